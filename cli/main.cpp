@@ -1,0 +1,61 @@
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/command.h"
+
+namespace gw::cli {
+
+int fail(const std::string& message) {
+  std::fprintf(stderr, "glyphwright: %s\n", message.c_str());
+  return kExitFailure;
+}
+
+int usageError(const Command& command, const std::string& complaint) {
+  if (!complaint.empty()) std::fprintf(stderr, "glyphwright %s: %s\n", command.name, complaint.c_str());
+  std::fprintf(stderr, "usage: glyphwright %s %s\n", command.name, command.usage);
+  return kExitUsage;
+}
+
+const Command* findCommand(const std::string& name) {
+  for (const Command& c : commands())
+    if (name == c.name) return &c;
+  return nullptr;
+}
+
+namespace {
+void printHelp(FILE* out) {
+  std::fprintf(out,
+               "glyphwright - renders text animations with the Glyphwright 5 plug-in's own code\n\n"
+               "usage: glyphwright COMMAND [options]\n\ncommands:\n");
+  for (const Command& c : commands()) std::fprintf(out, "  %-10s %s\n", c.name, c.summary);
+  std::fprintf(out, "\n'glyphwright COMMAND --help' shows a command's options.\n");
+}
+}  // namespace
+
+}  // namespace gw::cli
+
+int main(int argc, char** argv) {
+  using namespace gw::cli;
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) {
+    printHelp(stderr);
+    return kExitUsage;
+  }
+  if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    printHelp(stdout);
+    return kExitOk;
+  }
+  const Command* command = findCommand(args[0]);
+  if (!command) {
+    std::fprintf(stderr, "glyphwright: unknown command '%s'\n\n", args[0].c_str());
+    printHelp(stderr);
+    return kExitUsage;
+  }
+  args.erase(args.begin());
+  if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+    std::printf("usage: glyphwright %s %s\n", command->name, command->usage);
+    return kExitOk;
+  }
+  return command->run(args);
+}

@@ -1,0 +1,32 @@
+# Native: command-line host, tests, benchmarks.
+find_package(PkgConfig REQUIRED)
+
+file(GLOB GW_CLI_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/cli/*.cpp)
+add_executable(glyphwright ${GW_CLI_SOURCES})
+target_link_libraries(glyphwright PRIVATE gwcore)
+set_target_properties(glyphwright PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/cli)
+
+option(GW_BUILD_TESTS "Build the native tests" ON)
+if(GW_BUILD_TESTS)
+  enable_testing()
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+  file(GLOB GW_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*.cpp)
+  add_executable(gw_tests ${GW_TEST_SOURCES})
+  target_link_libraries(gw_tests PRIVATE gwcore GTest::gtest GTest::gtest_main)
+  target_compile_definitions(gw_tests PRIVATE GW_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+                                              GW_CLI_PATH="$<TARGET_FILE:glyphwright>")
+  add_dependencies(gw_tests glyphwright)
+  gtest_discover_tests(gw_tests DISCOVERY_TIMEOUT 60)
+endif()
+
+option(GW_BUILD_BENCH "Build the benchmarks" OFF)
+if(GW_BUILD_BENCH)
+  find_package(benchmark REQUIRED)
+  file(GLOB GW_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
+  foreach(src ${GW_BENCH_SOURCES})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src})
+    target_link_libraries(${name} PRIVATE gwcore benchmark::benchmark benchmark::benchmark_main)
+  endforeach()
+endif()

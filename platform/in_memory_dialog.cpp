@@ -1,0 +1,92 @@
+#include "platform/in_memory_dialog.h"
+
+#include <atomic>
+
+namespace gw {
+namespace {
+// Window ids of in-memory dialogs: distinct, never 0, never reused in a run.
+WindowId nextWindowId() {
+  static std::atomic<uint32_t> next{0x7000};
+  return next++;
+}
+}  // namespace
+
+InMemoryDialog::InMemoryDialog(const DialogTemplate& t) : template_(t), window_(nextWindowId()) {
+  for (const DialogItem& item : t.items) addControl(item);
+}
+
+std::unique_ptr<InMemoryDialog> InMemoryDialog::fromResource(const ResourceName& name) {
+  auto t = loadDialogTemplate(name);
+  if (!t) return nullptr;
+  return std::make_unique<InMemoryDialog>(*t);
+}
+
+bool InMemoryDialog::addControl(const DialogItem& item) {
+  if (controls_.count(item.id)) return false;
+  InMemoryControl c;
+  c.item = item;
+  c.text = item.text;
+  c.visible = (item.style & 0x10000000u) != 0;  // WS_VISIBLE
+  controls_[item.id] = c;
+  return true;
+}
+
+const InMemoryControl* InMemoryDialog::control(uint32_t id) const {
+  auto it = controls_.find(id);
+  return it == controls_.end() ? nullptr : &it->second;
+}
+
+InMemoryControl* InMemoryDialog::find(uint32_t id) {
+  auto it = controls_.find(id);
+  return it == controls_.end() ? nullptr : &it->second;
+}
+
+std::string InMemoryDialog::text(uint32_t id) const {
+  const InMemoryControl* c = control(id);
+  return c ? c->text : std::string();
+}
+
+void InMemoryDialog::setText(uint32_t id, const std::string& text) {
+  if (InMemoryControl* c = find(id)) c->text = text;
+}
+
+bool InMemoryDialog::checked(uint32_t id) const {
+  const InMemoryControl* c = control(id);
+  return c && c->checked;
+}
+
+void InMemoryDialog::setChecked(uint32_t id, bool on) {
+  if (InMemoryControl* c = find(id)) c->checked = on;
+}
+
+int InMemoryDialog::selection(uint32_t id) const {
+  const InMemoryControl* c = control(id);
+  return c ? c->selection : -1;
+}
+
+void InMemoryDialog::setSelection(uint32_t id, int index) {
+  InMemoryControl* c = find(id);
+  if (!c) return;
+  c->selection = (index >= 0 && index < int(c->items.size())) ? index : -1;
+  if (c->selection >= 0) c->text = c->items[size_t(c->selection)];
+}
+
+void InMemoryDialog::addItem(uint32_t id, const std::string& text) {
+  if (InMemoryControl* c = find(id)) c->items.push_back(text);
+}
+
+int InMemoryDialog::itemCount(uint32_t id) const {
+  const InMemoryControl* c = control(id);
+  return c ? int(c->items.size()) : 0;
+}
+
+void InMemoryDialog::setVisible(uint32_t id, bool visible) {
+  if (InMemoryControl* c = find(id)) c->visible = visible;
+}
+
+bool InMemoryDialog::visible(uint32_t id) const {
+  const InMemoryControl* c = control(id);
+  return c && c->visible;
+}
+
+}  // namespace gw

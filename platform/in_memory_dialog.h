@@ -1,0 +1,59 @@
+// A dialog without windows: its controls are made from a compiled dialog
+// template and hold text, check state, items and selection in memory. The
+// command-line host and the tests run the plug-in's dialogs through it.
+//
+//   auto dlg = gw::InMemoryDialog::fromResource(gw::ResourceName::number(1000));
+//   dlg->setChecked(15, true);
+#pragma once
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/dialog_facade.h"
+#include "platform/dialog_template.h"
+
+namespace gw {
+
+struct InMemoryControl {
+  DialogItem item;
+  std::string text;
+  bool checked = false;
+  bool visible = true;
+  int selection = -1;
+  std::vector<std::string> items;
+};
+
+class InMemoryDialog : public DialogFacade {
+ public:
+  explicit InMemoryDialog(const DialogTemplate& t);
+  static std::unique_ptr<InMemoryDialog> fromResource(const ResourceName& name);
+
+  const DialogTemplate& dialogTemplate() const { return template_; }
+  // Adds a control (as an effect page copies its controls into the dialog);
+  // false when the id is already taken.
+  bool addControl(const DialogItem& item);
+  const InMemoryControl* control(uint32_t id) const;
+
+  WindowId window() const override { return window_; }
+  bool hasControl(uint32_t id) const override { return controls_.count(id) != 0; }
+  std::string text(uint32_t id) const override;
+  void setText(uint32_t id, const std::string& text) override;
+  bool checked(uint32_t id) const override;
+  void setChecked(uint32_t id, bool on) override;
+  int selection(uint32_t id) const override;
+  void setSelection(uint32_t id, int index) override;
+  void addItem(uint32_t id, const std::string& text) override;
+  int itemCount(uint32_t id) const override;
+  void setVisible(uint32_t id, bool visible) override;
+  bool visible(uint32_t id) const override;
+
+ private:
+  InMemoryControl* find(uint32_t id);
+  DialogTemplate template_;
+  std::map<uint32_t, InMemoryControl> controls_;
+  WindowId window_;
+};
+
+}  // namespace gw

@@ -1,0 +1,5 @@
+#include "platform/module.h"
+namespace gw {
+void setModuleInstance(void*) {}
+void* moduleInstance() { return nullptr; }
+}  // namespace gw

@@ -1,0 +1,33 @@
+// DialogFacade over a real dialog window.
+#pragma once
+#include <windows.h>
+
+#include "platform/dialog_facade.h"
+
+namespace gw {
+
+class WindowDialog : public DialogFacade {
+ public:
+  explicit WindowDialog(HWND dialog) : dialog_(dialog) {}
+  HWND hwnd() const { return dialog_; }
+
+  WindowId window() const override;
+  bool hasControl(uint32_t id) const override;
+  std::string text(uint32_t id) const override;
+  void setText(uint32_t id, const std::string& text) override;
+  bool checked(uint32_t id) const override;
+  void setChecked(uint32_t id, bool on) override;
+  int selection(uint32_t id) const override;
+  void setSelection(uint32_t id, int index) override;
+  void addItem(uint32_t id, const std::string& text) override;
+  int itemCount(uint32_t id) const override;
+  void setVisible(uint32_t id, bool visible) override;
+  bool visible(uint32_t id) const override;
+
+ private:
+  HWND item(uint32_t id) const { return GetDlgItem(dialog_, int(id)); }
+  bool isListBox(uint32_t id) const;
+  HWND dialog_;
+};
+
+}  // namespace gw

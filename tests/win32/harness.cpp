@@ -1,0 +1,209 @@
+#include "tests/win32/harness.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace harness {
+namespace {
+int g_failures = 0;
+const char* g_current = "";
+Plugin* g_plugin = nullptr;  // the one plugin a test has loaded; the callback has no user data
+
+void writeU32(uint8_t* p, uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
+}
+
+struct FindState {
+  const char* title;
+  HWND found;
+};
+
+BOOL CALLBACK findDialog(HWND window, LPARAM param) {
+  auto* state = reinterpret_cast<FindState*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
+  char title[256] = {};
+  GetWindowTextA(window, title, sizeof title);
+  if (std::strcmp(title, state->title) == 0) {
+    state->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+}  // namespace
+
+std::vector<TestCase>& registry() {
+  static std::vector<TestCase> tests;
+  return tests;
+}
+
+void reportFailure(const char* file, int line, const std::string& what) {
+  ++g_failures;
+  std::printf("  FAILED %s at %s:%d: %s\n", g_current, file, line, what.c_str());
+  std::fflush(stdout);
+}
+
+std::string exeFolder() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string p = path;
+  return p.substr(0, p.find_last_of("\\/") + 1);
+}
+
+std::string readFile(const std::string& path) {
+  std::string out;
+  if (FILE* f = std::fopen(path.c_str(), "rb")) {
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+    std::fclose(f);
+  }
+  return out;
+}
+
+std::string tempPath(const std::string& name) {
+  char folder[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, folder);
+  return std::string(folder) + name;
+}
+
+Plugin::Plugin() {
+  module_ = LoadLibraryA((exeFolder() + "glwplug5.dll").c_str());
+  if (!module_) return;
+  getParams_ = reinterpret_cast<int(__stdcall*)(void*, void*)>(
+      reinterpret_cast<void*>(GetProcAddress(module_, "PLUGIN16GetPluginParams")));
+  doBuild_ = reinterpret_cast<int(__stdcall*)(HWND, void*, void*)>(
+      reinterpret_cast<void*>(GetProcAddress(module_, "PLUGIN16DoBuild")));
+  g_plugin = this;
+}
+
+Plugin::~Plugin() {
+  g_plugin = nullptr;
+  if (module_) FreeLibrary(module_);
+}
+
+int Plugin::getPluginParams(uint8_t* info) { return getParams_ ? getParams_(info, nullptr) : -1; }
+
+int Plugin::doBuild(uint16_t hostVersion, uint8_t hostFlags) {
+  if (!doBuild_) return -1;
+  uint8_t params[64] = {};
+  params[4] = uint8_t(hostVersion);
+  params[5] = uint8_t(hostVersion >> 8);
+  writeU32(params + 12, uint32_t(reinterpret_cast<uintptr_t>(&Plugin::callback)));
+  params[24] = hostFlags;
+  return doBuild_(nullptr, params, nullptr);
+}
+
+int32_t __cdecl Plugin::callback(void* task, int32_t code, int32_t a, void* p) {
+  if (!g_plugin) return 0;
+  CallbackCall call{code, a, {}};
+  if ((code == 3 || code == 9 || code == 10 || code == 17) && p) call.text = static_cast<const char*>(p);
+  g_plugin->calls.push_back(call);
+  return g_plugin->answer ? g_plugin->answer(task, code, a, p) : 0;
+}
+
+HWND Driver::waitFor(const char* title, int timeoutMs) {
+  for (int waited = 0; waited < timeoutMs; waited += 20) {
+    FindState state{title, nullptr};
+    EnumWindows(findDialog, reinterpret_cast<LPARAM>(&state));
+    if (state.found) return state.found;
+    Sleep(20);
+  }
+  return nullptr;
+}
+
+bool Driver::waitGone(HWND window, int timeoutMs) {
+  for (int waited = 0; waited < timeoutMs; waited += 20) {
+    if (!IsWindow(window)) return true;
+    Sleep(20);
+  }
+  return false;
+}
+
+std::string Driver::text(HWND dialog, int id) {
+  char buf[1024] = {};
+  HWND item = GetDlgItem(dialog, id);
+  if (!item) return "(no control)";
+  SendMessageA(item, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf));
+  return buf;
+}
+
+void Driver::press(HWND dialog, int id) {
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+bool Driver::screenshot(HWND window, const std::string& path) {
+  RECT rc;
+  if (!GetWindowRect(window, &rc)) return false;
+  int w = rc.right - rc.left, h = rc.bottom - rc.top;
+  if (w <= 0 || h <= 0) return false;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, dib);
+  BitBlt(mem, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
+  GdiFlush();
+  bool ok = false;
+  int stride = ((w * 24 + 31) / 32) * 4;
+  if (FILE* f = std::fopen(path.c_str(), "wb")) {
+    uint8_t header[54] = {'B', 'M'};
+    writeU32(header + 2, uint32_t(54 + stride * h));
+    writeU32(header + 10, 54);
+    std::memcpy(header + 14, &bi.bmiHeader, 40);
+    ok = std::fwrite(header, 1, 54, f) == 54 &&
+         std::fwrite(bits, 1, size_t(stride) * h, f) == size_t(stride) * h;
+    std::fclose(f);
+  }
+  SelectObject(mem, old);
+  DeleteObject(dib);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return ok;
+}
+
+DialogScript::DialogScript(std::function<void(Driver&)> script) : script_(std::move(script)) {
+  thread_ = CreateThread(nullptr, 0, threadMain, this, 0, nullptr);
+}
+
+DialogScript::~DialogScript() {
+  if (thread_) {
+    WaitForSingleObject(thread_, 30000);
+    CloseHandle(thread_);
+  }
+}
+
+DWORD WINAPI DialogScript::threadMain(LPVOID self) {
+  Driver driver;
+  static_cast<DialogScript*>(self)->script_(driver);
+  return 0;
+}
+
+}  // namespace harness
+
+int main(int argc, char** argv) {
+  const char* only = argc > 1 ? argv[1] : nullptr;
+  int passed = 0, failed = 0;
+  for (const harness::TestCase& t : harness::registry()) {
+    if (only && std::strstr(t.name, only) == nullptr) continue;
+    harness::g_current = t.name;
+    int before = harness::g_failures;
+    std::printf("[ RUN  ] %s\n", t.name);
+    std::fflush(stdout);
+    t.body();
+    bool ok = harness::g_failures == before;
+    std::printf("[ %s ] %s\n", ok ? " OK " : "FAIL", t.name);
+    std::fflush(stdout);
+    (ok ? passed : failed)++;
+  }
+  std::printf("win32: %d passed, %d failed\n", passed, failed);
+  return failed ? 1 : 0;
+}

@@ -1,0 +1,120 @@
+// A small test harness for the plug-in DLL, run under wine.
+//
+// It loads glwplug5.dll the way a host editor does, answers the host callback
+// (logging every call), and drives the plug-in's modal dialogs from a second
+// thread: wait for a dialog, read a control, press a button, save a picture.
+//
+//   GW_TEST(SomeCase) {
+//     Plugin plugin;
+//     DialogScript script([](Driver& d) { HWND w = d.waitFor("Message"); d.press(w, 1); });
+//     CHECK_EQ(plugin.doBuild(0x0FFF), 0);
+//   }
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace harness {
+
+// ---- tests -----------------------------------------------------------------
+struct TestCase {
+  const char* name;
+  void (*body)();
+};
+std::vector<TestCase>& registry();
+struct Registrar {
+  Registrar(const char* name, void (*body)()) { registry().push_back({name, body}); }
+};
+void reportFailure(const char* file, int line, const std::string& what);
+
+#define GW_TEST(name)                                          \
+  static void name();                                          \
+  static harness::Registrar name##_registrar(#name, &name);    \
+  static void name()
+
+#define CHECK(cond)                                                          \
+  do {                                                                       \
+    if (!(cond)) harness::reportFailure(__FILE__, __LINE__, "CHECK(" #cond ")"); \
+  } while (0)
+#define CHECK_EQ(a, b)                                                                         \
+  do {                                                                                         \
+    auto va_ = (a);                                                                            \
+    auto vb_ = (b);                                                                            \
+    if (!(va_ == vb_))                                                                         \
+      harness::reportFailure(__FILE__, __LINE__,                                               \
+                             std::string("CHECK_EQ(" #a ", " #b "): ") + harness::show(va_) + \
+                                 " != " + harness::show(vb_));                                 \
+  } while (0)
+
+inline std::string show(const std::string& s) { return "\"" + s + "\""; }
+inline std::string show(const char* s) { return show(std::string(s ? s : "(null)")); }
+template <typename T>
+std::string show(T v) {
+  return std::to_string(v);
+}
+
+// ---- the host side -----------------------------------------------------------
+struct CallbackCall {
+  int32_t code;
+  int32_t a;
+  std::string text;  // the zero-terminated text of codes 3, 9, 10, 17
+};
+
+// Loads the DLL and plays host. Callback answers can be set per code.
+class Plugin {
+ public:
+  Plugin();
+  ~Plugin();
+  bool loaded() const { return module_ != nullptr; }
+
+  int getPluginParams(uint8_t* info);
+  // Builds a HostParams record with this version and flags and runs the plug-in.
+  int doBuild(uint16_t hostVersion, uint8_t hostFlags = 0);
+
+  std::vector<CallbackCall> calls;
+  std::function<int32_t(void* task, int32_t code, int32_t a, void* p)> answer;
+
+ private:
+  static int32_t __cdecl callback(void* task, int32_t code, int32_t a, void* p);
+  HMODULE module_ = nullptr;
+  int(__stdcall* getParams_)(void*, void*) = nullptr;
+  int(__stdcall* doBuild_)(HWND, void*, void*) = nullptr;
+};
+
+// ---- driving dialogs -------------------------------------------------------------
+class Driver {
+ public:
+  // The first visible dialog of this process with this title; nullptr on time-out.
+  HWND waitFor(const char* title, int timeoutMs = 10000);
+  // Waits until the window is gone.
+  bool waitGone(HWND window, int timeoutMs = 10000);
+  std::string text(HWND dialog, int id);
+  // A click on the button, as the user would give it.
+  void press(HWND dialog, int id);
+  // Saves the window's picture as a 24-bit BMP.
+  bool screenshot(HWND window, const std::string& path);
+};
+
+// Runs `script` on its own thread while the test's thread is inside the
+// plug-in's modal loop; joins on destruction.
+class DialogScript {
+ public:
+  explicit DialogScript(std::function<void(Driver&)> script);
+  ~DialogScript();
+
+ private:
+  static DWORD WINAPI threadMain(LPVOID self);
+  std::function<void(Driver&)> script_;
+  HANDLE thread_ = nullptr;
+};
+
+// Paths and environment of the run.
+std::string exeFolder();
+std::string readFile(const std::string& path);
+std::string tempPath(const std::string& name);
+
+}  // namespace harness

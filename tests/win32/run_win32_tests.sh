@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Runs the Win32 test host under wine inside a virtual X display, in a
+# throw-away wine prefix, so it needs no display and no earlier wine set-up.
+#   tests/win32/run_win32_tests.sh BUILD_DIR [TEST_NAME_FILTER]
+set -euo pipefail
+build=${1:?usage: run_win32_tests.sh BUILD_DIR [FILTER]}
+filter=${2:-}
+prefix=$(mktemp -d /tmp/gw-wine.XXXXXX)
+trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$prefix"' EXIT
+export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all
+# No Mono or Gecko installers: the plug-in needs neither.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+  wineboot -i >/dev/null 2>&1 || true
+  wine "$0/gw_win32_tests.exe" $1
+  rc=$?
+  # Pictures the tests took, for a person to look at.
+  mkdir -p "$0/win32-screenshots"
+  cp "$WINEPREFIX"/drive_c/users/*/AppData/Local/Temp/gw_*.bmp "$WINEPREFIX"/drive_c/users/*/Temp/gw_*.bmp "$0/win32-screenshots/" 2>/dev/null || true
+  exit $rc
+' "$build" "$filter"
