@@ -1,9 +1,14 @@
 # Native: command-line host, tests, benchmarks.
 find_package(PkgConfig REQUIRED)
+pkg_check_modules(GW_HOSTLIBS REQUIRED IMPORTED_TARGET libpng freetype2 fontconfig libwebp libwebpmux)
+find_package(GIF REQUIRED)
+
+# The core's native backends: the FreeType letter rasteriser.
+target_link_libraries(gwcore PUBLIC PkgConfig::GW_HOSTLIBS)
 
 file(GLOB GW_CLI_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/cli/*.cpp)
 add_executable(glyphwright ${GW_CLI_SOURCES})
-target_link_libraries(glyphwright PRIVATE gwcore)
+target_link_libraries(glyphwright PRIVATE gwcore GIF::GIF)
 set_target_properties(glyphwright PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/cli)
 
 option(GW_BUILD_TESTS "Build the native tests" ON)
@@ -12,8 +17,10 @@ if(GW_BUILD_TESTS)
   find_package(GTest REQUIRED)
   include(GoogleTest)
   file(GLOB GW_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*.cpp)
-  add_executable(gw_tests ${GW_TEST_SOURCES})
-  target_link_libraries(gw_tests PRIVATE gwcore GTest::gtest GTest::gtest_main)
+  set(GW_CLI_LIBRARY_SOURCES ${GW_CLI_SOURCES})
+  list(FILTER GW_CLI_LIBRARY_SOURCES EXCLUDE REGEX "/main\\.cpp$")
+  add_executable(gw_tests ${GW_TEST_SOURCES} ${GW_CLI_LIBRARY_SOURCES})
+  target_link_libraries(gw_tests PRIVATE gwcore GIF::GIF GTest::gtest GTest::gtest_main)
   target_compile_definitions(gw_tests PRIVATE GW_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
                                               GW_CLI_PATH="$<TARGET_FILE:glyphwright>")
   add_dependencies(gw_tests glyphwright)

@@ -1,0 +1,31 @@
+/* Window style bits for the resource scripts (windres has no <windows.h> here). */
+#ifndef GW_RC_STYLES_H
+#define GW_RC_STYLES_H
+#define WS_CHILD 0x40000000L
+#define WS_VISIBLE 0x10000000L
+#define WS_TABSTOP 0x00010000L
+#define WS_POPUP 0x80000000L
+#define WS_CAPTION 0x00C00000L
+#define WS_SYSMENU 0x00080000L
+#define DS_MODALFRAME 0x80L
+#define DS_SETFONT 0x40L
+#define DS_CENTER 0x0800L
+#define BS_PUSHBUTTON 0x0L
+#define BS_DEFPUSHBUTTON 0x1L
+#define SS_LEFT 0x0L
+#define WS_BORDER 0x00800000L
+#define WS_GROUP 0x00020000L
+#define WS_VSCROLL 0x00200000L
+#define WS_DISABLED 0x08000000L
+#define BS_AUTOCHECKBOX 0x3L
+#define BS_OWNERDRAW 0xBL
+#define BS_GROUPBOX 0x7L
+#define CBS_DROPDOWNLIST 0x3L
+#define CBS_SORT 0x100L
+#define ES_AUTOHSCROLL 0x80L
+#define ES_NUMBER 0x2000L
+#define SS_CENTER 0x1L
+#define SS_RIGHT 0x2L
+#define SS_BLACKFRAME 0x7L
+#define SS_OWNERDRAW 0xDL
+#endif
