@@ -6,14 +6,14 @@
 
 namespace {
 
-struct Run {
+struct CliRun {
   int status;
   std::string out;
 };
 
-Run run(const std::string& args) {
+CliRun run(const std::string& args) {
   std::string cmd = std::string(GW_CLI_PATH) + " " + args + " 2>&1";
-  Run r{-1, {}};
+  CliRun r{-1, {}};
   FILE* p = popen(cmd.c_str(), "r");
   if (!p) return r;
   char buf[512];
@@ -24,7 +24,7 @@ Run run(const std::string& args) {
 }
 
 TEST(CommandLine, InfoShowsWhatTheExportFills) {
-  Run r = run("info");
+  CliRun r = run("info");
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("Glyphwright #5"), std::string::npos);
   EXPECT_NE(r.out.find("4096"), std::string::npos);
@@ -32,7 +32,7 @@ TEST(CommandLine, InfoShowsWhatTheExportFills) {
 
 TEST(CommandLine, UsageErrorsExitWithTwo) {
   EXPECT_EQ(run("").status, 2);
-  Run unknown = run("no-such-command");
+  CliRun unknown = run("no-such-command");
   EXPECT_EQ(unknown.status, 2);
   EXPECT_NE(unknown.out.find("unknown command"), std::string::npos);
   EXPECT_EQ(run("info extra").status, 2);
