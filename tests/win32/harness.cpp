@@ -135,6 +135,9 @@ void Driver::press(HWND dialog, int id) {
 }
 
 bool Driver::screenshot(HWND window, const std::string& path) {
+  // A window that has just appeared may not have painted yet.
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+  Sleep(300);
   RECT rc;
   if (!GetWindowRect(window, &rc)) return false;
   int w = rc.right - rc.left, h = rc.bottom - rc.top;
