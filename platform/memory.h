@@ -92,6 +92,9 @@ namespace testing {
 // memRealloc alike); -1 switches failures off. Native backend only: the tests
 // use it to walk every failure path.
 void failAllocationsAfter(int n);
+// How many blocks are live now (native backend; -1 on Windows). Tests compare
+// it before and after an operation to find leaks.
+long liveBlockCount();
 }  // namespace testing
 
 }  // namespace gw

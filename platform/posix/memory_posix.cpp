@@ -137,6 +137,11 @@ void failAllocationsAfter(int n) {
   std::lock_guard<std::mutex> guard(t.mutex);
   t.failCountdown = n;
 }
+long liveBlockCount() {
+  Table& t = table();
+  std::lock_guard<std::mutex> guard(t.mutex);
+  return long(t.slots.size() - t.freeSlots.size());
+}
 }  // namespace testing
 
 }  // namespace gw

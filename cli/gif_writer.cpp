@@ -1,0 +1,144 @@
+#include "cli/gif_writer.h"
+
+#include <gif_lib.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "imaging/bitmap.h"
+
+namespace gw::cli {
+namespace {
+
+struct GifCloser {
+  GifFileType* gif = nullptr;
+  ~GifCloser() {
+    if (gif) EGifCloseFile(gif, nullptr);
+  }
+  bool close() {
+    int err = 0;
+    bool ok = EGifCloseFile(gif, &err) == GIF_OK;
+    gif = nullptr;
+    return ok;
+  }
+};
+
+struct MapObject {
+  ColorMapObject* map = nullptr;
+  ~MapObject() {
+    if (map) GifFreeMapObject(map);
+  }
+};
+
+ColorMapObject* makeMap(const uint8_t* palette768, int bits) {
+  int count = 1 << bits;
+  ColorMapObject* map = GifMakeMapObject(count, nullptr);
+  if (!map) return nullptr;
+  for (int i = 0; i < count; ++i) {
+    map->Colors[i].Red = palette768[i * 3];
+    map->Colors[i].Green = palette768[i * 3 + 1];
+    map->Colors[i].Blue = palette768[i * 3 + 2];
+  }
+  return map;
+}
+
+bool putLoopExtension(GifFileType* gif) {
+  static const uint8_t app[] = {'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0'};
+  static const uint8_t loop[] = {1, 0, 0};  // 0 repetitions: forever
+  return EGifPutExtensionLeader(gif, APPLICATION_EXT_FUNC_CODE) == GIF_OK &&
+         EGifPutExtensionBlock(gif, sizeof app, app) == GIF_OK &&
+         EGifPutExtensionBlock(gif, sizeof loop, loop) == GIF_OK &&
+         EGifPutExtensionTrailer(gif) == GIF_OK;
+}
+
+}  // namespace
+
+bool writeGif(const ReceivedAnimation& a, const std::string& path, std::string* error) {
+  int bits = int(a.colourBits);
+  if (bits < 1 || bits > 8) {
+    *error = "a GIF holds at most 256 colours; this build is true colour (write .webp or .png)";
+    return false;
+  }
+  if (a.frames.empty() || a.width <= 0 || a.height <= 0 || a.width > 65535 || a.height > 65535) {
+    *error = "the build produced no frames";
+    return false;
+  }
+  std::string temp = path + ".tmp";
+  int err = 0;
+  GifCloser out;
+  out.gif = EGifOpenFileName(temp.c_str(), false, &err);
+  if (!out.gif) {
+    *error = path + ": cannot create the file (" + GifErrorString(err) + ")";
+    return false;
+  }
+  auto failed = [&](const char* what) {
+    out.close();
+    std::remove(temp.c_str());
+    *error = path + ": " + what;
+    return false;
+  };
+  EGifSetGifVersion(out.gif, true);
+  MapObject global;
+  global.map = makeMap(a.palette, bits);
+  if (!global.map) return failed("out of memory");
+  int backgroundIndex = a.backgroundKind == 101 ? int(a.background) & 0xFF : 0;
+  if (EGifPutScreenDesc(out.gif, a.width, a.height, bits, backgroundIndex, global.map) != GIF_OK)
+    return failed("error writing the screen descriptor");
+  if (a.frames.size() > 1 && !putLoopExtension(out.gif)) return failed("error writing the loop block");
+
+  std::vector<uint8_t> frameBytes;
+  for (const ReceivedFrame& f : a.frames) {
+    frameBytes = f.dib;
+    BitmapView view = BitmapView::over(frameBytes.data(), frameBytes.size());
+    if (!view.valid() || view.bits() != 8) return failed("a frame is not an 8-bit image");
+    GraphicsControlBlock gcb;
+    gcb.DisposalMode = f.transparent ? DISPOSE_BACKGROUND : DISPOSE_DO_NOT;
+    gcb.UserInputFlag = false;
+    gcb.DelayTime = f.delay < 0 ? 0 : f.delay > 65535 ? 65535 : f.delay;
+    gcb.TransparentColor = (f.transparentIndex >= 0 && f.transparentIndex < 256) ? f.transparentIndex : NO_TRANSPARENT_COLOR;
+    GifByteType ext[4];
+    size_t n = EGifGCBToExtension(&gcb, ext);
+    if (EGifPutExtension(out.gif, GRAPHICS_EXT_FUNC_CODE, int(n), ext) != GIF_OK)
+      return failed("error writing a frame's control block");
+
+    // A frame whose colour table differs from the global one (a supercompressed
+    // frame's reserved entry) carries its own.
+    uint8_t framePalette[768] = {};
+    for (int i = 0; i < view.colourTableEntries(); ++i) {
+      const uint8_t* e = view.colourTable() + i * 4;
+      framePalette[i * 3] = e[2];
+      framePalette[i * 3 + 1] = e[1];
+      framePalette[i * 3 + 2] = e[0];
+    }
+    MapObject local;
+    if (std::memcmp(framePalette, a.palette, size_t(3) << bits) != 0) {
+      local.map = makeMap(framePalette, bits);
+      if (!local.map) return failed("out of memory");
+    }
+    if (EGifPutImageDesc(out.gif, 0, 0, view.width(), view.height(), false, local.map) != GIF_OK)
+      return failed("error writing an image descriptor");
+    const GifPixelType mask = GifPixelType((1u << bits) - 1);
+    std::vector<GifPixelType> line(size_t(view.width()));
+    for (int32_t y = 0; y < view.height(); ++y) {
+      const uint8_t* row = view.row(y);
+      for (int32_t x = 0; x < view.width(); ++x) line[size_t(x)] = row[x] & mask;
+      if (EGifPutLine(out.gif, line.data(), view.width()) != GIF_OK) return failed("error writing pixels");
+    }
+  }
+  if (a.hasComment && !a.comment.empty() && EGifPutComment(out.gif, a.comment.c_str()) != GIF_OK)
+    return failed("error writing the comment");
+  if (!out.close()) {
+    std::remove(temp.c_str());
+    *error = path + ": error writing the file";
+    return false;
+  }
+  if (std::rename(temp.c_str(), path.c_str()) != 0) {
+    std::remove(temp.c_str());
+    *error = path + ": cannot replace the file";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace gw::cli

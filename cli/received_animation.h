@@ -1,0 +1,37 @@
+// What a host keeps of a build: the task's fields, the background it was
+// told, and a copy of every frame (the plug-in frees its own images when the
+// build ends, so a host copies what it keeps).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace gw::cli {
+
+struct ReceivedFrame {
+  std::vector<uint8_t> dib;  // the packed bitmap as handed over
+  int32_t delay = 0;         // hundredths of a second
+  int32_t index = 0;
+  int32_t transparentIndex = -1;
+  bool transparent = false;
+};
+
+struct ReceivedAnimation {
+  bool testTask = false;  // code 5 rather than 1
+  uint32_t colourBits = 0;
+  int32_t width = 0;
+  int32_t height = 0;
+  uint8_t palette[768] = {};
+  uint32_t frameCount = 0;
+  int32_t taskTransparentIndex = 0;
+  int32_t backgroundKind = 0;  // 100 colour, 101 index
+  uint32_t background = 0;
+  std::vector<ReceivedFrame> frames;
+  bool hasComment = false;
+  std::string comment;
+  bool ended = false;
+  bool succeeded = false;  // code 4 with a = 1
+};
+
+}  // namespace gw::cli

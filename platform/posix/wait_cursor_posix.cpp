@@ -1,0 +1,5 @@
+#include "platform/wait_cursor.h"
+namespace gw {
+WaitCursor::WaitCursor() = default;
+WaitCursor::~WaitCursor() = default;
+}  // namespace gw
