@@ -1,0 +1,42 @@
+// The soft-shadow blur: a separable 41-tap blur of an 8-bit mask, first along
+// every row, then along every column.
+//
+//   gw::BlurKernel k = gw::blurKernel(softness);   // softness 1..40
+//   gw::blurMask(shadowMask, k);                    // in place
+//
+// The kernel is a Gaussian sampled three times per tap: with
+// sigma = (softness + 2) / 10, each i in -61..61 adds exp(-i^2 / (18 sigma^2))
+// to tap (61 + i) / 3, and the taps are divided by their sum. An output sample
+// is the weighted sum of the 41 inputs centred on it, rounded half up; within
+// 20 samples of a line's end only the taps inside the line count and the sum
+// is divided by their weight. A line shorter than 41 samples is left as it is.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/memory.h"
+
+namespace gw {
+
+constexpr int kBlurRadius = 20;
+constexpr int kBlurTaps = 2 * kBlurRadius + 1;
+
+using BlurKernel = std::array<double, kBlurTaps>;
+
+BlurKernel blurKernel(int softness);
+
+// Blurs one line of `count` samples `step` bytes apart, in place. `scratch`
+// holds at least 2 * count doubles.
+void blurLine(uint8_t* samples, size_t count, ptrdiff_t step, const BlurKernel& kernel, double* scratch);
+
+// Blurs a width x height plane whose row y (counted from the top) starts at
+// rows[y], in place: rows first, then columns. False when working memory
+// cannot be had (the plane is then unchanged or only row-blurred).
+bool blurPlane(uint8_t* const* rows, int32_t width, int32_t height, const BlurKernel& kernel);
+
+// Blurs an 8-bit mask Bitmap in place. False when it is not one or memory fails.
+bool blurMask(MemHandle mask, const BlurKernel& kernel);
+
+}  // namespace gw
