@@ -1,0 +1,165 @@
+#include "imaging/remap.h"
+
+#include <cstdlib>
+#include <memory>
+#include <new>
+
+#include "imaging/bitmap.h"
+
+namespace gw {
+namespace {
+
+struct Background {
+  bool active = false;
+  uint32_t colour = 0;
+  uint8_t index = 0;
+};
+
+Background backgroundOf(const RemapOptions& o) {
+  Background bg;
+  if (o.backgroundColour >= 0 && o.backgroundColour <= 0xFFFFFF && o.backgroundIndex >= 0 &&
+      o.backgroundIndex <= 255) {
+    bg.active = true;
+    bg.colour = uint32_t(o.backgroundColour);
+    bg.index = uint8_t(o.backgroundIndex);
+  }
+  return bg;
+}
+
+inline uint32_t colourAt(const uint8_t* p) {
+  return uint32_t(p[2]) | (uint32_t(p[1]) << 8) | (uint32_t(p[0]) << 16);
+}
+
+inline int clampInt(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
+
+void remapNearest(const BitmapView& src, const BitmapView& dst, ColourSearch& search, bool fast,
+                  const Background& bg) {
+  const int step = src.bits() / 8;
+  const int32_t w = src.width();
+  int last = 0;
+  for (int32_t y = 0; y < src.height(); ++y) {
+    const uint8_t* s = src.row(y);
+    uint8_t* d = dst.row(y);
+    uint32_t previous = 0xFFFFFFFF;  // no colour
+    uint8_t previousIndex = 0;
+    for (int32_t x = 0; x < w; ++x, s += step) {
+      const uint32_t c = colourAt(s);
+      if (c != previous) {
+        previous = c;
+        if (bg.active && c == bg.colour) {
+          previousIndex = bg.index;
+        } else {
+          last = fast ? search.nearestFast(s[2], s[1], s[0]) : search.nearestFrom(s[2], s[1], s[0], last);
+          previousIndex = uint8_t(last);
+        }
+      }
+      d[x] = previousIndex;
+    }
+  }
+}
+
+// Error is kept per channel in units of 1/1600 of a level: 16ths from the
+// Floyd-Steinberg weights times 100ths from the share passed on.
+constexpr int kErrorScale = 1600;
+
+bool remapDiffused(const BitmapView& src, const BitmapView& dst, ColourSearch& search, bool fast,
+                   const Background& bg, int brightness, int contrast) {
+  const int step = src.bits() / 8;
+  const int32_t w = src.width();
+  const int keep = 100 - clampInt(brightness, 0, 100);
+  const int edge = clampInt(contrast, 0, 255);
+  // Two rows of error with one guard pixel on each side.
+  const size_t rowLength = (size_t(w) + 2) * 3;
+  std::unique_ptr<int32_t[]> buffers(new (std::nothrow) int32_t[rowLength * 2]());
+  if (!buffers) return false;
+  int32_t* current = buffers.get();
+  int32_t* next = buffers.get() + rowLength;
+  auto at = [](int32_t* row, int32_t x) { return row + (size_t(x) + 1) * 3; };
+
+  int last = 0;
+  for (int32_t y = 0; y < src.height(); ++y) {
+    const uint8_t* s = src.row(y);
+    const uint8_t* below = y + 1 < src.height() ? src.row(y + 1) : nullptr;
+    uint8_t* d = dst.row(y);
+    const bool forward = (y & 1) == 0;
+    const int32_t dir = forward ? 1 : -1;
+    for (int32_t k = 0; k < w; ++k) {
+      const int32_t x = forward ? k : w - 1 - k;
+      const uint8_t* p = s + size_t(x) * step;
+      const uint32_t c = colourAt(p);
+      int32_t* e = at(current, x);
+      if (bg.active && c == bg.colour) {
+        d[x] = bg.index;
+        e[0] = e[1] = e[2] = 0;
+        continue;
+      }
+      const int tr = clampInt(p[2] + (e[0] >= 0 ? e[0] + kErrorScale / 2 : e[0] - kErrorScale / 2) / kErrorScale, 0, 255);
+      const int tg = clampInt(p[1] + (e[1] >= 0 ? e[1] + kErrorScale / 2 : e[1] - kErrorScale / 2) / kErrorScale, 0, 255);
+      const int tb = clampInt(p[0] + (e[2] >= 0 ? e[2] + kErrorScale / 2 : e[2] - kErrorScale / 2) / kErrorScale, 0, 255);
+      e[0] = e[1] = e[2] = 0;
+      last = fast ? search.nearestFast(tr, tg, tb) : search.nearestFrom(tr, tg, tb, last);
+      d[x] = uint8_t(last);
+      const uint8_t* chosen = search.entry(last);
+      const int er = (tr - chosen[0]) * keep, eg = (tg - chosen[1]) * keep, eb = (tb - chosen[2]) * keep;
+      if (er == 0 && eg == 0 && eb == 0) continue;
+
+      // Error flows only to neighbours that are not background and whose true
+      // colour is within `edge` of this pixel's in every channel.
+      auto give = [&](int32_t* row, const uint8_t* srcRow, int32_t nx, int weight) {
+        if (nx < 0 || nx >= w || !srcRow) return;
+        const uint8_t* q = srcRow + size_t(nx) * step;
+        if (bg.active && colourAt(q) == bg.colour) return;
+        if (std::abs(q[0] - p[0]) > edge || std::abs(q[1] - p[1]) > edge || std::abs(q[2] - p[2]) > edge)
+          return;
+        int32_t* t = at(row, nx);
+        t[0] += er * weight;
+        t[1] += eg * weight;
+        t[2] += eb * weight;
+      };
+      give(current, s, x + dir, 7);
+      give(next, below, x - dir, 3);
+      give(next, below, x, 5);
+      give(next, below, x + dir, 1);
+    }
+    std::swap(current, next);
+    for (size_t i = 0; i < rowLength; ++i) next[i] = 0;
+  }
+  return true;
+}
+
+}  // namespace
+
+MemHandle remapToPalette(MemHandle trueColourBitmap, const uint8_t* palette768, ColourSearch& search,
+                         const RemapOptions& options) {
+  if (!palette768 || search.count() < 1) return 0;
+  MemLock srcLock(trueColourBitmap);
+  if (!srcLock) return 0;
+  BitmapView src = BitmapView::of(srcLock);
+  if (!src.valid() || (src.bits() != 24 && src.bits() != 32)) return 0;
+  MemBlock out(bitmapCreateWithPalette(src.width(), src.height(), palette768, 8));
+  if (!out) return 0;
+  {
+    MemLock dstLock(out.get());
+    if (!dstLock) return 0;
+    BitmapView dst = BitmapView::of(dstLock);
+    if (!dst.valid()) return 0;
+    const bool fast = options.fastRemap && search.enableFast();
+    const Background bg = backgroundOf(options);
+    if (options.dither) {
+      if (!remapDiffused(src, dst, search, fast, bg, options.ditherBrightness, options.ditherContrast))
+        return 0;
+    } else {
+      remapNearest(src, dst, search, fast, bg);
+    }
+  }
+  return out.release();
+}
+
+MemHandle remapToPalette(MemHandle trueColourBitmap, const uint8_t* palette768, int count,
+                         const RemapOptions& options) {
+  ColourSearch search;
+  if (!search.init(palette768, count)) return 0;
+  return remapToPalette(trueColourBitmap, palette768, search, options);
+}
+
+}  // namespace gw
