@@ -3,12 +3,36 @@
 namespace gw::cli {
 
 int runInfo(const std::vector<std::string>& args);
+int runTexture(const std::vector<std::string>& args);
+int runGradient(const std::vector<std::string>& args);
+int runMaterial(const std::vector<std::string>& args);
+int runTile(const std::vector<std::string>& args);
 int runPalette(const std::vector<std::string>& args);
 int runQuantize(const std::vector<std::string>& args);
 
 const std::vector<Command>& commands() {
   static const std::vector<Command> table = {
       {"info", "show the plug-in's name, description and version", "", runInfo},
+      {"texture", "render a texture to a PNG",
+       "[--size WxH] [--settings FILE] [--type 0-5] [--mesh N] [--back COLOUR] [--fore [K=]COLOUR] "
+       "[--power [K=]X] [--seed [K=]N] [--dimension [K=]X] [--craters N] [--depth X] [--bubbles N] "
+       "[--bubble-size N] [--bubble-power X] [--perturbation X] [--shape 0-3] [--write-settings FILE] OUT.png",
+       runTexture},
+      {"gradient", "render a gradient to a PNG",
+       "[--size WxH] [--settings FILE] [--shape linear|angular|elliptical|rectangular] [--start COLOUR] "
+       "[--end COLOUR] [--edge-pad 0-45] [--centre X,Y] [--midpoint 1-99] [--rotation DEG] [--mode two|multi] "
+       "[--preset empty|grey|rainbow] [--fountain-start COLOUR] [--fountain-end COLOUR] [--looped 0|1] "
+       "[--marker POS=COLOUR]... [--write-settings FILE] OUT.png  (COLOUR: #RRGGBB or 0xBBGGRR)",
+       runGradient},
+      {"material", "render a material to a PNG",
+       "[--size WxH] [--record FILE] [--document FILE] [--kind simple|gradient|texture|tile] [--colour COLOUR] "
+       "[--gradient FILE] [gradient options] [--texture FILE] [--texture-type 0-5] [--tile-group FILE.mtx] "
+       "[--tile-index N] [--write-record FILE] [--print-line ID] [--info] [OUT.png]",
+       runMaterial},
+      {"tile", "list, extract, build and tile matrix tile groups",
+       "list GROUP.mtx | extract GROUP.mtx INDEX OUT.png | build [--backup] GROUP.mtx [IN.png...] | "
+       "fill WxH OUT.png [GROUP.mtx INDEX]",
+       runTile},
       {"palette", "write a standard palette (0-9) as a GIMP palette", "TYPE [-o FILE.gpl]", runPalette},
       {"quantize", "reduce a PNG to a palette with the build's quantizer and report its PSNR",
        "IN.png -o OUT.png [--colors N] [--dither] [--brightness 0-100] [--contrast 0-255] [--fast] | "

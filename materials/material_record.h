@@ -15,6 +15,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/memory.h"
+
 namespace gw {
 
 constexpr size_t kMaterialRecordSize = 1270;
@@ -62,5 +64,10 @@ bool materialRecordHasMagic(const uint8_t* record1270);
 // Zeroes the run-time handles and clears the button's pressed bits, as every
 // read of a stored record must (the handles belong to another run).
 void materialRecordClearRuntime(uint8_t* record1270);
+
+// A new movable block holding a copy of the record with a tile image of its
+// own and no preview image, as a duplicated material button needs; 0 when
+// memory fails.
+MemHandle materialRecordDuplicate(const uint8_t* record1270);
 
 }  // namespace gw

@@ -1,0 +1,200 @@
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "base/le_bytes.h"
+#include "cli/command.h"
+#include "cli/png_io.h"
+#include "materials/material_document.h"
+#include "materials/material_fill.h"
+#include "materials/material_record.h"
+#include "materials/texture_settings.h"
+#include "materials/tile_selection.h"
+
+namespace gw::cli {
+
+bool parseNumber(const std::string& text, long long lo, long long hi, long long* out);
+bool parseColour(const std::string& text, uint32_t* out);
+bool parseImageSize(const std::string& text, int32_t* w, int32_t* h);
+bool readBytes(const std::string& path, size_t limit, std::vector<uint8_t>* out, std::string* error);
+bool writeBytes(const std::string& path, const uint8_t* data, size_t size, std::string* error);
+bool applyGradientCliOption(const std::string& name, const std::string& value, uint8_t* settings, bool* known);
+bool readGradientCliFile(const std::string& path, uint8_t* settings, std::string* error);
+
+namespace {
+
+// The record's tile image belongs to this command while it runs.
+struct RecordImages {
+  uint8_t* rec;
+  ~RecordImages() { tileSelectionFreeImage(rec + material::kTileSelection); }
+};
+
+bool readRecordFile(const std::string& path, uint8_t* rec, std::string* error) {
+  std::vector<uint8_t> bytes;
+  if (!readBytes(path, kMaterialRecordSize, &bytes, error)) return false;
+  if (bytes.size() != kMaterialRecordSize || !materialRecordHasMagic(bytes.data())) {
+    *error = path + ": not a material record (1270 bytes starting QUILCMAT)";
+    return false;
+  }
+  std::memcpy(rec, bytes.data(), kMaterialRecordSize);
+  materialRecordClearRuntime(rec);
+  return true;
+}
+
+// The first MATLBT line of an effect document.
+bool readDocumentLine(const std::string& path, uint8_t* rec, std::string* error) {
+  std::ifstream in(path);
+  if (!in) {
+    *error = path + ": cannot open the file";
+    return false;
+  }
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.size() >= 6 && strncasecmp(line.c_str(), "MATLBT", 6) == 0) {
+      uint8_t decoded[kMaterialRecordSize];
+      if (!materialDocumentDecode(line, decoded)) {
+        *error = path + ": the material line is not hexadecimal";
+        return false;
+      }
+      std::memcpy(rec, decoded, kMaterialRecordSize);
+      materialRecordClearRuntime(rec);
+      return true;
+    }
+  }
+  *error = path + ": no material line (MATLBT) in the document";
+  return false;
+}
+
+bool readTextureFile(const std::string& path, uint8_t* rec, std::string* error) {
+  std::vector<uint8_t> bytes;
+  if (!readBytes(path, kMaterialRecordSize, &bytes, error)) return false;
+  if (bytes.size() == texture_settings::kSize) {
+    std::memcpy(rec + material::kTexture, bytes.data(), texture_settings::kSize);
+    return true;
+  }
+  if (bytes.size() == kMaterialRecordSize && materialRecordHasMagic(bytes.data())) {
+    std::memcpy(rec + material::kTexture, bytes.data() + material::kTexture, texture_settings::kSize);
+    return true;
+  }
+  *error = path + ": not a texture settings (268 bytes) or material (1270) record";
+  return false;
+}
+
+bool parseKind(const std::string& text, int32_t* kind) {
+  for (int32_t k = 0; k < 4; ++k) {
+    std::string name = materialKindName(k);
+    if (strcasecmp(text.c_str(), name.c_str()) == 0) {
+      *kind = k;
+      return true;
+    }
+  }
+  long long v;
+  if (!parseNumber(text, INT32_MIN, INT32_MAX, &v)) return false;
+  *kind = int32_t(v);
+  return true;
+}
+
+}  // namespace
+
+// Renders a material to a PNG: defaults, then a record file or a document's
+// material line, then options.
+int runMaterial(const std::vector<std::string>& args) {
+  const Command& self = *findCommand("material");
+  uint8_t rec[kMaterialRecordSize];
+  materialRecordDefaults(rec, false);
+  RecordImages images{rec};
+  int32_t w = 256, h = 128;
+  std::string output, recordOut, error;
+  long long lineId = -1;
+  bool info = false;
+  for (size_t i = 0; i + 1 < args.size(); ++i) {
+    if (args[i] == "--record" && !readRecordFile(args[i + 1], rec, &error)) return fail(error);
+    if (args[i] == "--document" && !readDocumentLine(args[i + 1], rec, &error)) return fail(error);
+  }
+  bool reloadTile = rec[material::kTilePath] != 0;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--info") {
+      info = true;
+      continue;
+    }
+    if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
+      if (i + 1 >= args.size()) return usageError(self, a + " needs a value");
+      const std::string& value = args[++i];
+      long long v;
+      uint32_t colour;
+      bool known = false;
+      if (a == "--record" || a == "--document") continue;
+      if (a == "--size") {
+        if (!parseImageSize(value, &w, &h)) return usageError(self, "bad size " + value);
+      } else if (a == "--kind") {
+        int32_t kind;
+        if (!parseKind(value, &kind)) return usageError(self, "bad kind " + value);
+        writeI32(rec + material::kKind, kind);
+      } else if (a == "--colour") {
+        if (!parseColour(value, &colour)) return usageError(self, "bad colour " + value);
+        writeU32(rec + material::kColour, colour);
+      } else if (a == "--gradient") {
+        if (!readGradientCliFile(value, rec + material::kGradient, &error)) return fail(error);
+      } else if (a == "--texture") {
+        if (!readTextureFile(value, rec, &error)) return fail(error);
+      } else if (a == "--texture-type") {
+        if (!parseNumber(value, 0, 5, &v)) return usageError(self, "bad texture type " + value);
+        writeU32(rec + material::kTexture + texture_settings::kType, uint32_t(v));
+      } else if (a == "--tile-group") {
+        tileSelectionSetPath(rec + material::kTileSelection, value);
+        reloadTile = true;
+      } else if (a == "--tile-index") {
+        if (!parseNumber(value, 0, INT32_MAX, &v)) return usageError(self, "bad tile index " + value);
+        writeI32(rec + material::kTileIndex, int32_t(v));
+        reloadTile = true;
+      } else if (a == "--write-record") {
+        recordOut = value;
+      } else if (a == "--print-line") {
+        if (!parseNumber(value, 0, 65535, &lineId)) return usageError(self, "bad control id " + value);
+      } else if (!applyGradientCliOption(a, value, rec + material::kGradient, &known)) {
+        return usageError(self, "bad value for " + a + ": " + value);
+      } else if (!known) {
+        return usageError(self, "unknown option " + a);
+      }
+    } else if (output.empty()) {
+      output = a;
+    } else {
+      return usageError(self, "more than one output file");
+    }
+  }
+  if (output.empty() && recordOut.empty() && lineId < 0) return usageError(self, "no output");
+  if (reloadTile && rec[material::kTilePath] != 0 && !tileSelectionLoad(rec + material::kTileSelection))
+    std::fprintf(stderr, "glyphwright: tile %d of %s not found; the built-in tile is used\n",
+                 int(readI32(rec + material::kTileIndex)),
+                 tileSelectionPath(rec + material::kTileSelection).c_str());
+  if (!recordOut.empty()) {
+    // Run-time handles mean nothing in a file.
+    uint8_t stored[kMaterialRecordSize];
+    std::memcpy(stored, rec, kMaterialRecordSize);
+    materialRecordClearRuntime(stored);
+    if (!writeBytes(recordOut, stored, kMaterialRecordSize, &error)) return fail(error);
+  }
+  if (lineId >= 0) {
+    uint8_t stored[kMaterialRecordSize];
+    std::memcpy(stored, rec, kMaterialRecordSize);
+    materialRecordClearRuntime(stored);
+    std::fputs(materialDocumentLine(int32_t(lineId), stored).c_str(), stdout);
+  }
+  if (output.empty() && !info) return kExitOk;
+  MemBlock bitmap(materialFill(rec, w, h));
+  if (!bitmap) return fail("the material could not be filled");
+  if (info) {
+    uint32_t average = bitmapAverageColour(bitmap.get());
+    int32_t kind = readI32(rec + material::kKind);
+    const char* name = materialKindName(kind);
+    std::printf("kind:    %d (%s)\naverage: 0x%06X\ncaption: %s\n", int(kind), name ? name : "unknown",
+                unsigned(average), captionIsWhite(average) ? "white" : "black");
+  }
+  if (!output.empty() && !writeBitmapAsPng(bitmap.get(), output, &error)) return fail(error);
+  return kExitOk;
+}
+
+}  // namespace gw::cli
