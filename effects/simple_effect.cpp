@@ -1,0 +1,148 @@
+#include "effects/simple_effect.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "effects/effect_table.h"
+#include "effects/text_style_dialog.h"
+#include "effects/text_styling.h"
+#include "host/frame_store.h"
+#include "host/host_protocol.h"
+#include "imaging/bitmap.h"
+#include "resource_ids.h"
+
+namespace gw {
+namespace {
+
+constexpr StylePage kSimplePage = {
+    100,  // fill material
+    108,  // fill opacity
+    122,  // shadow enable
+    102,  // shadow material
+    110,  // shadow opacity
+    116,  // shadow offset
+    120,  // shadow direction
+    114,  // softness
+    123,  // outline enable
+    106,  // outline colour
+    104,  // background material
+};
+constexpr uint32_t kFramesControl = 112;
+constexpr uint32_t kScrollControl = 118;
+// "Track" (124) is read with the page but changes nothing in the frames.
+
+constexpr int32_t kDefaultScroll = 1;  // right
+
+// Moves the text through the frame along one axis. Positions are exact
+// fractions P = num / n (n the frame count): the step 2L / n makes num move
+// by 2L per frame, so no rounding can drift a frame past the rest position.
+struct Scroll {
+  bool vertical = false;    // directions 0 (up) and 3 (down)
+  bool decreasing = false;  // directions 0 and 2 start at +L and step down
+  int64_t length = 0;       // L
+  int64_t frames = 0;       // n
+  int64_t num = 0;          // P * n
+
+  int64_t stepNum() const { return 2 * length; }
+};
+
+Scroll scrollFor(int32_t direction, int32_t width, int32_t height, int32_t framesSetting) {
+  Scroll s;
+  s.vertical = direction == 0 || direction == 3;
+  s.decreasing = direction == 0 || direction == 2;
+  s.length = s.vertical ? height : width;
+  s.frames = std::min<int64_t>(framesSetting, 2 * s.length);
+  s.num = (s.decreasing ? s.length : -s.length) * s.frames;
+  return s;
+}
+
+void reportProgress(const EffectContext& ctx, int32_t index, int32_t count) {
+  hostCall(ctx.host, nullptr, kHostProgress, index, reinterpret_cast<void*>(intptr_t(count)));
+}
+
+// Renders one frame with the current motion; 0 on failure.
+MemHandle renderFrame(const EffectContext& ctx, const TextStyle& style) {
+  Motion m = ctx.motion ? *ctx.motion : Motion();
+  return renderTextFrame(style, m);
+}
+
+// Clears the context's pointer to the operation's own motion on every exit.
+struct MotionScope {
+  EffectContext& ctx;
+  Motion motion;
+  explicit MotionScope(EffectContext& c) : ctx(c) { ctx.motion = &motion; }
+  ~MotionScope() { ctx.motion = nullptr; }
+};
+
+}  // namespace
+
+int simplePreview(EffectContext& ctx) {
+  if (!ctx.window) return 0;
+  ctx.flags |= kEffectFlagPreview;
+  MotionScope scope(ctx);
+  // The sample never carries an alpha mask.
+  TextStyle style = readTextStyle(*ctx.window, kSimplePage, false);
+  MemHandle image = renderFrame(ctx, style);
+  if (!image) return 0;
+  memFree(ctx.image);
+  ctx.image = image;
+  return 1;
+}
+
+int simpleBuild(EffectContext& ctx) {
+  if (!ctx.window || !ctx.frameStore) return 0;
+  DialogFacade& dialog = *ctx.window;
+  ctx.flags |= kEffectFlagBuild;
+  memFree(ctx.image);
+  ctx.image = 0;
+  MotionScope scope(ctx);
+
+  bool alphaMask = ctx.sample == 0 && dialog.checked(IDC_ALPHA_TRANSPARENCY);
+  TextStyle style = readTextStyle(dialog, kSimplePage, alphaMask);
+  const int32_t delay = controlNumber(dialog, IDC_DELAY, 0, 65535, 0);
+  const int32_t pause = controlNumber(dialog, IDC_PAUSE, 0, 65535, 0);
+
+  if (!dialog.checked(IDC_ANIMATED)) {
+    MemBlock frame(renderFrame(ctx, style));
+    if (!frame || !frameStoreAppendFrame(*ctx.frameStore, frame.get(), delay)) return 0;
+    frame.release();
+    return 1;
+  }
+
+  // The frame at rest gives the size the text travels through.
+  int32_t width = 0, height = 0;
+  {
+    MemBlock rest(renderFrame(ctx, style));
+    if (!rest || !bitmapQuery(rest.get(), &width, &height, nullptr, nullptr)) return 0;
+  }
+  int32_t direction = controlWord(dialog, kScrollControl, kDefaultScroll);
+  // A stored direction outside the pad's four cells scrolls as a new pad would.
+  if (direction < 0 || direction > 3) direction = kDefaultScroll;
+  const int32_t framesSetting = controlNumber(dialog, kFramesControl, 2, 32760, 64);
+  Scroll s = scrollFor(direction, width, height, framesSetting);
+  if (s.frames <= 0) return 0;
+
+  for (int64_t k = 0; k < s.frames; ++k) {
+    const int64_t before = s.num;
+    s.num += s.decreasing ? -s.stepNum() : s.stepNum();
+    // Truncated toward zero, as a floating position cast to an integer.
+    const auto offset = int32_t(s.num / s.frames);
+    scope.motion = s.vertical ? Motion{0, offset} : Motion{offset, 0};
+    bool atRest = s.decreasing ? (s.num >= 0 && s.num < s.stepNum()) : (before < 0 && s.num >= 0);
+    bool last = k == s.frames - 1;
+    MemBlock frame(renderFrame(ctx, style));
+    if (!frame) return 0;
+    if (!frameStoreAppendFrame(*ctx.frameStore, frame.get(), (atRest || last) ? delay + pause : delay))
+      return 0;
+    frame.release();
+    reportProgress(ctx, int32_t(k), int32_t(s.frames));
+  }
+  return 1;
+}
+
+int32_t simpleQueryBackground(DialogFacade& window, int flag) {
+  // Its background is the material of button 104, one colour behind every frame.
+  return queryBackgroundFromButton(window, flag, kSimplePage.backgroundMaterial, true);
+}
+
+}  // namespace gw
