@@ -8,6 +8,7 @@
 namespace gw {
 
 enum class ControlKind : uint8_t {
+  kNone,              // not bound
   kLabel,             // static text; never serialised
   kGroupBox,
   kPushButton,

@@ -15,7 +15,8 @@ struct PageControl {
   ControlKind kind;
   const char* key;   // the bound key, or null (labels, material buttons)
   const char* range; // spin fields: the partner's text; else null
-  int32_t initialColour;  // material buttons: the colour of a new material
+  int32_t initialValue;   // material buttons: the colour of a new material; controls
+                          // without a key: the value they start with
 };
 
 }  // namespace gw

@@ -3,10 +3,19 @@
 #include <algorithm>
 
 #include "base/le_bytes.h"
+#include "controls/bound_control.h"
+#include "controls/colour_request.h"
+#include "controls/font_families.h"
+#include "effects/effect_pages.h"
 #include "host/host_protocol.h"
 #include "host/plugin_state.h"
+#include "platform/folders.h"
 #include "platform/string_table.h"
+#include "platform/system_state.h"
 #include "resources/resource_ids.h"
+#include "settings/settings_file.h"
+#include "settings/settings_record.h"
+#include "settings/settings_table.h"
 #include "ui/message_box.h"
 
 namespace gw {
@@ -14,7 +23,82 @@ namespace gw {
 const char kHelpFileName[] = "glwplug5.htm";
 const char kHelpErrorMessage[] = "There has been an error displaying the Help document.";
 
-void mainDialogInit(DialogFacade& dialog, const uint8_t* params, int screenWidth, int screenHeight) {
+namespace {
+
+// The main dialog's bound controls and their keys ("Custom palette" has no key:
+// documents keep it, the configuration file does not).
+struct MainBinding {
+  uint32_t id;
+  ControlKind kind;
+  const char* key;
+};
+const MainBinding kMainBindings[] = {
+    {IDC_TRUE_COLOUR, ControlKind::kCheckBox, "Truecolour"},
+    {IDC_DELAY, ControlKind::kSpinField, "MainDelay"},
+    {IDC_PALETTE, ControlKind::kDropDownList, "MainPalette"},
+    {IDC_CUSTOM_PALETTE, ControlKind::kCheckBox, nullptr},
+    {IDC_DITHER, ControlKind::kCheckBox, "MainDither"},
+    {IDC_SUPERCOMPRESS, ControlKind::kCheckBox, "MainSupercompress"},
+    {IDC_ADD_COMMENT, ControlKind::kCheckBox, "AddDescriptiveCommentBlock"},
+    {IDC_MASK_BACKGROUND, ControlKind::kCheckBox, "MainMaskBackground"},
+    {IDC_ANIMATED, ControlKind::kCheckBox, "MainRolling"},
+    {IDC_PAUSE, ControlKind::kSpinField, "MainPause"},
+    {IDC_TRANSPARENT, ControlKind::kCheckBox, "MainTransparent"},
+    {IDC_ANTIALIAS, ControlKind::kCheckBox, "MainAntialias"},
+    {IDC_TEXT, ControlKind::kTextField, "MainText"},
+    {IDC_FONT, ControlKind::kFontList, "MainFontName"},
+    {IDC_BOLD, ControlKind::kCheckBox, "MainFontBold"},
+    {IDC_ITALIC, ControlKind::kCheckBox, "MainFontItalic"},
+    {IDC_FONT_SIZE, ControlKind::kSpinField, "MainFontSize"},
+    {IDC_EFFECT, ControlKind::kDropDownList, "MainEffect"},
+    {IDC_PAD, ControlKind::kSpinField, "MainPadding"},
+    {IDC_CHARACTER_SPACE, ControlKind::kSpinField, "MainFontSpace"},
+    {IDC_ALPHA_TRANSPARENCY, ControlKind::kCheckBox, "MainAlphaTrans"},
+    {IDC_ALPHA_BACKGROUND, ControlKind::kCheckBox, "UseAlphaGreyBack"},
+    {IDC_FIT_SAMPLE, ControlKind::kCheckBox, "FitSampleInWindow"},
+};
+
+void* mainVariable(const char* key) {
+  if (!key) return nullptr;
+  if (int32_t* n = settingNumber(settings(), key)) return n;
+  return settingText(settings(), key);
+}
+
+// Before the file is read: an empty OpenPath starts in the documents folder;
+// with Shift held the document name and folder start afresh there too.
+void prepareFolders() {
+  SettingsRecord& s = settings();
+  const std::string documents = documentsFolder();
+  if (s.OpenPath[0] == '\0' || shiftKeyDown()) setSettingText(s.OpenPath, documents.c_str());
+  if (shiftKeyDown()) setSettingText(s.CurrentFileName, joinPath(documents, "untitled.gw5").c_str());
+}
+
+void fillMainLists(DialogFacade& dialog) {
+  fillFontList(dialog, IDC_FONT);
+  dialog.clearItems(IDC_PALETTE);
+  for (uint16_t id = IDS_PALETTE_FIRST; id <= IDS_PALETTE_LAST; ++id) dialog.addItem(IDC_PALETTE, loadString(id));
+}
+
+}  // namespace
+
+uint32_t refreshDelayMs() { return uint32_t(settings().UpdateDelay); }
+
+bool mainDialogControlEvent(DialogFacade& dialog, uint32_t id, ControlEvent event) {
+  ColourPicker picker = [&dialog](uint32_t* colour) {
+    return requestColour(pluginState().hostParams, dialog.window(), colour);
+  };
+  CommandResult r = handleControlCommand(dialog, id, event, picker);
+  if (r.checkBuildButton) updateBuildButton(dialog);
+  if (id == IDC_EFFECT && event == ControlEvent::kCloseUp) selectEffect(dialog, dialog.selection(IDC_EFFECT));
+  return r.restartRefresh;
+}
+
+void mainDialogDestroy(DialogFacade& dialog) {
+  settings().IsFirst = 0;
+  saveSettings();
+}
+
+bool mainDialogInit(DialogFacade& dialog, const uint8_t* params, int screenWidth, int screenHeight) {
   PluginState& state = pluginState();
   state.hostParams = params;
 
@@ -27,6 +111,20 @@ void mainDialogInit(DialogFacade& dialog, const uint8_t* params, int screenWidth
   state.editListMaximum = hostIntegerSetting(params, "EditListMaximum", &value) ? value : 0;
   value = 0;
   setSoftButtons(hostIntegerSetting(params, "SoftButtons", &value) && value != 0);
+
+  prepareFolders();
+  loadSettings();
+  fillMainLists(dialog);
+  for (const MainBinding& b : kMainBindings) bindControl(dialog, b.id, b.kind, mainVariable(b.key));
+  // The effect list is filled with the pages; its selection follows below.
+  dialog.clearItems(IDC_EFFECT);
+  if (!createEffectPages(dialog)) {
+    showMessage(dialog.window(), kPluginInitFailedMessage);
+    return false;
+  }
+  selectEffect(dialog, settings().MainEffect);
+  updateBuildButton(dialog);
+  return true;
 }
 
 bool mainDialogCommand(DialogFacade& dialog, uint32_t id, int* endWith) {

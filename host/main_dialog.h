@@ -10,6 +10,7 @@
 #include <functional>
 #include <vector>
 
+#include "controls/bound_control.h"
 #include "platform/dialog_facade.h"
 
 namespace gw {
@@ -19,8 +20,24 @@ int runMainDialog(WindowId owner, const uint8_t* params);
 
 // WM_INITDIALOG duties: keeps the HostParams pointer for the run, asks the
 // host for the file-dialog size (21) and the settings "EditListMaximum" and
-// "SoftButtons" (17).
-void mainDialogInit(DialogFacade& dialog, const uint8_t* params, int screenWidth, int screenHeight);
+// "SoftButtons" (17), loads the configuration file, fills the controls and
+// lists from the settings, creates every effect page and selects
+// `MainEffect`. False when a page could not be made: the message "This plugin
+// could not be initialized" has been shown and the dialog is to close.
+bool mainDialogInit(DialogFacade& dialog, const uint8_t* params, int screenWidth, int screenHeight);
+
+// A notification from a bound control (anything but a push button): stores
+// the control's value in its variable. True when the sample refresh timer
+// (UpdateDelay ms) is to restart. A change of the effect list shows the
+// selected effect's page.
+bool mainDialogControlEvent(DialogFacade& dialog, uint32_t id, ControlEvent event);
+
+// WM_DESTROY duties: `IsFirst` becomes 0 and the configuration file is saved.
+void mainDialogDestroy(DialogFacade& dialog);
+
+// The sample refresh timer's id and the delay it is set to.
+constexpr uint32_t kRefreshTimerId = 15;
+uint32_t refreshDelayMs();
 
 // A command from a control. Returns true when the dialog is to end, with the
 // id to end it with in *endWith.

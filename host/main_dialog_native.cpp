@@ -18,13 +18,17 @@ void setMainDialogDriver(MainDialogDriver d) { driver() = std::move(d); }
 int runMainDialog(WindowId owner, const uint8_t* params) {
   auto dialog = InMemoryDialog::fromResource(ResourceName::number(IDD_MAIN));
   if (!dialog) return 0;
-  mainDialogInit(*dialog, params, kScreenWidth, kScreenHeight);
+  if (!mainDialogInit(*dialog, params, kScreenWidth, kScreenHeight)) {
+    mainDialogDestroy(*dialog);
+    return IDC_CANCEL;
+  }
   std::vector<uint32_t> presses = driver() ? driver()(*dialog) : std::vector<uint32_t>{IDC_CANCEL};
   int endWith = IDC_CANCEL;
   for (uint32_t id : presses) {
-    if (mainDialogCommand(*dialog, id, &endWith)) return endWith;
+    if (mainDialogCommand(*dialog, id, &endWith)) break;
   }
-  return IDC_CANCEL;
+  mainDialogDestroy(*dialog);
+  return endWith;
 }
 
 }  // namespace gw

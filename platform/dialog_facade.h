@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/dialog_template.h"
 #include "platform/window.h"
 
 namespace gw {
@@ -32,8 +33,25 @@ class DialogFacade {
   virtual void addItem(uint32_t id, const std::string& text) = 0;
   virtual int itemCount(uint32_t id) const = 0;
 
+  virtual std::string itemText(uint32_t id, int index) const = 0;
+  virtual void clearItems(uint32_t id) = 0;
+
   virtual void setVisible(uint32_t id, bool visible) = 0;
   virtual bool visible(uint32_t id) const = 0;
+  virtual void setEnabled(uint32_t id, bool enabled) = 0;
+  virtual bool enabled(uint32_t id) const = 0;
+
+  // Adds a hidden child made from a dialog-template item (an effect page's
+  // control), at the item's place moved by (originX, originY) dialog units.
+  // False when it cannot be made or the id is taken.
+  virtual bool createControl(const DialogItem& item, int originX, int originY) = 0;
+
+  // A bound control's kind (a controls/ ControlKind value, 0 for none) and
+  // the address of its bound variable (may be null). On Windows the kind is
+  // the replacement window procedure and the address the window's user data.
+  virtual void setBinding(uint32_t id, uint8_t kind, void* variable) = 0;
+  virtual uint8_t boundKind(uint32_t id) const = 0;
+  virtual void* boundVariable(uint32_t id) const = 0;
 };
 
 }  // namespace gw

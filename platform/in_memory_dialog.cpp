@@ -27,7 +27,9 @@ bool InMemoryDialog::addControl(const DialogItem& item) {
   c.item = item;
   c.text = item.text;
   c.visible = (item.style & 0x10000000u) != 0;  // WS_VISIBLE
+  c.enabled = (item.style & 0x08000000u) == 0;  // WS_DISABLED
   controls_[item.id] = c;
+  order_.push_back(item.id);
   return true;
 }
 
@@ -87,6 +89,53 @@ void InMemoryDialog::setVisible(uint32_t id, bool visible) {
 bool InMemoryDialog::visible(uint32_t id) const {
   const InMemoryControl* c = control(id);
   return c && c->visible;
+}
+
+std::string InMemoryDialog::itemText(uint32_t id, int index) const {
+  const InMemoryControl* c = control(id);
+  if (!c || index < 0 || index >= int(c->items.size())) return {};
+  return c->items[size_t(index)];
+}
+
+void InMemoryDialog::clearItems(uint32_t id) {
+  if (InMemoryControl* c = find(id)) {
+    c->items.clear();
+    c->selection = -1;
+  }
+}
+
+void InMemoryDialog::setEnabled(uint32_t id, bool enabled) {
+  if (InMemoryControl* c = find(id)) c->enabled = enabled;
+}
+
+bool InMemoryDialog::enabled(uint32_t id) const {
+  const InMemoryControl* c = control(id);
+  return c && c->enabled;
+}
+
+bool InMemoryDialog::createControl(const DialogItem& item, int originX, int originY) {
+  DialogItem placed = item;
+  placed.rect.x = int16_t(item.rect.x + originX);
+  placed.rect.y = int16_t(item.rect.y + originY);
+  placed.style &= ~0x10000000u;  // made hidden; the effect selection shows it
+  return addControl(placed);
+}
+
+void InMemoryDialog::setBinding(uint32_t id, uint8_t kind, void* variable) {
+  if (InMemoryControl* c = find(id)) {
+    c->kind = kind;
+    c->variable = variable;
+  }
+}
+
+uint8_t InMemoryDialog::boundKind(uint32_t id) const {
+  const InMemoryControl* c = control(id);
+  return c ? c->kind : 0;
+}
+
+void* InMemoryDialog::boundVariable(uint32_t id) const {
+  const InMemoryControl* c = control(id);
+  return c ? c->variable : nullptr;
 }
 
 }  // namespace gw

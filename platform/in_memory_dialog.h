@@ -21,8 +21,11 @@ struct InMemoryControl {
   std::string text;
   bool checked = false;
   bool visible = true;
+  bool enabled = true;
   int selection = -1;
   std::vector<std::string> items;
+  uint8_t kind = 0;
+  void* variable = nullptr;
 };
 
 class InMemoryDialog : public DialogFacade {
@@ -46,13 +49,24 @@ class InMemoryDialog : public DialogFacade {
   void setSelection(uint32_t id, int index) override;
   void addItem(uint32_t id, const std::string& text) override;
   int itemCount(uint32_t id) const override;
+  std::string itemText(uint32_t id, int index) const override;
+  void clearItems(uint32_t id) override;
   void setVisible(uint32_t id, bool visible) override;
   bool visible(uint32_t id) const override;
+  void setEnabled(uint32_t id, bool enabled) override;
+  bool enabled(uint32_t id) const override;
+  bool createControl(const DialogItem& item, int originX, int originY) override;
+  void setBinding(uint32_t id, uint8_t kind, void* variable) override;
+  uint8_t boundKind(uint32_t id) const override;
+  void* boundVariable(uint32_t id) const override;
+  // Ids in creation order: the template's, then those createControl added.
+  const std::vector<uint32_t>& controlOrder() const { return order_; }
 
  private:
   InMemoryControl* find(uint32_t id);
   DialogTemplate template_;
   std::map<uint32_t, InMemoryControl> controls_;
+  std::vector<uint32_t> order_;
   WindowId window_;
 };
 

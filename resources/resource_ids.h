@@ -23,6 +23,28 @@
 #define IDC_ALPHA_TRANSPARENCY 62
 #define IDC_ALPHA_BACKGROUND 63
 
+/* The rest of the main dialog. */
+#define IDC_DELAY 11
+#define IDC_SAMPLE 16
+#define IDC_SAMPLE_SIZE 17
+#define IDC_ANIMATED 22
+#define IDC_PAUSE 23
+#define IDC_OPEN_SAVE 25
+#define IDC_ANTIALIAS 51
+#define IDC_TEXT 52
+#define IDC_FONT 53
+#define IDC_BOLD 54
+#define IDC_ITALIC 55
+#define IDC_FONT_SIZE 57
+#define IDC_PAD 59
+#define IDC_CHARACTER_SPACE 61
+#define IDC_FIT_SAMPLE 64
+#define IDC_SPIN_PARTNER 10000 /* a spin field's up-down is its id + this */
+
+/* Effect parameter pages: 7400 + the effect's key number. */
+#define IDD_EFFECT_PAGE_FIRST 7400
+#define IDD_EFFECT_PAGE_LAST 7420
+
 #define IDC_MESSAGE_TEXT 101
 #define IDC_YES 6
 #define IDC_NO 7

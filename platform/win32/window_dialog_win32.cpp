@@ -3,6 +3,10 @@
 #include <vector>
 
 namespace gw {
+namespace {
+// Where a bound control keeps its kind; the bound variable is its user data.
+const char kKindProperty[] = "GwControlKind";
+}  // namespace
 
 WindowId WindowDialog::window() const { return WindowId(reinterpret_cast<uintptr_t>(dialog_)); }
 
@@ -61,6 +65,62 @@ void WindowDialog::setVisible(uint32_t id, bool visible) {
 bool WindowDialog::visible(uint32_t id) const {
   HWND h = item(id);
   return h && IsWindowVisible(h);
+}
+
+std::string WindowDialog::itemText(uint32_t id, int index) const {
+  UINT lenMsg = isListBox(id) ? LB_GETTEXTLEN : CB_GETLBTEXTLEN;
+  UINT getMsg = isListBox(id) ? LB_GETTEXT : CB_GETLBTEXT;
+  LRESULT length = SendDlgItemMessageA(dialog_, int(id), lenMsg, WPARAM(index), 0);
+  if (length < 0) return {};
+  std::vector<char> buf(size_t(length) + 1, 0);
+  SendDlgItemMessageA(dialog_, int(id), getMsg, WPARAM(index), reinterpret_cast<LPARAM>(buf.data()));
+  return std::string(buf.data());
+}
+
+void WindowDialog::clearItems(uint32_t id) {
+  SendDlgItemMessageA(dialog_, int(id), isListBox(id) ? LB_RESETCONTENT : CB_RESETCONTENT, 0, 0);
+}
+
+void WindowDialog::setEnabled(uint32_t id, bool enabled) {
+  if (HWND h = item(id)) EnableWindow(h, enabled);
+}
+
+bool WindowDialog::enabled(uint32_t id) const {
+  HWND h = item(id);
+  return h && IsWindowEnabled(h);
+}
+
+bool WindowDialog::createControl(const DialogItem& t, int originX, int originY) {
+  if (item(t.id)) return false;
+  RECT r = {originX + t.rect.x, originY + t.rect.y, originX + t.rect.x + t.rect.cx,
+            originY + t.rect.y + t.rect.cy};
+  MapDialogRect(dialog_, &r);
+  int height = r.bottom - r.top;
+  if (lstrcmpiA(t.className.c_str(), "ComboBox") == 0) height += 200;  // room for the drop-down
+  DWORD style = (t.style | WS_CHILD) & ~DWORD(WS_VISIBLE);
+  HWND h = CreateWindowExA(t.exStyle, t.className.c_str(), t.text.c_str(), style, r.left, r.top,
+                           r.right - r.left, height, dialog_, reinterpret_cast<HMENU>(uintptr_t(t.id)),
+                           reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog_, GWLP_HINSTANCE)), nullptr);
+  if (!h) return false;
+  SendMessageA(h, WM_SETFONT, WPARAM(SendMessageA(dialog_, WM_GETFONT, 0, 0)), FALSE);
+  return true;
+}
+
+void WindowDialog::setBinding(uint32_t id, uint8_t kind, void* variable) {
+  HWND h = item(id);
+  if (!h) return;
+  SetPropA(h, kKindProperty, reinterpret_cast<HANDLE>(uintptr_t(kind)));
+  SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(variable));
+}
+
+uint8_t WindowDialog::boundKind(uint32_t id) const {
+  HWND h = item(id);
+  return h ? uint8_t(reinterpret_cast<uintptr_t>(GetPropA(h, kKindProperty))) : 0;
+}
+
+void* WindowDialog::boundVariable(uint32_t id) const {
+  HWND h = item(id);
+  return h ? reinterpret_cast<void*>(GetWindowLongPtrA(h, GWLP_USERDATA)) : nullptr;
 }
 
 }  // namespace gw

@@ -21,8 +21,16 @@ class WindowDialog : public DialogFacade {
   void setSelection(uint32_t id, int index) override;
   void addItem(uint32_t id, const std::string& text) override;
   int itemCount(uint32_t id) const override;
+  std::string itemText(uint32_t id, int index) const override;
+  void clearItems(uint32_t id) override;
   void setVisible(uint32_t id, bool visible) override;
   bool visible(uint32_t id) const override;
+  void setEnabled(uint32_t id, bool enabled) override;
+  bool enabled(uint32_t id) const override;
+  bool createControl(const DialogItem& item, int originX, int originY) override;
+  void setBinding(uint32_t id, uint8_t kind, void* variable) override;
+  uint8_t boundKind(uint32_t id) const override;
+  void* boundVariable(uint32_t id) const override;
 
  private:
   HWND item(uint32_t id) const { return GetDlgItem(dialog_, int(id)); }

@@ -1,0 +1,147 @@
+#include "effects/effect_table.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "base/le_bytes.h"
+#include "controls/bound_control.h"
+#include "effects/effect_pages.h"
+#include "effects/page_tables.h"
+#include "effects/simple_effect.h"
+#include "materials/material_record.h"
+#include "resources/resource_ids.h"
+#include "settings/settings_record.h"
+
+namespace gw {
+
+const char kEffectNotAvailableMessage[] = "This effect is not available yet.";
+
+namespace {
+
+#define GW_PAGE(n) uint16_t(7400 + n), &initEffectPageOf<7400 + n>
+
+// Only "Simple" has its motion so far; the other rows' preview, build and
+// background query stay null until their effects are written.
+const EffectRow kEffects[kEffectCount] = {
+    {"Arrows", GW_PAGE(7), nullptr, nullptr, nullptr, nullptr, 0},
+    {"Candy", GW_PAGE(17), nullptr, nullptr, nullptr, nullptr, 0},
+    {"Confetti", GW_PAGE(16), nullptr, nullptr, nullptr, nullptr, 0},
+    {"Diagonal Fuse", GW_PAGE(12), nullptr, nullptr, nullptr, nullptr, 0},
+    {"Heartbeat", GW_PAGE(10), nullptr, nullptr, nullptr, nullptr, 0},
+    {"Omni", GW_PAGE(11), nullptr, nullptr, nullptr, nullptr, 0},
+    {"Machine", GW_PAGE(4), nullptr, nullptr, nullptr, nullptr, 0},
+    {"Neural Network", GW_PAGE(6), nullptr, nullptr, nullptr, nullptr, 0},
+    {"Quark", GW_PAGE(5), nullptr, nullptr, nullptr, nullptr, 0},
+    {"Quark Outline", GW_PAGE(13), nullptr, nullptr, nullptr, nullptr, 0},
+    {"Rattle", GW_PAGE(18), nullptr, nullptr, nullptr, nullptr, 0},
+    {"Ring", GW_PAGE(1), nullptr, nullptr, nullptr, nullptr, 0},
+    {"Simple", GW_PAGE(0), simplePreview, simpleBuild, simpleQueryBackground, nullptr, 0},
+    {"Snow", GW_PAGE(2), nullptr, nullptr, nullptr, nullptr, 0},
+    {"Stars", GW_PAGE(3), nullptr, nullptr, nullptr, nullptr, 0},
+    {"Tracks", GW_PAGE(15), nullptr, nullptr, nullptr, nullptr, 0},
+    {"Tram Lines", GW_PAGE(20), nullptr, nullptr, nullptr, nullptr, 0},
+    {"Unplugged TV", GW_PAGE(19), nullptr, nullptr, nullptr, nullptr, 0},
+    {"Waterside", GW_PAGE(8), nullptr, nullptr, nullptr, nullptr, 0},
+    {"Wavelet", GW_PAGE(9), nullptr, nullptr, nullptr, nullptr, 0},
+    {"Zipper", GW_PAGE(14), nullptr, nullptr, nullptr, nullptr, 0},
+};
+
+#undef GW_PAGE
+
+// The page table entry of a control id, searched over every page.
+const PageControl* findPageControl(uint32_t id) {
+  for (uint16_t page = kFirstPage; page < kFirstPage + kPageCount; ++page)
+    for (const PageControl* c = pageControls(page); c && c->id; ++c)
+      if (c->id == id) return c;
+  return nullptr;
+}
+
+// The mean colour the material button's record holds for its preview; the
+// button's user data is the handle of that record. Without a record yet the
+// colour a new material would get stands in.
+int32_t materialColour(const DialogFacade& window, uint32_t id) {
+  MemHandle record = MemHandle(reinterpret_cast<uintptr_t>(window.boundVariable(id)));
+  if (record && memSize(record) >= kMaterialRecordSize) {
+    MemLock lock(record);
+    if (lock.data()) return int32_t(readU32(lock.data() + material::kPreviewAverage) & 0xFFFFFF);
+  }
+  const PageControl* c = findPageControl(id);
+  return c ? c->initialValue : -1;
+}
+
+}  // namespace
+
+const EffectRow& effectRow(int index) { return kEffects[clampEffectIndex(index)]; }
+
+int clampEffectIndex(int32_t index) {
+  if (index < 0) return 0;
+  if (index >= kEffectCount) return kEffectCount - 1;
+  return index;
+}
+
+int findEffect(const std::string& name) {
+  for (int i = 0; i < kEffectCount; ++i)
+    if (name == kEffects[i].name) return i;
+  return -1;
+}
+
+std::string effectKeyPrefix(const EffectRow& row) {
+  char prefix[16];
+  std::snprintf(prefix, sizeof prefix, "Style%03d", row.page - kFirstEffectPage);
+  return prefix;
+}
+
+std::vector<uint32_t> effectControlIds(const EffectRow& row) {
+  std::vector<uint32_t> ids;
+  for (const PageControl* c = row.controls; c && c->id; ++c) {
+    ids.push_back(c->id);
+    if (c->kind == ControlKind::kSpinField) ids.push_back(c->id + kSpinPartnerOffset);
+  }
+  return ids;
+}
+
+int effectInitPage(const EffectRow& row, EffectContext& ctx) {
+  return row.initPage ? row.initPage(ctx) : 0;
+}
+
+int effectPreview(const EffectRow& row, EffectContext& ctx) {
+  if (!row.preview) return 0;  // the sample window shows its plain face
+  return row.preview(ctx);
+}
+
+int effectBuild(const EffectRow& row, EffectContext& ctx) {
+  if (!row.build) return 0;  // no frames: the caller reports the effect as not available
+  return row.build(ctx);
+}
+
+int32_t effectQueryBackground(const EffectRow& row, DialogFacade& window, int flag) {
+  if (row.queryBackground) return row.queryBackground(window, flag);
+  // Until the effect has its own answer, its first background control speaks for it.
+  for (const PageControl* c = row.controls; c && c->id; ++c) {
+    // The pages' background material buttons start white; fill buttons do not.
+    bool background = c->kind == ControlKind::kMaterialButton && c->initialValue == 0xFFFFFF;
+    if (c->key) {
+      std::string key = c->key;
+      background = key.size() > 8 && (key.substr(8) == "Background" || key.substr(8) == "BackgroundColor");
+    }
+    if (background) return queryBackgroundFromButton(window, flag, c->id, false);
+  }
+  return flag ? -1 : queryBackgroundFromButton(window, 0, 0, false);
+}
+
+bool effectAvailable(const EffectRow& row) { return row.preview && row.build; }
+
+int32_t queryBackgroundFromButton(DialogFacade& window, int flag, uint32_t buttonId, bool uniform) {
+  if (flag && !uniform) return -1;
+  if (window.checked(IDC_ALPHA_TRANSPARENCY) && window.checked(IDC_ALPHA_BACKGROUND))
+    return settings().AlphaGreyBack;
+  if (buttonId == 0) return -1;
+  switch (boundKindOf(window, buttonId)) {
+    case ControlKind::kMaterialButton: return materialColour(window, buttonId);
+    case ControlKind::kColourButton:
+      return int32_t(std::strtoul(window.text(buttonId).c_str(), nullptr, 10) & 0xFFFFFF);
+    default: return -1;
+  }
+}
+
+}  // namespace gw

@@ -1,0 +1,138 @@
+#include "settings/settings_file.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "platform/folders.h"
+#include "platform/system_state.h"
+#include "settings/settings_table.h"
+
+namespace gw {
+namespace {
+
+constexpr char kMakerFolder[] = "Quillmere";
+
+bool isBlank(unsigned char c) { return c == ' '; }
+
+// The entry a key names, skipping the write-only ones.
+const SettingEntry* readableEntry(const std::string& key) {
+  const SettingEntry* table = settingsTable();
+  for (size_t i = 0; i < settingsTableSize(); ++i)
+    if (!table[i].neverRead && key == table[i].key) return &table[i];
+  return nullptr;
+}
+
+// Puts the finished temporary in place of `path`. Where rename cannot replace
+// an existing file (the C runtime on Windows) the old file is removed first:
+// the complete temporary stays behind if anything fails in between.
+bool replaceWith(const std::string& temp, const std::string& path) {
+  if (std::rename(temp.c_str(), path.c_str()) == 0) return true;
+  std::remove(path.c_str());
+  return std::rename(temp.c_str(), path.c_str()) == 0;
+}
+
+}  // namespace
+
+std::string makerFolderPath(const std::string& name) {
+  std::string appData = appDataFolder();
+  if (appData.empty()) return {};
+  std::string folder = joinPath(appData, kMakerFolder);
+  if (folder.empty()) return {};
+  return joinPath(folder, name);
+}
+
+int32_t atolWrapping(const char* text) {
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+  while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
+  bool negative = false;
+  if (*p == '+' || *p == '-') negative = (*p++ == '-');
+  uint32_t value = 0;  // unsigned, so the wrap is defined
+  while (*p >= '0' && *p <= '9') value = value * 10u + uint32_t(*p++ - '0');
+  if (negative) value = 0u - value;
+  return int32_t(value);
+}
+
+void applySettingsLine(const std::string& line, SettingsRecord& record) {
+  if (line.empty() || line[0] == ';') return;
+  // Everything from the first control character on (line end, tab) is dropped.
+  size_t end = 0;
+  while (end < line.size() && static_cast<unsigned char>(line[end]) >= 0x20) ++end;
+  const std::string text = line.substr(0, end);
+
+  size_t keyEnd = 0;
+  while (keyEnd < text.size() && static_cast<unsigned char>(text[keyEnd]) > 0x20 && text[keyEnd] != '=')
+    ++keyEnd;
+  const SettingEntry* entry = readableEntry(text.substr(0, keyEnd));
+  if (!entry) return;
+
+  size_t v = keyEnd;
+  while (v < text.size() && isBlank(text[v])) ++v;
+  while (v < text.size() && text[v] == '=') ++v;
+  while (v < text.size() && isBlank(text[v])) ++v;
+  const std::string value = text.substr(v);
+
+  if (entry->kind == SettingKind::kNumber)
+    record.*(entry->number) = atolWrapping(value.c_str());
+  else
+    setSettingText(record.*(entry->text), value.c_str());
+}
+
+bool readSettingsFile(const std::string& path, SettingsRecord& record) {
+  if (path.empty()) return false;
+  FILE* f = std::fopen(path.c_str(), "rt");
+  if (!f) return false;
+  // Pieces of at most 259 characters, each handled as a line of its own.
+  char piece[kSettingsLinePiece + 1];
+  while (std::fgets(piece, sizeof piece, f)) applySettingsLine(std::string(piece), record);
+  std::fclose(f);
+  return true;
+}
+
+std::string settingsFileText(const SettingsRecord& record, int64_t now) {
+  std::string text;
+  text += ";Quillmere animtion plugin configuration file\n";
+  text += ";Edit this at your own risk\n";
+  text += ";Last updated " + ctimeText(now).substr(0, 24) + "\n";
+  text += ";\n";
+  text += "[PlugIn]\n";
+  const SettingEntry* table = settingsTable();
+  for (size_t i = 0; i < settingsTableSize(); ++i) {
+    const SettingEntry& e = table[i];
+    text += e.key;
+    text += " = ";
+    if (e.kind == SettingKind::kNumber) {
+      text += std::to_string(uint32_t(record.*(e.number)));
+    } else {
+      const char* s = record.*(e.text);
+      text.append(s, strnlen(s, kSettingTextSize - 1));
+    }
+    text += "\n";
+  }
+  return text;
+}
+
+bool writeSettingsFile(const std::string& path, const SettingsRecord& record, int64_t now) {
+  if (path.empty()) return false;
+  const std::string temp = path + ".tmp";
+  const std::string text = settingsFileText(record, now);
+  FILE* f = std::fopen(temp.c_str(), "wt");
+  if (!f) return false;
+  bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  ok = (std::fclose(f) == 0) && ok;
+  if (!ok || !replaceWith(temp, path)) {
+    std::remove(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
+void loadSettings() {
+  if (shiftKeyDown()) return;  // the defaults (or what memory holds) win
+  readSettingsFile(makerFolderPath(kConfigurationFileName), settings());
+}
+
+void saveSettings() {
+  writeSettingsFile(makerFolderPath(kConfigurationFileName), settings(), wallClockSeconds());
+}
+
+}  // namespace gw

@@ -1,0 +1,12 @@
+#include "settings/settings_record.h"
+
+namespace gw {
+
+SettingsRecord& settings() {
+  static SettingsRecord record;
+  return record;
+}
+
+void resetSettings() { settings() = SettingsRecord(); }
+
+}  // namespace gw
