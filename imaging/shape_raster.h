@@ -20,7 +20,9 @@
 //   ellipse    the ellipse inscribed in [left, right) x [top, bottom), one
 //              span per row; bounds of 2 pixels or less fill as a rectangle.
 // Everything outside the bitmap is clipped. Coordinates are limited to
-// +-2^27, the device range GDI itself accepts; points beyond are clamped.
+// +-2^27, the device range GDI itself accepts; points beyond are clamped. An
+// ellipse wider or taller than 2^20 pixels (16 times the largest bitmap) is
+// not drawn: its integer walk would leave 64 bits.
 #pragma once
 
 #include <cstddef>
