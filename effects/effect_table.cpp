@@ -18,35 +18,37 @@ const char kEffectNotAvailableMessage[] = "This effect is not available yet.";
 
 namespace {
 
-#define GW_PAGE(n) uint16_t(7400 + n), &initEffectPageOf<7400 + n>
+#define GW_ROW(name, n, preview, build, query) \
+  {name, uint16_t(7400 + n), &initEffectPageOf<7400 + n>, preview, build, query, pageControls(7400 + n), 0}
 
 // Only "Simple" has its motion so far; the other rows' preview, build and
-// background query stay null until their effects are written.
+// background query stay null until their effects are written. The page
+// tables are constant data, so reading them here is safe at start-up.
 const EffectRow kEffects[kEffectCount] = {
-    {"Arrows", GW_PAGE(7), nullptr, nullptr, nullptr, nullptr, 0},
-    {"Candy", GW_PAGE(17), nullptr, nullptr, nullptr, nullptr, 0},
-    {"Confetti", GW_PAGE(16), nullptr, nullptr, nullptr, nullptr, 0},
-    {"Diagonal Fuse", GW_PAGE(12), nullptr, nullptr, nullptr, nullptr, 0},
-    {"Heartbeat", GW_PAGE(10), nullptr, nullptr, nullptr, nullptr, 0},
-    {"Omni", GW_PAGE(11), nullptr, nullptr, nullptr, nullptr, 0},
-    {"Machine", GW_PAGE(4), nullptr, nullptr, nullptr, nullptr, 0},
-    {"Neural Network", GW_PAGE(6), nullptr, nullptr, nullptr, nullptr, 0},
-    {"Quark", GW_PAGE(5), nullptr, nullptr, nullptr, nullptr, 0},
-    {"Quark Outline", GW_PAGE(13), nullptr, nullptr, nullptr, nullptr, 0},
-    {"Rattle", GW_PAGE(18), nullptr, nullptr, nullptr, nullptr, 0},
-    {"Ring", GW_PAGE(1), nullptr, nullptr, nullptr, nullptr, 0},
-    {"Simple", GW_PAGE(0), simplePreview, simpleBuild, simpleQueryBackground, nullptr, 0},
-    {"Snow", GW_PAGE(2), nullptr, nullptr, nullptr, nullptr, 0},
-    {"Stars", GW_PAGE(3), nullptr, nullptr, nullptr, nullptr, 0},
-    {"Tracks", GW_PAGE(15), nullptr, nullptr, nullptr, nullptr, 0},
-    {"Tram Lines", GW_PAGE(20), nullptr, nullptr, nullptr, nullptr, 0},
-    {"Unplugged TV", GW_PAGE(19), nullptr, nullptr, nullptr, nullptr, 0},
-    {"Waterside", GW_PAGE(8), nullptr, nullptr, nullptr, nullptr, 0},
-    {"Wavelet", GW_PAGE(9), nullptr, nullptr, nullptr, nullptr, 0},
-    {"Zipper", GW_PAGE(14), nullptr, nullptr, nullptr, nullptr, 0},
+    GW_ROW("Arrows", 7, nullptr, nullptr, nullptr),
+    GW_ROW("Candy", 17, nullptr, nullptr, nullptr),
+    GW_ROW("Confetti", 16, nullptr, nullptr, nullptr),
+    GW_ROW("Diagonal Fuse", 12, nullptr, nullptr, nullptr),
+    GW_ROW("Heartbeat", 10, nullptr, nullptr, nullptr),
+    GW_ROW("Omni", 11, nullptr, nullptr, nullptr),
+    GW_ROW("Machine", 4, nullptr, nullptr, nullptr),
+    GW_ROW("Neural Network", 6, nullptr, nullptr, nullptr),
+    GW_ROW("Quark", 5, nullptr, nullptr, nullptr),
+    GW_ROW("Quark Outline", 13, nullptr, nullptr, nullptr),
+    GW_ROW("Rattle", 18, nullptr, nullptr, nullptr),
+    GW_ROW("Ring", 1, nullptr, nullptr, nullptr),
+    GW_ROW("Simple", 0, simplePreview, simpleBuild, simpleQueryBackground),
+    GW_ROW("Snow", 2, nullptr, nullptr, nullptr),
+    GW_ROW("Stars", 3, nullptr, nullptr, nullptr),
+    GW_ROW("Tracks", 15, nullptr, nullptr, nullptr),
+    GW_ROW("Tram Lines", 20, nullptr, nullptr, nullptr),
+    GW_ROW("Unplugged TV", 19, nullptr, nullptr, nullptr),
+    GW_ROW("Waterside", 8, nullptr, nullptr, nullptr),
+    GW_ROW("Wavelet", 9, nullptr, nullptr, nullptr),
+    GW_ROW("Zipper", 14, nullptr, nullptr, nullptr),
 };
 
-#undef GW_PAGE
+#undef GW_ROW
 
 // The page table entry of a control id, searched over every page.
 const PageControl* findPageControl(uint32_t id) {
