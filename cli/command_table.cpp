@@ -9,6 +9,8 @@ int runMaterial(const std::vector<std::string>& args);
 int runTile(const std::vector<std::string>& args);
 int runPalette(const std::vector<std::string>& args);
 int runQuantize(const std::vector<std::string>& args);
+int runSample(const std::vector<std::string>& args);
+int runFonts(const std::vector<std::string>& args);
 
 const std::vector<Command>& commands() {
   static const std::vector<Command> table = {
@@ -38,6 +40,10 @@ const std::vector<Command>& commands() {
        "IN.png -o OUT.png [--colors N] [--dither] [--brightness 0-100] [--contrast 0-255] [--fast] | "
        "IN.png --compare OTHER.png",
        runQuantize},
+      {"sample", "write the sample window's still of an effect as a PNG",
+       "[render options: --text, --font, --size, --bold, --effect, --set KEY=VALUE, --face colour:RRGGBB ...] "
+       "-o STILL.png", runSample},
+      {"fonts", "list the font families the letter rasteriser can use", "", runFonts},
   };
   return table;
 }
