@@ -9,6 +9,10 @@
 #include "cli/png_io.h"
 #include "materials/material_document.h"
 #include "materials/material_fill.h"
+#include "imaging/bitmap.h"
+#include "imaging/bitmap_blit.h"
+#include "imaging/shape_raster.h"
+#include "materials/gradient_settings.h"
 #include "materials/material_record.h"
 #include "materials/texture_settings.h"
 #include "materials/tile_selection.h"
@@ -96,6 +100,43 @@ bool parseKind(const std::string& text, int32_t* kind) {
   return true;
 }
 
+// Every kind with its defaults on one picture, row by row: Simple, the four
+// gradient shapes (two-colour), the four shapes again multi-colour, the six
+// texture types, and the built-in tile.
+MemHandle contactSheet() {
+  constexpr int32_t kCellW = 160, kCellH = 120, kGap = 6, kColumns = 4, kCells = 16;
+  constexpr int32_t kRows = (kCells + kColumns - 1) / kColumns;
+  MemBlock sheet(bitmapCreateTrueColour(kColumns * (kCellW + kGap) + kGap, kRows * (kCellH + kGap) + kGap, 24));
+  if (!sheet) return 0;
+  MemLock lock(sheet.get());
+  BitmapView view = BitmapView::of(lock);
+  if (!view.valid()) return 0;
+  for (int32_t y = 0; y < view.height(); ++y) fillSpan(view, y, 0, view.width(), 0x303030);
+  for (int cell = 0; cell < kCells; ++cell) {
+    uint8_t rec[kMaterialRecordSize];
+    materialRecordDefaults(rec, false);
+    if (cell == 0) {
+      writeI32(rec + material::kKind, kMaterialSimple);
+    } else if (cell <= 8) {
+      writeI32(rec + material::kKind, kMaterialGradient);
+      writeI32(rec + material::kGradient + gradient::kShape, (cell - 1) % 4);
+      if (cell > 4) writeU32(rec + material::kGradient + gradient::kColourMode, 0);
+    } else if (cell <= 14) {
+      writeI32(rec + material::kKind, kMaterialTexture);
+      writeU32(rec + material::kTexture + texture_settings::kType, uint32_t(cell - 9));
+    } else {
+      writeI32(rec + material::kKind, kMaterialTile);
+    }
+    MemBlock fill(materialFill(rec, kCellW, kCellH));
+    if (!fill) return 0;
+    MemLock fillLock(fill.get());
+    BitmapView part = BitmapView::of(fillLock);
+    const int32_t x = kGap + (cell % kColumns) * (kCellW + kGap), y = kGap + (cell / kColumns) * (kCellH + kGap);
+    blitTrueColour(view, part, 0, 0, x, y, kCellW, kCellH);
+  }
+  return sheet.release();
+}
+
 }  // namespace
 
 // Renders a material to a PNG: defaults, then a record file or a document's
@@ -119,6 +160,13 @@ int runMaterial(const std::vector<std::string>& args) {
     if (a == "--info") {
       info = true;
       continue;
+    }
+    if (a == "--sheet") {
+      if (i + 1 >= args.size()) return usageError(self, "--sheet needs an output file");
+      MemBlock sheet(contactSheet());
+      if (!sheet) return fail("the contact sheet could not be rendered");
+      if (!writeBitmapAsPng(sheet.get(), args[i + 1], &error)) return fail(error);
+      return kExitOk;
     }
     if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
       if (i + 1 >= args.size()) return usageError(self, a + " needs a value");
