@@ -3,6 +3,8 @@
 namespace gw::cli {
 
 int runInfo(const std::vector<std::string>& args);
+int runEffects(const std::vector<std::string>& args);
+int runSettings(const std::vector<std::string>& args);
 int runTexture(const std::vector<std::string>& args);
 int runGradient(const std::vector<std::string>& args);
 int runMaterial(const std::vector<std::string>& args);
@@ -15,6 +17,8 @@ int runFonts(const std::vector<std::string>& args);
 const std::vector<Command>& commands() {
   static const std::vector<Command> table = {
       {"info", "show the plug-in's name, description and version", "", runInfo},
+      {"effects", "list the 21 effects with their configuration keys and defaults", "", runEffects},
+      {"settings", "print the settings as the configuration file would hold them", "[--file FILE]", runSettings},
       {"texture", "render a texture to a PNG",
        "[--size WxH] [--settings FILE] [--type 0-5] [--mesh N] [--back COLOUR] [--fore [K=]COLOUR] "
        "[--power [K=]X] [--seed [K=]N] [--dimension [K=]X] [--craters N] [--depth X] [--bubbles N] "
