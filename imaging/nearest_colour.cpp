@@ -12,6 +12,10 @@ constexpr int kFastBits = 6;
 constexpr int kFastShift = 8 - kFastBits;
 constexpr size_t kFastEntries = size_t(1) << (3 * kFastBits);
 
+// Fine lists never hold more than the palette; 2^23 bytes of them is already
+// 128 entries for every fine cell, far beyond any real palette.
+constexpr size_t kFinePoolLimit = size_t(1) << 23;
+
 }  // namespace
 
 int nearestColour(const uint8_t* palette768, int count, uint32_t colour) {
@@ -30,90 +34,147 @@ int nearestColour(const uint8_t* palette768, int count, uint32_t colour) {
   return best;
 }
 
-ColourSearch::ColourSearch() { std::memset(cellLength_, 0xFF, sizeof cellLength_); }
+ColourSearch::ColourSearch() { std::memset(coarseLength_, 0xFF, sizeof coarseLength_); }
 ColourSearch::~ColourSearch() = default;
 
 bool ColourSearch::init(const uint8_t* palette768, int count) {
   count_ = 0;
   fast_.reset();
-  std::memset(cellLength_, 0xFF, sizeof cellLength_);
   if (!palette768 || count < 1 || count > 256) return false;
-  if (!candidates_) {
-    candidates_.reset(new (std::nothrow) uint8_t[size_t(kCells) * 256]);
-    if (!candidates_) return false;
-  }
+  if (!coarse_) coarse_.reset(new (std::nothrow) uint8_t[size_t(kCoarseCells) * 256]);
+  if (!fine_) fine_.reset(new (std::nothrow) uint32_t[kFineCells]);
+  if (!cacheKey_) cacheKey_.reset(new (std::nothrow) uint32_t[size_t(1) << kCacheBits]);
+  if (!cacheIndex_) cacheIndex_.reset(new (std::nothrow) uint8_t[size_t(1) << kCacheBits]);
+  if (!coarse_ || !fine_ || !cacheKey_ || !cacheIndex_) return false;
+  std::memset(coarseLength_, 0xFF, sizeof coarseLength_);
+  std::memset(fine_.get(), 0xFF, sizeof(uint32_t) * kFineCells);
+  std::memset(cacheKey_.get(), 0, sizeof(uint32_t) << kCacheBits);
+  finePoolUsed_ = 0;
   std::memcpy(palette_, palette768, size_t(count) * 3);
   count_ = count;
   for (int i = 0; i < count; ++i) {
     r_[i] = palette_[i * 3];
     g_[i] = palette_[i * 3 + 1];
     b_[i] = palette_[i * 3 + 2];
+    all_[i] = uint8_t(i);
   }
   for (int i = 0; i < count; ++i) {
-    int32_t best = INT32_MAX;
+    int32_t best = INT32_MAX;  // stays so for a one-entry palette: every colour is its
     for (int j = 0; j < count; ++j) {
       if (j == i) continue;
       int32_t d = distance2(r_[i] - r_[j], g_[i] - g_[j], b_[i] - b_[j]);
       if (d < best) best = d;
     }
-    neighbour2_[i] = best;  // INT32_MAX for a one-entry palette: any colour is its
+    neighbour2_[i] = best;
   }
   return true;
 }
 
-void ColourSearch::buildCell(int cell) {
-  const int cr = cell >> (2 * kCellBits), cg = (cell >> kCellBits) & (kCellsPerAxis - 1),
-            cb = cell & (kCellsPerAxis - 1);
-  constexpr int kSide = 256 / kCellsPerAxis;
-  const int lo[3] = {cr * kSide, cg * kSide, cb * kSide};
-  const int hi[3] = {lo[0] + kSide - 1, lo[1] + kSide - 1, lo[2] + kSide - 1};
+int ColourSearch::filter(const int lo[3], int side, const uint8_t* from, int n, uint8_t* out) const {
+  const int hi[3] = {lo[0] + side - 1, lo[1] + side - 1, lo[2] + side - 1};
   int32_t minD[256];
   int32_t bound = INT32_MAX;
-  for (int i = 0; i < count_; ++i) {
+  for (int k = 0; k < n; ++k) {
+    const int i = from[k];
     const int32_t v[3] = {r_[i], g_[i], b_[i]};
     int32_t dmin = 0, dmax = 0;
     for (int a = 0; a < 3; ++a) {
-      int32_t below = lo[a] - v[a], above = v[a] - hi[a];
-      int32_t inside = below > 0 ? below : (above > 0 ? above : 0);
+      const int32_t below = lo[a] - v[a], above = v[a] - hi[a];
+      const int32_t inside = below > 0 ? below : (above > 0 ? above : 0);
       dmin += inside * inside;
-      int32_t farLo = v[a] - lo[a], farHi = hi[a] - v[a];
-      if (farLo < 0) farLo = -farLo;
-      if (farHi < 0) farHi = -farHi;
-      int32_t far = farLo > farHi ? farLo : farHi;
-      dmax += far * far;
+      // Farthest point of the box along this axis: whichever end is farther.
+      const int32_t toLo = v[a] > lo[a] ? v[a] - lo[a] : lo[a] - v[a];
+      const int32_t toHi = v[a] > hi[a] ? v[a] - hi[a] : hi[a] - v[a];
+      const int32_t f = toLo > toHi ? toLo : toHi;
+      dmax += f * f;
     }
-    minD[i] = dmin;
+    minD[k] = dmin;
     if (dmax < bound) bound = dmax;
   }
-  uint8_t* list = candidates_.get() + size_t(cell) * 256;
-  int n = 0;
-  for (int i = 0; i < count_; ++i)
-    if (minD[i] <= bound) list[n++] = uint8_t(i);
-  cellLength_[cell] = uint16_t(n);
+  int m = 0;
+  for (int k = 0; k < n; ++k)
+    if (minD[k] <= bound) out[m++] = from[k];  // keeps index order: ties go to the lowest
+  return m;
 }
 
-int ColourSearch::searchCell(int cell, int r, int g, int b) const {
-  const uint8_t* list = candidates_.get() + size_t(cell) * 256;
-  const int n = cellLength_[cell];
+const uint8_t* ColourSearch::coarseList(int cell, int* n) {
+  uint8_t* list = coarse_.get() + size_t(cell) * 256;
+  if (coarseLength_[cell] == kUnbuilt) {
+    constexpr int kSide = 256 >> kCoarseBits;
+    const int lo[3] = {(cell >> (2 * kCoarseBits)) * kSide, ((cell >> kCoarseBits) & ((1 << kCoarseBits) - 1)) * kSide,
+                       (cell & ((1 << kCoarseBits) - 1)) * kSide};
+    coarseLength_[cell] = uint16_t(filter(lo, kSide, all_, count_, list));
+  }
+  *n = coarseLength_[cell];
+  return list;
+}
+
+int ColourSearch::scan(const uint8_t* list, int n, int r, int g, int b) const {
   int best = list[0];
   int32_t bestD = distance2(r - r_[best], g - g_[best], b - b_[best]);
   for (int k = 1; k < n; ++k) {
-    int i = list[k];
-    int32_t d = distance2(r - r_[i], g - g_[i], b - b_[i]);
-    if (d < bestD) {  // strict: the list is in index order, so ties keep the lowest
-      bestD = d;
-      best = i;
-    }
+    const int i = list[k];
+    const int32_t d = distance2(r - r_[i], g - g_[i], b - b_[i]);
+    // Strict, as lists are in index order and ties keep the lowest; written
+    // as selects because which entry wins is unpredictable.
+    const bool closer = d < bestD;
+    best = closer ? i : best;
+    bestD = closer ? d : bestD;
   }
   return best;
 }
 
 int ColourSearch::nearest(int r, int g, int b) {
   if (count_ <= 0) return -1;
-  const int cell = ((r >> (8 - kCellBits)) << (2 * kCellBits)) | ((g >> (8 - kCellBits)) << kCellBits) |
-                   (b >> (8 - kCellBits));
-  if (cellLength_[cell] == kUnbuilt) buildCell(cell);
-  return searchCell(cell, r, g, b);
+  const uint32_t key = (uint32_t(r) | (uint32_t(g) << 8) | (uint32_t(b) << 16)) + 1;
+  const size_t slot = size_t((key * 0x9E3779B1u) >> (32 - kCacheBits));
+  if (cacheKey_[slot] == key) return cacheIndex_[slot];
+  int n = 0;
+  const uint8_t* list = fineList(r, g, b, &n);
+  const int i = scan(list, n, r, g, b);
+  cacheKey_[slot] = key;
+  cacheIndex_[slot] = uint8_t(i);
+  return i;
+}
+
+int ColourSearch::nearestUncached(int r, int g, int b) {
+  if (count_ <= 0) return -1;
+  int n = 0;
+  const uint8_t* list = fineList(r, g, b, &n);
+  return scan(list, n, r, g, b);
+}
+
+const uint8_t* ColourSearch::fineList(int r, int g, int b, int* n) {
+  constexpr int kShift = 8 - kFineBits;
+  const int cell = ((r >> kShift) << (2 * kFineBits)) | ((g >> kShift) << kFineBits) | (b >> kShift);
+  uint32_t packed = fine_[cell];
+  if (packed == kFineUnbuilt) {
+    const int parent = ((r >> (8 - kCoarseBits)) << (2 * kCoarseBits)) |
+                       ((g >> (8 - kCoarseBits)) << kCoarseBits) | (b >> (8 - kCoarseBits));
+    int parentLength = 0;
+    const uint8_t* from = coarseList(parent, &parentLength);
+    // Room for the longest possible list, growing the pool by doubling.
+    if (finePoolUsed_ + 256 > finePoolSize_) {
+      size_t grown = finePoolSize_ ? finePoolSize_ * 2 : size_t(1) << 16;
+      std::unique_ptr<uint8_t[]> pool;
+      if (grown <= kFinePoolLimit) pool.reset(new (std::nothrow) uint8_t[grown]);
+      if (!pool) {  // the coarse list still gives the exact answer, only slower
+        *n = parentLength;
+        return from;
+      }
+      if (finePoolUsed_) std::memcpy(pool.get(), finePool_.get(), finePoolUsed_);
+      finePool_ = std::move(pool);
+      finePoolSize_ = grown;
+    }
+    constexpr int kSide = 1 << kShift;
+    const int lo[3] = {r & ~(kSide - 1), g & ~(kSide - 1), b & ~(kSide - 1)};
+    const int m = filter(lo, kSide, from, parentLength, finePool_.get() + finePoolUsed_);
+    packed = uint32_t(finePoolUsed_ << 9) | uint32_t(m);
+    finePoolUsed_ += size_t(m);
+    fine_[cell] = packed;
+  }
+  *n = int(packed & 0x1FF);
+  return finePool_.get() + (packed >> 9);
 }
 
 int ColourSearch::nearestFrom(int r, int g, int b, int guess) {
@@ -143,8 +204,8 @@ int ColourSearch::nearestFast(int r, int g, int b) {
   uint16_t v = fast_[key];
   if (v) return v - 1;
   constexpr int kHalf = 1 << (kFastShift - 1);
-  int i = nearest((r & ~((1 << kFastShift) - 1)) | kHalf, (g & ~((1 << kFastShift) - 1)) | kHalf,
-                  (b & ~((1 << kFastShift) - 1)) | kHalf);
+  int i = nearestUncached((r & ~((1 << kFastShift) - 1)) | kHalf, (g & ~((1 << kFastShift) - 1)) | kHalf,
+                          (b & ~((1 << kFastShift) - 1)) | kHalf);
   fast_[key] = uint16_t(i + 1);
   return i;
 }

@@ -24,13 +24,18 @@ int nearestColour(const uint8_t* palette768, int count, uint32_t colour0x00BBGGR
 
 // Exact nearest-colour search for remapping many pixels.
 //
-// The colour cube is cut into 16 x 16 x 16 cells. For a cell, only entries
-// whose closest point in the cell is no farther than the best entry's farthest
-// point can be the nearest for any colour in it; that candidate list is built
-// the first time a cell is asked for, so a frame that uses few colours pays
-// for few cells. A guess (the previous pixel's answer) is accepted without any
-// search when the colour lies within half the distance from the guess to its
-// own nearest neighbour, where no other entry can be closer.
+// The colour cube is cut into cells at two sizes, 16 x 16 x 16 and 32 x 32 x
+// 32. For a cell, only entries whose closest point in the cell is no farther
+// than the best entry's farthest point can be the nearest for any colour in
+// it. A coarse cell's candidates are filtered from the whole palette, a fine
+// cell's from its coarse parent's (the nearest entry for any colour of the
+// fine cell is among them), so a fine cell typically holds 2 to 10 entries
+// and costs a few dozen operations to build. Cells are built the first time
+// they are asked for, so a frame that uses few colours pays for few cells.
+// Before any of that, a guess (the previous pixel's answer) is accepted
+// without search when the colour lies within half the distance from the
+// guess to its own nearest neighbour, where no other entry can be closer; and
+// answers are kept in a small cache keyed by the exact colour.
 class ColourSearch {
  public:
   ColourSearch();
@@ -44,6 +49,8 @@ class ColourSearch {
 
   // Exact nearest (lowest index on ties). Channels must be in 0..255.
   int nearest(int r, int g, int b);
+  // As nearest(), without the cache.
+  int nearestUncached(int r, int g, int b);
   // As nearest(), starting from `guess` (any value; out-of-range is ignored).
   int nearestFrom(int r, int g, int b, int guess);
   // Nearest to the centre of the colour's 4 x 4 x 4 block of the cube, looked
@@ -55,20 +62,34 @@ class ColourSearch {
   const uint8_t* entry(int i) const { return palette_ + i * 3; }
 
  private:
-  static constexpr int kCellBits = 4;
-  static constexpr int kCellsPerAxis = 1 << kCellBits;
-  static constexpr int kCells = kCellsPerAxis * kCellsPerAxis * kCellsPerAxis;
+  static constexpr int kCoarseBits = 4;
+  static constexpr int kCoarseCells = 1 << (3 * kCoarseBits);
+  static constexpr int kFineBits = 5;
+  static constexpr int kFineCells = 1 << (3 * kFineBits);
   static constexpr uint16_t kUnbuilt = 0xFFFF;
+  static constexpr uint32_t kFineUnbuilt = 0xFFFFFFFF;
+  static constexpr int kCacheBits = 14;
 
-  void buildCell(int cell);
-  int searchCell(int cell, int r, int g, int b) const;
+  // Writes the candidates for the box lo..lo+side-1 (per channel) among
+  // `from` (n indices) to `out`; returns how many.
+  int filter(const int lo[3], int side, const uint8_t* from, int n, uint8_t* out) const;
+  const uint8_t* coarseList(int cell, int* n);
+  const uint8_t* fineList(int r, int g, int b, int* n);
+  int scan(const uint8_t* list, int n, int r, int g, int b) const;
 
   uint8_t palette_[768] = {};
   int count_ = 0;
   int32_t r_[256] = {}, g_[256] = {}, b_[256] = {};
+  uint8_t all_[256] = {};
   int32_t neighbour2_[256] = {};  // squared distance to the nearest other entry
-  uint16_t cellLength_[kCells];
-  std::unique_ptr<uint8_t[]> candidates_;  // kCells x 256 slots, used as built
+  uint16_t coarseLength_[kCoarseCells];
+  std::unique_ptr<uint8_t[]> coarse_;      // kCoarseCells x 256 slots, used as built
+  std::unique_ptr<uint32_t[]> fine_;       // offset << 9 | length into finePool_
+  std::unique_ptr<uint8_t[]> finePool_;    // fine lists, packed as built
+  size_t finePoolUsed_ = 0;
+  size_t finePoolSize_ = 0;
+  std::unique_ptr<uint32_t[]> cacheKey_;   // colour + 1, 0 = empty
+  std::unique_ptr<uint8_t[]> cacheIndex_;
   std::unique_ptr<uint16_t[]> fast_;       // 64^3, index + 1, 0 = not yet known
 };
 
