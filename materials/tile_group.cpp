@@ -1,5 +1,6 @@
 #include "materials/tile_group.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -204,9 +205,12 @@ MemHandle tileGroupLoadTile(const std::string& path, int32_t index) {
 }
 
 bool tileGroupRead(const std::string& path, TileGroup* group) {
+  errno = 0;
   File file(path, "rb");
   if (!file) {
-    // A group that does not exist yet is simply empty.
+    // A group that does not exist yet is simply empty; one that exists but
+    // cannot be opened is an error, lest the dialog write over it.
+    if (errno != ENOENT) return false;
     group->tiles.clear();
     return true;
   }

@@ -55,7 +55,8 @@ std::optional<TileGroupHeaderInfo> tileGroupParseHeader(const uint8_t* header108
 MemHandle tileGroupLoadTile(const std::string& path, int32_t index);
 
 // Reads every "MTXi" chunk into `group->tiles` and takes the writeable flag.
-// A missing file succeeds with an empty list and keeps the writeable flag.
+// A missing file succeeds with an empty list and keeps the writeable flag;
+// a file that exists but cannot be opened fails.
 // On failure `group` is left untouched.
 bool tileGroupRead(const std::string& path, TileGroup* group);
 

@@ -249,6 +249,22 @@ TEST(TextureGenerate, RefusesUnknownTypesAndBadRectangles) {
   EXPECT_EQ(h, 20);
 }
 
+TEST(TextureGenerate, OddAndDegenerateSizesOfEveryType) {
+  const int32_t sizes[][2] = {{1, 1}, {7, 1}, {1, 7}, {2, 3}, {301, 5}};
+  for (uint32_t type = 0; type < kTextureTypeCount; ++type) {
+    for (const auto& wh : sizes) {
+      Settings s(type, wh[0], wh[1]);
+      MemBlock bmp(textureGenerate(s.bytes));
+      int32_t w = 0, h = 0;
+      int bits = 0;
+      ASSERT_TRUE(bitmapQuery(bmp.get(), &w, &h, &bits, nullptr)) << type << " " << wh[0] << "x" << wh[1];
+      EXPECT_EQ(w, wh[0]);
+      EXPECT_EQ(h, wh[1]);
+      EXPECT_EQ(bits, 24);
+    }
+  }
+}
+
 TEST(TextureGenerate, HostileCountsAreBoundedNotObeyed) {
   auto start = std::chrono::steady_clock::now();
   Settings mesh(kTexture5ColourFractal, 16, 16);

@@ -194,6 +194,10 @@ TEST(TileGroup, MissingFileIsAnEmptyGroupAndKeepsTheFlag) {
   EXPECT_TRUE(group.tiles.empty());
   EXPECT_FALSE(group.writeable);
   EXPECT_EQ(tileGroupLoadTile(dir.file("absent.mtx"), 0), 0u);
+  // A folder in the group's place exists but is no group.
+  group.tiles.emplace_back(makeTile(2, 2, 0));
+  EXPECT_FALSE(tileGroupRead("/tmp", &group));
+  EXPECT_EQ(group.tiles.size(), 1u);
 }
 
 TEST(TileGroup, BackupSwitchKeepsThePreviousFile) {
