@@ -111,6 +111,27 @@ void fractalCompositeLayer(const uint8_t* b, uint32_t c, uint32_t colour, int32_
   const int fr = int(colour & 0xFF), fg = int((colour >> 8) & 0xFF), fb = int((colour >> 16) & 0xFF);
   auto sample = [&](uint32_t y, uint32_t x) -> double { return (y < c && x < c) ? b[size_t(y) * c + x] : 0.0; };
   const int32_t columns = workingWidth < w ? workingWidth : w;
+  // The horizontal stretch is the same on every row: work it out once.
+  TextureBuffer<uint32_t> cellX{size_t(columns)};
+  TextureBuffer<double> fracX{size_t(columns)};
+  const bool tables = cellX && fracX;
+  auto column = [&](int32_t x, uint32_t* x0, double* fx) {
+    if (tables) {
+      *x0 = cellX[size_t(x)];
+      *fx = fracX[size_t(x)];
+      return;
+    }
+    double u = double(x) / double(workingWidth - 1) * double(c - 1);
+    *x0 = uint32_t(std::floor(u));
+    *fx = u - *x0;
+  };
+  if (tables) {
+    for (int32_t x = 0; x < columns; ++x) {
+      double u = double(x) / double(workingWidth - 1) * double(c - 1);
+      cellX[size_t(x)] = uint32_t(std::floor(u));
+      fracX[size_t(x)] = u - cellX[size_t(x)];
+    }
+  }
   for (int32_t y = 0; y < hg; ++y) {
     // One row has no extent to stretch over: it reads the map's top row.
     double v = hg > 1 ? double(c - 1) * y / double(hg - 1) : 0.0;
@@ -118,9 +139,9 @@ void fractalCompositeLayer(const uint8_t* b, uint32_t c, uint32_t colour, int32_
     double fy = v - y0;
     uint8_t* row = target.row(y);
     for (int32_t x = 0; x < columns; ++x) {
-      double u = double(x) / double(workingWidth - 1) * double(c - 1);
-      uint32_t x0 = uint32_t(std::floor(u));
-      double fx = u - x0;
+      uint32_t x0;
+      double fx;
+      column(x, &x0, &fx);
       double height = (1 - fy) * (1 - fx) * sample(y0, x0) + fy * (1 - fx) * sample(y0 + 1, x0) +
                       fy * fx * sample(y0 + 1, x0 + 1) + (1 - fy) * fx * sample(y0, x0 + 1);
       if (!(height > 127.0)) continue;
