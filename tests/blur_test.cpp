@@ -1,0 +1,156 @@
+// The soft-shadow blur: its kernel, the edge renormalisation, short lines,
+// and the fast plane path against the plain line-by-line reference.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "effects/blur.h"
+#include "effects/text_layout.h"
+#include "imaging/bitmap.h"
+
+namespace gw {
+namespace {
+
+struct Plane {
+  int32_t width, height;
+  std::vector<uint8_t> pixels;
+  std::vector<uint8_t*> rows() {
+    std::vector<uint8_t*> r;
+    for (int32_t y = 0; y < height; ++y) r.push_back(pixels.data() + size_t(y) * size_t(width));
+    return r;
+  }
+};
+
+Plane randomPlane(int32_t w, int32_t h, uint32_t seed, int density) {
+  Plane p{w, h, std::vector<uint8_t>(size_t(w) * size_t(h), 0)};
+  uint32_t s = seed;
+  for (uint8_t& v : p.pixels) {
+    s = s * 22695477u + 1u;
+    if (int((s >> 16) % 100) < density) v = uint8_t(s >> 8);
+  }
+  return p;
+}
+
+// Rows then columns, each line through the plain reference.
+Plane referenceBlur(Plane p, const BlurKernel& k) {
+  std::vector<double> scratch(size_t(std::max(p.width, p.height)) * 2);
+  for (int32_t y = 0; y < p.height; ++y)
+    blurLine(p.pixels.data() + size_t(y) * size_t(p.width), size_t(p.width), 1, k, scratch.data());
+  for (int32_t x = 0; x < p.width; ++x)
+    blurLine(p.pixels.data() + x, size_t(p.height), p.width, k, scratch.data());
+  return p;
+}
+
+TEST(Blur, KernelHasFortyOneTapsSummingToOneAroundItsCentre) {
+  for (int s : {1, 5, 10, 20, 40}) {
+    BlurKernel k = blurKernel(s);
+    ASSERT_EQ(k.size(), 41u);
+    double sum = 0;
+    for (double w : k) sum += w;
+    EXPECT_NEAR(sum, 1.0, 1e-12) << s;
+    for (int t = 0; t < 20; ++t) {
+      EXPECT_NEAR(k[size_t(t)], k[size_t(40 - t)], 1e-15) << s;
+      EXPECT_LE(k[size_t(t)], k[size_t(t + 1)]) << s;
+    }
+  }
+  // The construction: sigma = (s + 2) / 10, three samples per tap.
+  BlurKernel k = blurKernel(20);
+  const double sigma = 2.2;
+  double centre = 0, edge = 0, total = 0;
+  for (int i = -61; i <= 61; ++i) {
+    double v = std::exp(-double(i) * i / (18 * sigma * sigma));
+    total += v;
+    if ((61 + i) / 3 == 20) centre += v;
+    if ((61 + i) / 3 == 0) edge += v;
+  }
+  EXPECT_NEAR(k[20], centre / total, 1e-15);
+  EXPECT_NEAR(k[0], edge / total, 1e-18);
+  // More softness spreads further.
+  EXPECT_GT(blurKernel(40)[10], blurKernel(5)[10]);
+}
+
+TEST(Blur, LinesShorterThanTheKernelAreLeftAlone) {
+  BlurKernel k = blurKernel(20);
+  Plane p = randomPlane(40, 40, 7, 60);
+  Plane original = p;
+  auto rows = p.rows();
+  ASSERT_TRUE(blurPlane(rows.data(), p.width, p.height, k));
+  EXPECT_EQ(p.pixels, original.pixels);
+
+  // 41 wide but 40 high: rows are blurred, columns are not.
+  Plane wide = randomPlane(41, 40, 9, 60);
+  Plane expected = wide;
+  std::vector<double> scratch(200);
+  for (int32_t y = 0; y < expected.height; ++y)
+    blurLine(expected.pixels.data() + size_t(y) * 41, 41, 1, k, scratch.data());
+  auto wideRows = wide.rows();
+  ASSERT_TRUE(blurPlane(wideRows.data(), wide.width, wide.height, k));
+  EXPECT_EQ(wide.pixels, expected.pixels);
+}
+
+TEST(Blur, EdgesAreRenormalisedSoAFlatLineStaysFlat) {
+  BlurKernel k = blurKernel(33);
+  std::vector<uint8_t> line(57, 200);
+  std::vector<double> scratch(200);
+  blurLine(line.data(), line.size(), 1, k, scratch.data());
+  for (uint8_t v : line) EXPECT_EQ(v, 200);
+  // An impulse keeps its centre weight, rounded half up.
+  std::vector<uint8_t> impulse(81, 0);
+  impulse[40] = 255;
+  blurLine(impulse.data(), impulse.size(), 1, k, scratch.data());
+  EXPECT_EQ(impulse[40], uint8_t(255 * k[20] + 0.5));
+  EXPECT_EQ(impulse[60], uint8_t(255 * k[40] + 0.5));
+  EXPECT_EQ(impulse[61], 0);
+  // Near an end only the taps inside count: a step at the very start.
+  std::vector<uint8_t> step(60, 0);
+  step[0] = 255;
+  blurLine(step.data(), step.size(), 1, k, scratch.data());
+  double inside = 0;
+  for (int t = 20; t < 41; ++t) inside += k[size_t(t)];
+  EXPECT_EQ(step[0], uint8_t(255 * k[20] / inside + 0.5));
+}
+
+TEST(Blur, PlaneGivesTheSameBytesAsTheLineReference) {
+  const int32_t sizes[][2] = {{41, 41}, {97, 53}, {300, 45}, {45, 300}, {1, 100}, {100, 1}, {64, 64}, {203, 77}};
+  uint32_t seed = 1;
+  for (auto& size : sizes) {
+    for (int density : {2, 30, 100}) {
+      for (int s : {1, 17, 40}) {
+        BlurKernel k = blurKernel(s);
+        Plane p = randomPlane(size[0], size[1], seed++, density);
+        Plane expected = referenceBlur(p, k);
+        auto rows = p.rows();
+        ASSERT_TRUE(blurPlane(rows.data(), p.width, p.height, k));
+        ASSERT_EQ(p.pixels, expected.pixels)
+            << size[0] << "x" << size[1] << " density " << density << " softness " << s;
+      }
+    }
+  }
+}
+
+TEST(Blur, MaskBitmapsAreBlurredUpsideUp) {
+  // Rows of a bitmap are stored bottom-up; the blur works on rows from the
+  // top, so a bitmap gives what its top-down plane gives.
+  BlurKernel k = blurKernel(12);
+  Plane p = randomPlane(50, 47, 99, 20);
+  MemBlock mask(createGreyMask(p.width, p.height));
+  {
+    MemLock lock(mask.get());
+    BitmapView v = BitmapView::of(lock);
+    for (int32_t y = 0; y < p.height; ++y)
+      for (int32_t x = 0; x < p.width; ++x) v.row(y)[x] = p.pixels[size_t(y * p.width + x)];
+  }
+  ASSERT_TRUE(blurMask(mask.get(), k));
+  Plane expected = referenceBlur(p, k);
+  MemLock lock(mask.get());
+  BitmapView v = BitmapView::of(lock);
+  for (int32_t y = 0; y < p.height; ++y)
+    for (int32_t x = 0; x < p.width; ++x) ASSERT_EQ(v.row(y)[x], expected.pixels[size_t(y * p.width + x)]);
+  MemBlock colour(bitmapCreateTrueColour(50, 50, 24));
+  EXPECT_FALSE(blurMask(colour.get(), k));
+}
+
+}  // namespace
+}  // namespace gw
