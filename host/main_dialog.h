@@ -1,9 +1,6 @@
 // The main dialog (resource 1000). Its duties are portable and act on a
 // DialogFacade; main_dialog_win32.cpp runs it with real windows and
 // main_dialog_native.cpp in memory.
-//
-// Building is not wired here yet: Build and Test answer with "Unsupported
-// function" until the build pipeline lands (issue 7).
 #pragma once
 
 #include <cstdint>
@@ -12,6 +9,7 @@
 
 #include "controls/bound_control.h"
 #include "platform/dialog_facade.h"
+#include "platform/memory.h"
 
 namespace gw {
 
@@ -31,6 +29,15 @@ bool mainDialogInit(DialogFacade& dialog, const uint8_t* params, int screenWidth
 // (UpdateDelay ms) is to restart. A change of the effect list shows the
 // selected effect's page.
 bool mainDialogControlEvent(DialogFacade& dialog, uint32_t id, ControlEvent event);
+
+// The sample window's still: the selected effect's preview for an area of
+// width x height pixels, and the colour to fill around it (-1: none single).
+// `image` is 0 when the effect made nothing; the caller frees it.
+struct SampleStill {
+  MemHandle image = 0;
+  int32_t background = -1;
+};
+SampleStill mainDialogSample(DialogFacade& dialog, int width, int height);
 
 // WM_DESTROY duties: `IsFirst` becomes 0 and the configuration file is saved.
 void mainDialogDestroy(DialogFacade& dialog);

@@ -1,0 +1,377 @@
+// The build as a host sees it, with effects made up for the test so every
+// frame's pixels are known.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "base/le_bytes.h"
+#include "cli/render_host.h"
+#include "effects/effect_table.h"
+#include "host/build_pipeline.h"
+#include "host/frame_store.h"
+#include "host/host_protocol.h"
+#include "imaging/bitmap.h"
+#include "platform/in_memory_dialog.h"
+#include "platform/message_dialog.h"
+#include "resources/resource_ids.h"
+
+namespace gw {
+namespace {
+
+constexpr uint32_t kGrey = 0x7F7F7F;
+
+// Frames of 6 x 4 pixels on a grey background; frame i paints `colours[i]`
+// into column i % 6 of row 1, so consecutive frames differ in a few pixels.
+struct FakeEffect {
+  static std::vector<uint32_t> colours;
+  static int32_t backgroundAnswer[2];  // for flag 0 and flag 1
+  static bool failBuild;
+  static uint32_t extraColours;         // distinct colours added to frame 0's bottom rows
+
+  static int build(EffectContext& ctx) {
+    if (failBuild) return 0;
+    for (size_t i = 0; i < colours.size(); ++i) {
+      int32_t w = 6, h = 4 + int32_t((extraColours + 5) / 6);
+      MemBlock bmp(bitmapCreateTrueColour(w, h, 24));
+      MemLock lock(bmp.get());
+      BitmapView v = BitmapView::of(lock);
+      for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x) v.setPixel(x, y, kGrey);
+      v.setPixel(int32_t(i % 6), 1, colours[i]);
+      for (uint32_t k = 0; k < extraColours; ++k)
+        v.setPixel(int32_t(k % 6), 4 + int32_t(k / 6), 0x010000u * (k + 1) + 0x20);
+      if (!frameStoreAppendFrame(*ctx.frameStore, bmp.get(), 10 + int32_t(i))) return 0;
+      bmp.release();
+    }
+    return 1;
+  }
+  static int32_t query(DialogFacade&, int flag) { return backgroundAnswer[flag ? 1 : 0]; }
+};
+std::vector<uint32_t> FakeEffect::colours;
+int32_t FakeEffect::backgroundAnswer[2];
+bool FakeEffect::failBuild;
+uint32_t FakeEffect::extraColours;
+
+const EffectRow kFakeRow = {"Fake", 7400, nullptr, nullptr, &FakeEffect::build, &FakeEffect::query, nullptr, 0};
+
+DialogTemplate optionsTemplate() {
+  DialogTemplate t;
+  for (uint32_t id : {IDC_TRUE_COLOUR, IDC_CUSTOM_PALETTE, IDC_DITHER, IDC_SUPERCOMPRESS, IDC_ADD_COMMENT,
+                      IDC_MASK_BACKGROUND, IDC_TRANSPARENT, IDC_ALPHA_TRANSPARENCY, IDC_ALPHA_BACKGROUND}) {
+    DialogItem item;
+    item.id = id;
+    item.className = "Button";
+    t.items.push_back(item);
+  }
+  for (uint32_t id : {IDC_PALETTE, IDC_EFFECT}) {
+    DialogItem item;
+    item.id = id;
+    item.className = "ComboBox";
+    t.items.push_back(item);
+  }
+  return t;
+}
+
+class BuildPipelineTest : public ::testing::Test {
+ protected:
+  BuildPipelineTest() : dialog(optionsTemplate()) {
+    for (int i = 0; i < 9; ++i) dialog.addItem(IDC_PALETTE, "palette");
+    dialog.setSelection(IDC_PALETTE, 6);
+    FakeEffect::colours = {0x0000FF, 0x00FF00, 0xFF0000};
+    FakeEffect::backgroundAnswer[0] = int32_t(kGrey);
+    FakeEffect::backgroundAnswer[1] = -1;
+    FakeEffect::failBuild = false;
+    FakeEffect::extraColours = 0;
+    setMessageResponder([this](const std::string&, const std::string& text) {
+      messages.push_back(text);
+      return 1;
+    });
+    blocksBefore = testing::liveBlockCount();
+  }
+  ~BuildPipelineTest() override {
+    setMessageResponder(nullptr);
+    EXPECT_EQ(testing::liveBlockCount(), blocksBefore) << "the build left blocks behind";
+  }
+
+  int build(int test = 0) { return runBuildWithEffect(dialog, host.params(), test, kFakeRow); }
+
+  // The calls as short words: "13:i:n", "10:Stage", "15:100:colour", plain codes otherwise.
+  std::vector<std::string> sequence() const {
+    std::vector<std::string> out;
+    for (const auto& c : host.calls()) {
+      if (c.code == kHostProgress) out.push_back("13:" + std::to_string(c.a) + ":" + std::to_string(c.p));
+      else if (c.code == kHostStage) out.push_back("10:" + c.text);
+      else if (c.code == kHostBackground) out.push_back("15:" + std::to_string(c.a) + ":" + std::to_string(c.p));
+      else if (c.code == kHostEndTask) out.push_back("4:" + std::to_string(c.a));
+      else out.push_back(std::to_string(c.code));
+    }
+    return out;
+  }
+  const cli::HostCallRecord* firstCall(int32_t code) const {
+    for (const auto& c : host.calls())
+      if (c.code == code) return &c;
+    return nullptr;
+  }
+  uint32_t paletteEntry(int index) const {
+    const uint8_t* p = host.animation().palette + index * 3;
+    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16);
+  }
+  BitmapView frameView(size_t i) {
+    auto& dib = const_cast<std::vector<uint8_t>&>(host.animation().frames[i].dib);
+    return BitmapView::over(dib.data(), dib.size());
+  }
+
+  InMemoryDialog dialog;
+  cli::RenderHost host;
+  std::vector<std::string> messages;
+  long blocksBefore = 0;
+};
+
+TEST_F(BuildPipelineTest, StandardPaletteBuildSendsTheFixedSequence) {
+  ASSERT_EQ(build(), 1);
+  std::vector<std::string> expected = {"18",        "13:0:0",     "10:Building", "10:Building", "13:0:0",
+                                       "13:0:0",    "13:0:0",     "10:Remapping", "13:0:3",     "13:1:3",
+                                       "13:2:3",    "13:0:0",     "1",           "15:100:" + std::to_string(kGrey),
+                                       "2",         "2",          "2",           "4:1"};
+  EXPECT_EQ(sequence(), expected);
+  EXPECT_TRUE(messages.empty());
+
+  const auto& a = host.animation();
+  EXPECT_FALSE(a.testTask);
+  EXPECT_EQ(a.colourBits, 8u);
+  EXPECT_EQ(a.width, 6);
+  EXPECT_EQ(a.height, 4);
+  EXPECT_EQ(a.frameCount, 3u);
+  EXPECT_EQ(a.taskTransparentIndex, 0);
+  ASSERT_EQ(a.frames.size(), 3u);
+  // The 256-colour orthogonal palette: entry r*32 + g*4 + b.
+  EXPECT_EQ(paletteEntry(7 * 32 + 0 * 4 + 0), 0x0000FFu);
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(a.frames[i].delay, 10 + int32_t(i));
+    EXPECT_EQ(a.frames[i].index, int32_t(i));
+    EXPECT_EQ(a.frames[i].transparentIndex, -1);
+    EXPECT_FALSE(a.frames[i].transparent);
+    BitmapView v = frameView(i);
+    ASSERT_TRUE(v.valid());
+    EXPECT_EQ(v.bits(), 8);
+  }
+  // Pure red is in the palette, so it maps exactly.
+  EXPECT_EQ(frameView(0).getPixel(0, 1), 7 * 32);
+
+  // Records carry size and version, and the image record the frame's fields.
+  const auto* task = firstCall(kHostNewTask);
+  ASSERT_NE(task, nullptr);
+  EXPECT_EQ(readU32(&task->record[0]), 1069u);
+  EXPECT_EQ(readU32(&task->record[4]), 4096u);
+  EXPECT_EQ(readU32(&task->record[8]), dialog.window());
+  const auto* image = firstCall(kHostAddImage);
+  ASSERT_NE(image, nullptr);
+  EXPECT_TRUE(image->hadTask);
+  EXPECT_EQ(readU32(&image->record[0]), 104u);
+  EXPECT_EQ(readU32(&image->record[28]), 10u);
+}
+
+TEST_F(BuildPipelineTest, CustomPaletteWithoutMaskEndsWithTheBackground) {
+  dialog.setChecked(IDC_CUSTOM_PALETTE, true);
+  FakeEffect::backgroundAnswer[0] = 0x123456;  // not a colour of any frame
+  ASSERT_EQ(build(), 1);
+  auto seq = sequence();
+  // Quantizing comes after the build's closing progress marks.
+  auto at = std::find(seq.begin(), seq.end(), "10:Quantizing");
+  ASSERT_NE(at, seq.end());
+  EXPECT_EQ(*(at - 1), "13:0:0");
+  EXPECT_EQ(*(at + 1), "13:0:0");
+  // Four frame colours (grey, red, green, blue) then the background: n = 5.
+  EXPECT_EQ(host.animation().colourBits, 3u);
+  EXPECT_EQ(paletteEntry(4), 0x123456u);
+  std::set<uint32_t> first4;
+  for (int i = 0; i < 4; ++i) first4.insert(paletteEntry(i));
+  EXPECT_EQ(first4, (std::set<uint32_t>{kGrey, 0x0000FF, 0x00FF00, 0xFF0000}));
+}
+
+TEST_F(BuildPipelineTest, CustomPaletteWithManyColoursOverwritesTheNearestEntry) {
+  dialog.setChecked(IDC_CUSTOM_PALETTE, true);
+  FakeEffect::extraColours = 250;  // 254 colours in all
+  FakeEffect::backgroundAnswer[0] = 0x000021;  // nearest to the first extra colour 0x010020
+  ASSERT_EQ(build(), 1);
+  EXPECT_EQ(host.animation().colourBits, 8u);
+  bool found = false, oldFound = false;
+  for (int i = 0; i < 256; ++i) {
+    found |= paletteEntry(i) == 0x000021u;
+    oldFound |= paletteEntry(i) == 0x010020u;
+  }
+  EXPECT_TRUE(found);
+  EXPECT_FALSE(oldFound);
+  EXPECT_EQ(paletteEntry(254), 0u);  // nothing was appended
+}
+
+TEST_F(BuildPipelineTest, MaskBackgroundReservesIndexNForTheBackground) {
+  dialog.setChecked(IDC_CUSTOM_PALETTE, true);
+  dialog.setChecked(IDC_MASK_BACKGROUND, true);
+  dialog.setChecked(IDC_TRANSPARENT, true);
+  ASSERT_EQ(build(), 1);
+  const auto& a = host.animation();
+  // Grey, red, green, blue: n = 4, the background at index 4, bits for 5.
+  EXPECT_EQ(a.colourBits, 3u);
+  EXPECT_EQ(paletteEntry(4), kGrey);
+  EXPECT_EQ(a.taskTransparentIndex, 4);
+  for (const auto& f : a.frames) {
+    EXPECT_EQ(f.transparentIndex, 4);
+    EXPECT_TRUE(f.transparent);
+  }
+  // Background pixels take the reserved index, never the grey found by the quantizer.
+  EXPECT_EQ(frameView(0).getPixel(5, 3), 4);
+}
+
+TEST_F(BuildPipelineTest, MaskBackgroundLimitsTheQuantizerTo255) {
+  dialog.setChecked(IDC_CUSTOM_PALETTE, true);
+  dialog.setChecked(IDC_MASK_BACKGROUND, true);
+  FakeEffect::extraColours = 300;  // more colours than fit
+  ASSERT_EQ(build(), 1);
+  EXPECT_EQ(host.animation().colourBits, 8u);
+  EXPECT_EQ(paletteEntry(255), kGrey);  // n = 255: the reserved slot is the last
+}
+
+TEST_F(BuildPipelineTest, SupercompressionMarksUnchangedPixels) {
+  dialog.setChecked(IDC_CUSTOM_PALETTE, true);
+  dialog.setChecked(IDC_SUPERCOMPRESS, true);
+  dialog.setChecked(IDC_TRANSPARENT, true);  // turned off by supercompression
+  ASSERT_EQ(build(), 1);
+  const auto& a = host.animation();
+  auto seq = sequence();
+  EXPECT_NE(std::find(seq.begin(), seq.end(), "10:Supercompressing"), seq.end());
+  // Grey, red, green, blue, then the background added because Mask background
+  // is off (supercompression turned it off): the reserved index is 5.
+  const int index = 5;
+  EXPECT_EQ(paletteEntry(4), kGrey);
+  EXPECT_EQ(paletteEntry(index), kGrey);
+  EXPECT_EQ(a.colourBits, 3u);
+  EXPECT_EQ(a.taskTransparentIndex, 0);
+  EXPECT_EQ(a.frames[0].transparentIndex, -1);
+  for (size_t i = 1; i < a.frames.size(); ++i) {
+    EXPECT_EQ(a.frames[i].transparentIndex, index);
+    BitmapView v = frameView(i);
+    // Only this frame's new pixel and the one the previous frame painted changed.
+    EXPECT_NE(v.getPixel(int32_t(i), 1), index);
+    EXPECT_NE(v.getPixel(int32_t(i - 1), 1), index);
+    EXPECT_EQ(v.getPixel(5, 3), index);
+    const uint8_t* entry = v.colourTable() + index * 4;
+    EXPECT_EQ(uint32_t(entry[2] | (entry[1] << 8) | (entry[0] << 16)), kGrey);
+  }
+}
+
+TEST_F(BuildPipelineTest, OneFrameBuildNeverSupercompresses) {
+  FakeEffect::colours = {0x0000FF};
+  dialog.setChecked(IDC_CUSTOM_PALETTE, true);
+  dialog.setChecked(IDC_SUPERCOMPRESS, true);
+  ASSERT_EQ(build(), 1);
+  auto seq = sequence();
+  EXPECT_EQ(std::find(seq.begin(), seq.end(), "10:Supercompressing"), seq.end());
+  EXPECT_EQ(host.animation().frames[0].transparentIndex, -1);
+}
+
+TEST_F(BuildPipelineTest, TestBuildWithAlphaBuildsAsClearAndLeavesTheBoxSet) {
+  dialog.setChecked(IDC_ALPHA_TRANSPARENCY, true);
+  ASSERT_EQ(build(1), 1);
+  EXPECT_TRUE(dialog.checked(IDC_ALPHA_TRANSPARENCY));
+  const auto& a = host.animation();
+  EXPECT_TRUE(a.testTask);
+  EXPECT_EQ(a.colourBits, 8u);  // not true colour
+  EXPECT_FALSE(a.frames[0].transparent);
+}
+
+TEST_F(BuildPipelineTest, AlphaBuildHandsOverTrueColourFlaggedTransparent) {
+  dialog.setChecked(IDC_ALPHA_TRANSPARENCY, true);
+  dialog.setChecked(IDC_TRANSPARENT, true);
+  ASSERT_EQ(build(0), 1);
+  const auto& a = host.animation();
+  EXPECT_EQ(a.colourBits, 24u);
+  EXPECT_EQ(frameView(0).bits(), 24);
+  EXPECT_TRUE(a.frames[0].transparent);
+  EXPECT_EQ(a.frames[0].transparentIndex, 0);
+  EXPECT_EQ(a.taskTransparentIndex, 0);
+}
+
+TEST_F(BuildPipelineTest, NoUniformBackgroundSwitchesMaskAndTransparencyOff) {
+  FakeEffect::backgroundAnswer[0] = -1;
+  dialog.setChecked(IDC_CUSTOM_PALETTE, true);
+  dialog.setChecked(IDC_MASK_BACKGROUND, true);
+  dialog.setChecked(IDC_TRANSPARENT, true);
+  ASSERT_EQ(build(), 1);
+  const auto& a = host.animation();
+  EXPECT_EQ(a.taskTransparentIndex, 0);
+  EXPECT_EQ(a.frames[0].transparentIndex, -1);
+  EXPECT_FALSE(a.frames[0].transparent);
+  EXPECT_EQ(a.colourBits, 2u);  // four colours, no reserved slot, no background added
+}
+
+TEST_F(BuildPipelineTest, BackgroundAsIndexWhenTheHostAsks) {
+  host.setBackgroundAsIndex(true);
+  dialog.setChecked(IDC_CUSTOM_PALETTE, true);
+  dialog.setChecked(IDC_MASK_BACKGROUND, true);
+  ASSERT_EQ(build(), 1);
+  const auto* bg = firstCall(kHostBackground);
+  ASSERT_NE(bg, nullptr);
+  EXPECT_EQ(bg->a, 101);
+  EXPECT_EQ(bg->p, 4);
+}
+
+TEST_F(BuildPipelineTest, RefusedTaskShowsItsMessageAndFreesEverything) {
+  host.refuseTask = true;
+  EXPECT_EQ(build(), 0);
+  EXPECT_EQ(messages, std::vector<std::string>{"Error creating new task."});
+  auto seq = sequence();
+  EXPECT_EQ(seq.back(), "1");
+}
+
+TEST_F(BuildPipelineTest, RefusedImageEndsTheTaskWithFailure) {
+  host.refuseImageAt = 1;
+  EXPECT_EQ(build(), 0);
+  EXPECT_EQ(messages,
+            std::vector<std::string>{"There has been an error adding an image to the current file object."});
+  auto seq = sequence();
+  ASSERT_GE(seq.size(), 3u);
+  EXPECT_EQ(seq[seq.size() - 1], "4:0");
+  EXPECT_EQ(seq[seq.size() - 2], "2");
+}
+
+TEST_F(BuildPipelineTest, FailedEffectShowsMemoryError) {
+  FakeEffect::failBuild = true;
+  EXPECT_EQ(build(), 0);
+  EXPECT_EQ(messages, std::vector<std::string>{"Memory error"});
+  FakeEffect::failBuild = false;
+  FakeEffect::colours.clear();
+  messages.clear();
+  EXPECT_EQ(build(), 0);  // no frames
+  EXPECT_EQ(messages, std::vector<std::string>{"Memory error"});
+}
+
+TEST_F(BuildPipelineTest, CommentComesAfterTheLastFrame) {
+  dialog.setChecked(IDC_ADD_COMMENT, true);
+  ASSERT_EQ(build(), 1);
+  auto seq = sequence();
+  ASSERT_GE(seq.size(), 2u);
+  EXPECT_EQ(seq[seq.size() - 2], "3");
+  EXPECT_TRUE(host.animation().hasComment);
+  EXPECT_EQ(host.animation().comment, kBuildCommentText);
+}
+
+TEST_F(BuildPipelineTest, AllocationFailuresAnywhereEndCleanly) {
+  dialog.setChecked(IDC_CUSTOM_PALETTE, true);
+  dialog.setChecked(IDC_SUPERCOMPRESS, true);
+  for (int n = 0; n < 40; ++n) {
+    host.clear();
+    messages.clear();
+    testing::failAllocationsAfter(n);
+    int ok = build();
+    testing::failAllocationsAfter(-1);
+    if (ok) break;
+    ASSERT_EQ(messages.size(), 1u) << n;
+    EXPECT_EQ(messages[0], "Memory error") << n;
+  }
+}
+
+}  // namespace
+}  // namespace gw
