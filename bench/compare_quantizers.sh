@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Compares `glyphwright quantize` (the build's own quantizer and remapping)
+# with pngquant at speeds 1, 4 (its default) and 10, and FFmpeg's
+# palettegen/paletteuse, on the same pictures: rendered text (flat colours,
+# anti-aliased edges, gradients, outlines, soft shadows, glows) and textures
+# (a smooth colour field and a grainy one), all at 256 colours. Every output
+# is measured by the same code (`glyphwright quantize IN --compare OUT`:
+# MSE over red, green and blue, PSNR); wall time is the best of three runs
+# and includes each tool's own PNG reading and writing.
+#   bench/compare_quantizers.sh [BUILD_DIR] [WIDTH HEIGHT]
+# BUILD_DIR (default build) is configured with -DGW_BUILD_BENCH=ON if needed.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-build}
+width=${2:-800}
+height=${3:-600}
+cli="$build/cli/glyphwright"
+maker="$build/make_bench_images"
+
+need=()
+command -v pngquant >/dev/null || need+=(pngquant)
+command -v ffmpeg >/dev/null || need+=(ffmpeg)
+if [ ${#need[@]} -gt 0 ]; then
+  apt-get install -y -q --no-install-recommends "${need[@]}" >/dev/null ||
+    { apt-get update -q >/dev/null && apt-get install -y -q --no-install-recommends "${need[@]}" >/dev/null; }
+fi
+if [ ! -x "$maker" ] || [ ! -x "$cli" ]; then
+  cmake -S "$root" -B "$build" -DGW_BUILD_BENCH=ON >/dev/null
+  cmake --build "$build" -j2 --target glyphwright make_bench_images >/dev/null
+fi
+
+out=$(mktemp -d /tmp/gw-quantize.XXXXXX)
+trap 'rm -rf "$out"' EXIT
+"$maker" "$out" "$width" "$height" >/dev/null
+images=()
+for ppm in "$out"/*.ppm; do
+  name=$(basename "$ppm" .ppm)
+  ffmpeg -v error -y -i "$ppm" -pix_fmt rgb24 "$out/$name.png"
+  images+=("$name")
+done
+
+# name|command with IN and OUT placeholders
+tools=(
+  "glyphwright|$cli quantize IN -o OUT"
+  "glyphwright --fast|$cli quantize IN -o OUT --fast"
+  "pngquant --speed 1 --nofs|pngquant --force --speed 1 --nofs --output OUT 256 IN"
+  "pngquant --nofs (speed 4)|pngquant --force --nofs --output OUT 256 IN"
+  "pngquant --speed 10 --nofs|pngquant --force --speed 10 --nofs --output OUT 256 IN"
+  "ffmpeg palettegen full, no dither|ffmpeg -v error -y -i IN -filter_complex [0:v]split[a][b];[a]palettegen=max_colors=256:reserve_transparent=0:stats_mode=full[p];[b][p]paletteuse=dither=none OUT"
+  "glyphwright --dither|$cli quantize IN -o OUT --dither"
+  "pngquant (speed 4, dithered)|pngquant --force --output OUT 256 IN"
+  "ffmpeg palettegen full, sierra2_4a|ffmpeg -v error -y -i IN -filter_complex [0:v]split[a][b];[a]palettegen=max_colors=256:reserve_transparent=0:stats_mode=full[p];[b][p]paletteuse OUT"
+)
+
+run_ms() {  # best wall time of three runs, in milliseconds
+  local best=0 t0 t1 ms
+  for _ in 1 2 3; do
+    t0=$(date +%s%N)
+    "$@" >/dev/null
+    t1=$(date +%s%N)
+    ms=$(( (t1 - t0) / 1000000 ))
+    if [ "$best" -eq 0 ] || [ "$ms" -lt "$best" ]; then best=$ms; fi
+  done
+  echo "$best"
+}
+
+psnr_of() { "$cli" quantize "$1" --compare "$2" | sed -n 's/^PSNR: \([0-9.inf]*\) dB.*/\1/p'; }
+
+declare -A sum_psnr sum_ms
+printf '| image | tool | PSNR (dB) | wall (ms) |\n|---|---|---:|---:|\n'
+for image in "${images[@]}"; do
+  in="$out/$image.png"
+  for entry in "${tools[@]}"; do
+    name=${entry%%|*}
+    template=${entry#*|}
+    result="$out/$image.$(echo "$name" | tr -c 'a-z0-9' _).png"
+    cmd=${template//IN/$in}
+    cmd=${cmd//OUT/$result}
+    # shellcheck disable=SC2086 # the template is split into words on purpose
+    ms=$(run_ms $cmd)
+    psnr=$(psnr_of "$in" "$result")
+    printf '| %s | %s | %s | %d |\n' "$image" "$name" "$psnr" "$ms"
+    sum_psnr[$name]=$(echo "${sum_psnr[$name]:-0} + $psnr" | bc -l)
+    sum_ms[$name]=$(( ${sum_ms[$name]:-0} + ms ))
+  done
+done
+
+echo
+printf '| tool (%d pictures, %dx%d) | mean PSNR (dB) | total wall (ms) |\n|---|---:|---:|\n' \
+  "${#images[@]}" "$width" "$height"
+for entry in "${tools[@]}"; do
+  name=${entry%%|*}
+  printf '| %s | %.3f | %d |\n' "$name" "$(echo "${sum_psnr[$name]} / ${#images[@]}" | bc -l)" "${sum_ms[$name]}"
+done
