@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <new>
 
 #include "imaging/shape_raster.h"
+#include "imaging/span_coverage.h"
 #include "materials/gradient_colour_table.h"
 #include "materials/gradient_math.h"
 #include "materials/gradient_settings.h"
@@ -129,17 +132,32 @@ bool drawRingGradient(const BitmapView& view, const GradientRamp& ramp, int32_t 
   const float driftX = (boxW / r) * float(centreX) * 0.01f;
   const float driftY = (boxH / r) * float(centreY) * 0.01f;
 
+  // Each ring's bounds come from the running sums, in ring order; the rings
+  // are then painted innermost first, each on the pixels no later ring took,
+  // which gives the picture of painting them outermost first over each other.
+  std::unique_ptr<int32_t[]> bounds(new (std::nothrow) int32_t[size_t(rings) * 4]);
+  if (!bounds) return false;
   for (int32_t i = 0; i < rings; ++i) {
-    const float t = float(i) / r;
-    const uint32_t colour = ramp.settings ? table.at(i) : lerpColour(ramp.first, ramp.second, t);
-    const int32_t l = truncToInt(left), tp = truncToInt(top), rt = truncToInt(right), b = truncToInt(bottom);
-    if (rectangular) fillRectangle(view, l, tp, rt, b, colour);
-    else fillEllipse(view, l, tp, rt, b, colour);
+    bounds[4 * i + 0] = truncToInt(left);
+    bounds[4 * i + 1] = truncToInt(top);
+    bounds[4 * i + 2] = truncToInt(right);
+    bounds[4 * i + 3] = truncToInt(bottom);
     left += shrinkX + driftX;
     top += shrinkY + driftY;
     right += driftX - shrinkX;
     bottom += driftY - shrinkY;
   }
+  bool ok = false;
+  SpanCoverage cover(view, &ok);
+  if (!ok) return false;
+  for (int32_t i = rings - 1; i >= 0; --i) {
+    const float t = float(i) / r;
+    cover.setColour(ramp.settings ? table.at(i) : lerpColour(ramp.first, ramp.second, t));
+    const int32_t* q = &bounds[4 * i];
+    if (rectangular) rectangleSpans(q[0], q[1], q[2], q[3], w, h, cover);
+    else ellipseSpans(q[0], q[1], q[2], q[3], w, h, cover);
+  }
+  if (!cover.ok()) return false;
   return true;
 }
 
