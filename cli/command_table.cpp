@@ -1,8 +1,10 @@
 #include "cli/command.h"
+#include "cli/render_options.h"
 
 namespace gw::cli {
 
 int runInfo(const std::vector<std::string>& args);
+int runRender(const std::vector<std::string>& args);
 int runEffects(const std::vector<std::string>& args);
 int runSettings(const std::vector<std::string>& args);
 int runTexture(const std::vector<std::string>& args);
@@ -16,6 +18,7 @@ int runFonts(const std::vector<std::string>& args);
 
 const std::vector<Command>& commands() {
   static const std::vector<Command> table = {
+      {"render", "render an animation (GIF, animated WebP or PNG frames)", kRenderUsage, runRender},
       {"info", "show the plug-in's name, description and version", "", runInfo},
       {"effects", "list the 21 effects with their configuration keys and defaults", "", runEffects},
       {"settings", "print the settings as the configuration file would hold them", "[--file FILE]", runSettings},

@@ -1,0 +1,109 @@
+// `glyphwright render`: builds an animation with the plug-in's own pipeline
+// from the in-memory dialog and writes what the host receives as a GIF, an
+// animated WebP or numbered PNG files.
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/command.h"
+#include "cli/dialog_session.h"
+#include "cli/gif_writer.h"
+#include "cli/render_host.h"
+#include "cli/render_options.h"
+#include "cli/truecolour_writers.h"
+#include "host/build_pipeline.h"
+#include "platform/message_dialog.h"
+#include "resource_ids.h"
+#include "settings/settings_record.h"
+
+namespace gw::cli {
+namespace {
+
+enum class Target { kGif, kWebp, kPng, kUnknown };
+
+Target targetOf(const std::string& path) {
+  auto endsWith = [&](const char* ext) {
+    std::string e = ext;
+    if (path.size() < e.size()) return false;
+    std::string tail = path.substr(path.size() - e.size());
+    for (char& c : tail) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return tail == e;
+  };
+  if (endsWith(".gif")) return Target::kGif;
+  if (endsWith(".webp")) return Target::kWebp;
+  if (endsWith(".png")) return Target::kPng;
+  return Target::kUnknown;
+}
+
+long fileBytes(const std::string& path) {
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return -1;
+  std::fseek(f, 0, SEEK_END);
+  long n = std::ftell(f);
+  std::fclose(f);
+  return n;
+}
+
+}  // namespace
+
+int runRender(const std::vector<std::string>& args) {
+  const Command& self = *findCommand("render");
+  RenderOptions options;
+  std::string error;
+  if (!parseRenderOptions(args, &options, &error)) return usageError(self, error);
+  Target target = targetOf(options.output);
+  if (target == Target::kUnknown) return usageError(self, "the output must end in .gif, .webp or .png");
+  // A GIF gets the palette computed from its own frames unless told otherwise,
+  // and is not true colour (the settings' default) unless asked to be.
+  if (!options.customPalette) options.customPalette = target == Target::kGif;
+  if (target == Target::kGif) {
+    bool explicitTrueColour = false;
+    for (const auto& set : options.sets) explicitTrueColour |= set.first == "Truecolour";
+    if (!explicitTrueColour) options.sets.insert(options.sets.begin(), {"Truecolour", "0"});
+  }
+
+  RenderHost host;
+  host.showProgress = options.progress && isatty(STDERR_FILENO);
+  DialogSession session;
+  if (!session.prepare(options, host.params(), &error)) return fail(error);
+  InMemoryDialog& dialog = session.dialog();
+  if (target == Target::kGif && (dialog.checked(IDC_TRUE_COLOUR) || dialog.checked(IDC_ALPHA_TRANSPARENCY)) &&
+      !options.test)
+    return fail("a true-colour or alpha build cannot be a GIF: write .webp or .png");
+
+  // The plug-in's message boxes become the command's error line.
+  std::string message;
+  setMessageResponder([&](const std::string&, const std::string& text) {
+    if (message.empty()) message = text;
+    return 1;
+  });
+  int built = runBuild(dialog, host.params(), options.test ? 1 : 0);
+  setMessageResponder(nullptr);
+  if (!built) return fail(message.empty() ? std::string("the build failed") : message);
+
+  const ReceivedAnimation& animation = host.animation();
+  bool written = false;
+  switch (target) {
+    case Target::kGif: written = writeGif(animation, options.output, &error); break;
+    case Target::kWebp: written = writeAnimatedWebp(animation, options.output, &error); break;
+    case Target::kPng: written = writePngSequence(animation, options.output, &error); break;
+    case Target::kUnknown: break;
+  }
+  if (!written) return fail(error);
+
+  std::string colours = animation.colourBits > 8 ? std::string("true colour")
+                                                 : std::to_string(animation.colourBits) + "-bit palette";
+  if (target == Target::kPng) {
+    std::printf("%s ... %s: %zu frames, %d x %d, %s\n", pngSequenceName(options.output, 0).c_str(),
+                pngSequenceName(options.output, animation.frames.size() - 1).c_str(), animation.frames.size(),
+                int(animation.width), int(animation.height), colours.c_str());
+  } else {
+    std::printf("%s: %zu frames, %d x %d, %s, %ld bytes\n", options.output.c_str(), animation.frames.size(),
+                int(animation.width), int(animation.height), colours.c_str(), fileBytes(options.output));
+  }
+  return kExitOk;
+}
+
+}  // namespace gw::cli

@@ -1,0 +1,278 @@
+#include "cli/dialog_session.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "base/le_bytes.h"
+#include "controls/control_kind.h"
+#include "effects/effect_table.h"
+#include "host/main_dialog.h"
+#include "imaging/standard_palette.h"
+#include "materials/gradient_settings.h"
+#include "materials/material_file.h"
+#include "materials/material_record.h"
+#include "materials/texture_settings.h"
+#include "materials/tile_selection.h"
+#include "platform/string_table.h"
+#include "platform/system_state.h"
+#include "resource_ids.h"
+#include "settings/settings_file.h"
+#include "settings/settings_table.h"
+
+namespace gw::cli {
+namespace {
+
+// Material buttons of "Simple" by their role in the options.
+struct MaterialRole {
+  const char* name;
+  uint32_t id;
+};
+constexpr MaterialRole kSimpleMaterials[] = {{"face", 100}, {"shadow", 102}, {"background", 104}};
+
+// The dialog's pretend screen, for capping sizes the host gives.
+constexpr int kScreenWidth = 1920;
+constexpr int kScreenHeight = 1080;
+
+bool parseColour(const std::string& text, uint32_t* colour) {
+  std::string hex = text;
+  if (!hex.empty() && hex[0] == '#') hex.erase(0, 1);
+  if (hex.size() != 6 || hex.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) return false;
+  unsigned long rgb = std::strtoul(hex.c_str(), nullptr, 16);
+  // RRGGBB as written; colours are kept 0x00BBGGRR.
+  *colour = uint32_t(((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16));
+  return true;
+}
+
+bool parseIndex(const std::string& text, int limit, int* out) {
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 6) return false;
+  int n = std::atoi(text.c_str());
+  if (n >= limit) return false;
+  *out = n;
+  return true;
+}
+
+bool applySetting(const std::string& key, const std::string& value, std::string* error) {
+  if (int32_t* number = settingNumber(settings(), key.c_str())) {
+    *number = atolWrapping(value.c_str());
+    return true;
+  }
+  if (char* text = settingText(settings(), key.c_str())) {
+    std::string latin1;
+    if (!utf8ToLatin1(value, &latin1)) {
+      *error = key + " holds characters outside Latin-1";
+      return false;
+    }
+    setSettingText(text, latin1.c_str());
+    return true;
+  }
+  *error = "unknown settings key '" + key + "' (see 'glyphwright settings' for the keys)";
+  return false;
+}
+
+bool selectEffect(const std::string& value, std::string* error) {
+  int index = findEffect(value);
+  if (index < 0) parseIndex(value, kEffectCount, &index);
+  if (index < 0) {
+    std::string names;
+    for (int i = 0; i < kEffectCount; ++i) names += std::string(i ? ", " : "") + "\"" + effectRow(i).name + "\"";
+    *error = "no effect '" + value + "'; the effects are " + names;
+    return false;
+  }
+  settings().MainEffect = index;
+  return true;
+}
+
+bool selectPalette(const std::string& value, std::string* error) {
+  int index = -1;
+  for (int i = 0; i <= 8; ++i)
+    if (loadString(kPaletteNameStringBase + i) == value) index = i;
+  if (index < 0) parseIndex(value, 9, &index);
+  if (index < 0) {
+    std::string names;
+    for (int i = 0; i <= 8; ++i) names += std::string(i ? ", " : "") + "\"" + loadString(kPaletteNameStringBase + i) + "\"";
+    *error = "no palette '" + value + "'; the palettes are 0 to 8: " + names;
+    return false;
+  }
+  settings().MainPalette = index;
+  return true;
+}
+
+}  // namespace
+
+bool utf8ToLatin1(const std::string& in, std::string* out) {
+  std::string s;
+  for (size_t i = 0; i < in.size(); ++i) {
+    auto c = static_cast<unsigned char>(in[i]);
+    if (c < 0x80) {
+      s += char(c);
+    } else if ((c & 0xE0) == 0xC0 && i + 1 < in.size() && (static_cast<unsigned char>(in[i + 1]) & 0xC0) == 0x80) {
+      unsigned code = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(in[i + 1]) & 0x3Fu);
+      if (code < 0x80 || code > 0xFF) return false;
+      s += char(code);
+      ++i;
+    } else {
+      return false;
+    }
+  }
+  *out = s;
+  return true;
+}
+
+MemHandle materialFromSpec(const std::string& spec, std::string* error) {
+  size_t colon = spec.find(':');
+  std::string kind = spec.substr(0, colon);
+  std::string value = colon == std::string::npos ? std::string() : spec.substr(colon + 1);
+  if (kind == "record") {
+    FILE* probe = std::fopen(value.c_str(), "rb");
+    if (!probe) {
+      *error = "cannot open material record '" + value + "'";
+      return 0;
+    }
+    std::fclose(probe);
+    MemHandle record = materialFileRead(value, 0x808080, true);
+    if (!record) *error = "out of memory";
+    return record;
+  }
+  MemBlock record(memAlloc(kMaterialRecordSize));
+  MemLock lock(record.get());
+  if (!lock) {
+    *error = "out of memory";
+    return 0;
+  }
+  uint8_t* r = lock.data();
+  materialRecordDefaults(r, false);
+  if (kind == "colour" || kind == "color") {
+    uint32_t colour = 0;
+    if (!parseColour(value, &colour)) {
+      *error = "a colour is RRGGBB in hexadecimal, not '" + value + "'";
+      return 0;
+    }
+    writeU32(r + material::kColour, colour);
+  } else if (kind == "gradient") {
+    uint32_t from = 0, to = 0;
+    size_t dash = value.find('-');
+    if (dash == std::string::npos || !parseColour(value.substr(0, dash), &from) ||
+        !parseColour(value.substr(dash + 1), &to)) {
+      *error = "a gradient is RRGGBB-RRGGBB, not '" + value + "'";
+      return 0;
+    }
+    writeI32(r + material::kKind, kMaterialGradient);
+    uint8_t* g = r + material::kGradient;
+    writeU32(g + gradient::kStartColour, from);
+    writeU32(g + gradient::kEndColour, to);
+    writeU32(g + gradient::kColourMode, 1);
+  } else if (kind == "texture") {
+    int type = 0;
+    if (!parseIndex(value, 6, &type)) {
+      *error = "a texture is texture:TYPE with TYPE 0 to 5, not '" + value + "'";
+      return 0;
+    }
+    writeI32(r + material::kKind, kMaterialTexture);
+    writeU32(r + material::kTexture + texture_settings::kType, uint32_t(type));
+  } else if (kind == "tile") {
+    size_t last = value.rfind(':');
+    int index = 0;
+    if (last == std::string::npos || !parseIndex(value.substr(last + 1), 100000, &index)) {
+      *error = "a tile is tile:GROUP.mtx:INDEX, not '" + value + "'";
+      return 0;
+    }
+    writeI32(r + material::kKind, kMaterialTile);
+    uint8_t* selection = r + material::kTileSelection;
+    tileSelectionSetPath(selection, value.substr(0, last));
+    writeI32(selection + (material::kTileIndex - material::kTileSelection), index);
+    if (!tileSelectionLoad(selection)) {
+      *error = "cannot load tile " + std::to_string(index) + " of '" + value.substr(0, last) + "'";
+      return 0;
+    }
+  } else {
+    *error = "a material is colour:RRGGBB, gradient:RRGGBB-RRGGBB, texture:TYPE, tile:GROUP.mtx:INDEX or "
+             "record:FILE.mtrl, not '" + spec + "'";
+    return 0;
+  }
+  return record.release();
+}
+
+bool DialogSession::applyMaterials(const RenderOptions& options, std::string* error) {
+  if (options.materials.empty()) return true;
+  if (settings().MainEffect != kSimpleEffectIndex) {
+    *error = "--face, --shadow and --background apply to \"Simple\" only";
+    return false;
+  }
+  for (const MaterialRole& role : kSimpleMaterials) {
+    auto it = options.materials.find(role.name);
+    if (it == options.materials.end()) continue;
+    MemBlock fresh(materialFromSpec(it->second, error));
+    if (!fresh) return false;
+    auto current = MemHandle(reinterpret_cast<uintptr_t>(dialog_->boundVariable(role.id)));
+    if (current && memSize(current) >= kMaterialRecordSize) {
+      // The button keeps its own block; only its bytes change (and the tile
+      // image it held, if any, is given up for the new one).
+      MemLock to(current);
+      MemLock from(fresh.get());
+      if (!to || !from) {
+        *error = "out of memory";
+        return false;
+      }
+      tileSelectionFreeImage(to.data() + material::kTileSelection);
+      std::memcpy(to.data(), from.data(), kMaterialRecordSize);
+      continue;
+    }
+    dialog_->setBinding(role.id, uint8_t(ControlKind::kMaterialButton), reinterpret_cast<void*>(uintptr_t(fresh.get())));
+    boundHere_.push_back(role.id);
+    records_.push_back(std::move(fresh));
+  }
+  return true;
+}
+
+bool DialogSession::prepare(const RenderOptions& options, const uint8_t* hostParams, std::string* error) {
+  if (!options.configFile.empty() && !readSettingsFile(options.configFile, settings())) {
+    *error = "cannot read configuration file '" + options.configFile + "'";
+    return false;
+  }
+  if (options.effect && !selectEffect(*options.effect, error)) return false;
+  if (options.palette && !selectPalette(*options.palette, error)) return false;
+  for (const auto& set : options.sets)
+    if (!applySetting(set.first, set.second, error)) return false;
+  if (options.frames) {
+    const EffectRow& row = effectRow(clampEffectIndex(settings().MainEffect));
+    std::string key = effectKeyPrefix(row) + "Frames";
+    int32_t* frames = settingNumber(settings(), key.c_str());
+    if (!frames) {
+      *error = std::string("\"") + row.name + "\" has no frame count of its own";
+      return false;
+    }
+    *frames = *options.frames;
+  }
+
+  dialog_ = InMemoryDialog::fromResource(ResourceName::number(IDD_MAIN));
+  if (!dialog_) {
+    *error = "the main dialog's template is missing";
+    return false;
+  }
+  // As if Shift were held: the dialog takes the settings as they stand and
+  // no configuration or material file of the user's is read.
+  bool wasDown = shiftKeyDown();
+  testing::setShiftKeyDown(true);
+  bool ready = mainDialogInit(*dialog_, hostParams, kScreenWidth, kScreenHeight);
+  testing::setShiftKeyDown(wasDown);
+  if (!ready) {
+    *error = "the dialog could not be initialised";
+    return false;
+  }
+  if (options.customPalette) dialog_->setChecked(IDC_CUSTOM_PALETTE, *options.customPalette);
+  if (options.alphaBackground) dialog_->setChecked(IDC_ALPHA_BACKGROUND, *options.alphaBackground);
+  return applyMaterials(options, error);
+}
+
+DialogSession::~DialogSession() {
+  // Our records leave the dialog before they are freed.
+  if (dialog_)
+    for (uint32_t id : boundHere_) dialog_->setBinding(id, uint8_t(ControlKind::kMaterialButton), nullptr);
+  for (MemBlock& b : records_) {
+    MemLock lock(b.get());
+    if (lock) tileSelectionFreeImage(lock.data() + material::kTileSelection);
+  }
+}
+
+}  // namespace gw::cli

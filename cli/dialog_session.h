@@ -1,0 +1,50 @@
+// The plug-in's main dialog, in memory, set up from render options: the
+// settings start from the built-in defaults (or --config), the options are
+// applied over them, the dialog fills its controls as it does on opening
+// with Shift held (no configuration or material files are read or written),
+// and the build switches that have no settings key are set on the controls.
+// `render` builds from it; `sample` asks it for the still.
+//
+//   DialogSession session;
+//   if (!session.prepare(options, host.params(), &error)) return fail(error);
+//   runBuild(session.dialog(), host.params(), 0);
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/render_options.h"
+#include "platform/in_memory_dialog.h"
+#include "platform/memory.h"
+
+namespace gw::cli {
+
+class DialogSession {
+ public:
+  DialogSession() = default;
+  ~DialogSession();
+  DialogSession(const DialogSession&) = delete;
+  DialogSession& operator=(const DialogSession&) = delete;
+
+  // False with a one-line *error (unknown key, effect, palette or material).
+  bool prepare(const RenderOptions& options, const uint8_t* hostParams, std::string* error);
+  InMemoryDialog& dialog() { return *dialog_; }
+
+ private:
+  bool applyMaterials(const RenderOptions& options, std::string* error);
+  std::unique_ptr<InMemoryDialog> dialog_;
+  std::vector<uint32_t> boundHere_;  // buttons given records of ours
+  std::vector<MemBlock> records_;     // those records
+};
+
+// A material record from a --face/--shadow/--background value:
+// colour:RRGGBB, gradient:RRGGBB-RRGGBB, texture:TYPE, tile:FILE.mtx:INDEX or
+// record:FILE.mtrl. 0 with *error set.
+MemHandle materialFromSpec(const std::string& spec, std::string* error);
+
+// The text given in UTF-8 as the plug-in's single-byte Latin-1; false when a
+// character lies outside Latin-1.
+bool utf8ToLatin1(const std::string& in, std::string* out);
+
+}  // namespace gw::cli
