@@ -7,6 +7,7 @@
 #include "controls/colour_request.h"
 #include "controls/font_families.h"
 #include "effects/effect_pages.h"
+#include "effects/effect_table.h"
 #include "host/host_protocol.h"
 #include "host/plugin_state.h"
 #include "platform/folders.h"
@@ -91,6 +92,23 @@ bool mainDialogControlEvent(DialogFacade& dialog, uint32_t id, ControlEvent even
   if (r.checkBuildButton) updateBuildButton(dialog);
   if (id == IDC_EFFECT && event == ControlEvent::kCloseUp) selectEffect(dialog, dialog.selection(IDC_EFFECT));
   return r.restartRefresh;
+}
+
+SampleStill mainDialogSample(DialogFacade& dialog, int width, int height) {
+  const EffectRow& row = effectRow(clampEffectIndex(dialog.selection(IDC_EFFECT)));
+  EffectContext ctx;
+  ctx.window = &dialog;
+  ctx.sampleWidth = width;
+  ctx.sampleHeight = height;
+  ctx.sample = 1;
+  SampleStill still;
+  if (effectPreview(row, ctx) && ctx.image) {
+    still.image = ctx.image;
+    still.background = effectQueryBackground(row, dialog, 0);
+  } else if (ctx.image) {
+    memFree(ctx.image);  // a failed preview's leftovers are not shown
+  }
+  return still;
 }
 
 void mainDialogDestroy(DialogFacade& dialog) {

@@ -1,0 +1,139 @@
+// The real main dialog under wine: the effect list, the pages it shows, the
+// refresh timer's rule and the configuration file written at close.
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "tests/win32/harness.h"
+
+using harness::Driver;
+using harness::DialogScript;
+using harness::Plugin;
+
+namespace {
+
+constexpr int kEffectList = 58;
+constexpr int kDelay = 11;
+constexpr int kSampleSize = 17;
+
+void selectEffect(HWND dialog, int index) {
+  HWND list = GetDlgItem(dialog, kEffectList);
+  SendMessageA(list, CB_SETCURSEL, WPARAM(index), 0);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kEffectList, CBN_CLOSEUP), LPARAM(list));
+}
+
+bool isPageId(int id) { return (id >= 100 && id <= 1198) || (id >= 10100 && id <= 11198); }
+
+std::set<int> visiblePageControls(HWND dialog) {
+  std::set<int> ids;
+  for (HWND h = GetWindow(dialog, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+    if (isPageId(GetDlgCtrlID(h)) && IsWindowVisible(h)) ids.insert(GetDlgCtrlID(h));
+  return ids;
+}
+
+std::string configurationPath() {
+  char appData[MAX_PATH] = {};
+  GetEnvironmentVariableA("APPDATA", appData, MAX_PATH);
+  return std::string(appData) + "\\Quillmere\\glwplug5.ini";
+}
+
+}  // namespace
+
+GW_TEST(MainDialogListsTheEffectsAndShowsOnlyTheSelectedPage) {
+  Plugin plugin;
+  std::set<int> shown;
+  int count = 0;
+  char name[64] = {};
+  {
+    DialogScript script([&](Driver& d) {
+      HWND dlg = d.waitFor("Glyphwright #5");
+      CHECK(dlg != nullptr);
+      if (!dlg) return;
+      HWND list = GetDlgItem(dlg, kEffectList);
+      count = int(SendMessageA(list, CB_GETCOUNT, 0, 0));
+      SendMessageA(list, CB_GETLBTEXT, 18, LPARAM(name));
+      selectEffect(dlg, 18);
+      shown = visiblePageControls(dlg);
+      d.press(dlg, 2);
+    });
+    CHECK_EQ(plugin.doBuild(0x1000), 1);
+  }
+  CHECK_EQ(count, 21);
+  CHECK_EQ(std::string(name), std::string("Waterside"));
+  // Page 7408: ids 420 to 441 and the partners of its five spin fields.
+  std::set<int> page;
+  for (int id = 420; id <= 441; ++id) page.insert(id);
+  for (int id : {10424, 10426, 10436, 10438, 10440}) page.insert(id);
+  CHECK(shown == page);
+  CHECK_EQ(shown.size(), page.size());
+}
+
+GW_TEST(APageSpinRestartsTheRefreshAndDelayDoesNot) {
+  Plugin plugin;
+  std::string afterDelay, afterSpin, clamped;
+  {
+    DialogScript script([&](Driver& d) {
+      HWND dlg = d.waitFor("Glyphwright #5");
+      CHECK(dlg != nullptr);
+      if (!dlg) return;
+      selectEffect(dlg, 12);
+      Sleep(800);  // let the first refresh pass
+      // The sample's caption is rewritten at every refresh; mark it and watch.
+      SetDlgItemTextA(dlg, kSampleSize, "marker");
+      SetDlgItemTextA(dlg, kDelay, "7");
+      Sleep(800);
+      afterDelay = d.text(dlg, kSampleSize);
+      SetDlgItemTextA(dlg, 108, "9999");  // "Simple"'s fill opacity, 0..255
+      Sleep(800);
+      afterSpin = d.text(dlg, kSampleSize);
+      clamped = d.text(dlg, 108);
+      d.press(dlg, 2);
+    });
+    CHECK_EQ(plugin.doBuild(0x1000), 1);
+  }
+  CHECK_EQ(afterDelay, std::string("marker"));
+  CHECK(afterSpin != "marker");
+  CHECK_EQ(clamped, std::string("9999"));  // the field keeps what was typed
+}
+
+GW_TEST(ClosingWritesTheConfigurationFile) {
+  const std::string path = configurationPath();
+  const std::string folder = path.substr(0, path.rfind('\\'));
+  CreateDirectoryA(folder.c_str(), nullptr);
+  DeleteFileA(path.c_str());
+  Plugin plugin;
+  {
+    DialogScript script([&](Driver& d) {
+      HWND dlg = d.waitFor("Glyphwright #5");
+      CHECK(dlg != nullptr);
+      if (!dlg) return;
+      selectEffect(dlg, 12);
+      Sleep(800);
+      d.screenshot(dlg, harness::tempPath("gw_main_dialog.bmp"));
+      SetDlgItemTextA(dlg, kDelay, "9");
+      d.press(dlg, 2);
+    });
+    CHECK_EQ(plugin.doBuild(0x1000), 1);
+  }
+  std::string text = harness::readFile(path);
+  CHECK(text.find(";Quillmere animtion plugin configuration file") == 0);
+  CHECK(text.find("\r\n[PlugIn]\r\n") != std::string::npos);
+  CHECK(text.find("\r\nIsFirst = 0\r\n") != std::string::npos);
+  CHECK(text.find("\r\nMainDelay = 9\r\n") != std::string::npos);
+  CHECK(text.find("\r\nMainEffect = 12\r\n") != std::string::npos);
+  // Opened again, the dialog starts from the file.
+  std::string delay;
+  {
+    DialogScript script([&](Driver& d) {
+      HWND dlg = d.waitFor("Glyphwright #5");
+      if (!dlg) return;
+      delay = d.text(dlg, kDelay);
+      d.press(dlg, 2);
+    });
+    plugin.doBuild(0x1000);
+  }
+  CHECK_EQ(delay, std::string("9"));
+  DeleteFileA(path.c_str());
+}
