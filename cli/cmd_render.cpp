@@ -55,14 +55,7 @@ int runRender(const std::vector<std::string>& args) {
   if (!parseRenderOptions(args, &options, &error)) return usageError(self, error);
   Target target = targetOf(options.output);
   if (target == Target::kUnknown) return usageError(self, "the output must end in .gif, .webp or .png");
-  // A GIF gets the palette computed from its own frames unless told otherwise,
-  // and is not true colour (the settings' default) unless asked to be.
-  if (!options.customPalette) options.customPalette = target == Target::kGif;
-  if (target == Target::kGif) {
-    bool explicitTrueColour = false;
-    for (const auto& set : options.sets) explicitTrueColour |= set.first == "Truecolour";
-    if (!explicitTrueColour) options.sets.insert(options.sets.begin(), {"Truecolour", "0"});
-  }
+  applyOutputDefaults(&options);
 
   RenderHost host;
   host.showProgress = options.progress && isatty(STDERR_FILENO);

@@ -1,5 +1,6 @@
 #include "cli/render_options.h"
 
+#include <cctype>
 #include <cstdlib>
 
 namespace gw::cli {
@@ -162,6 +163,18 @@ bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions* out
     return false;
   }
   return true;
+}
+
+void applyOutputDefaults(RenderOptions* options) {
+  const std::string& out = options->output;
+  std::string tail = out.size() >= 4 ? out.substr(out.size() - 4) : out;
+  for (char& c : tail) c = char(std::tolower(static_cast<unsigned char>(c)));
+  bool gif = tail == ".gif";
+  if (!options->customPalette) options->customPalette = gif;
+  if (!gif) return;
+  for (const auto& set : options->sets)
+    if (set.first == "Truecolour") return;
+  options->sets.insert(options->sets.begin(), {"Truecolour", "0"});
 }
 
 }  // namespace gw::cli

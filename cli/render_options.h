@@ -33,6 +33,10 @@ struct RenderOptions {
 // in *error on a usage error.
 bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions* out, std::string* error);
 
+// A GIF target gets the palette computed from its own frames unless told
+// otherwise, and is not true colour (the settings' default) unless asked to be.
+void applyOutputDefaults(RenderOptions* options);
+
 // The text after "usage: glyphwright render".
 extern const char kRenderUsage[];
 

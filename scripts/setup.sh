@@ -17,7 +17,7 @@ $SUDO apt-get install -y -q --no-install-recommends \
   build-essential cmake ninja-build pkg-config \
   libgtest-dev libgmock-dev libbenchmark-dev \
   libfreetype-dev libfontconfig-dev fontconfig fonts-dejavu-core fonts-liberation \
-  libgif-dev libpng-dev libwebp-dev \
+  libgif-dev libpng-dev libwebp-dev imagemagick \
   g++-mingw-w64-i686 binutils-mingw-w64-i686 \
   wine wine32:i386 xvfb xauth \
   python3
