@@ -63,11 +63,6 @@ Extent extentOf(const uint8_t* row, int32_t width) {
 // with the same double arithmetic as the plain loop.
 typedef double Pair __attribute__((vector_size(16)));
 
-inline Pair loadPair(const double* p) {
-  Pair v;
-  std::memcpy(&v, p, sizeof v);
-  return v;
-}
 
 // acc[i] = sum over taps t of weights[t] * sources[t][i], i in 0..n-1; a
 // null source is a line of zeros and is skipped (adding 0 changes no sum).
@@ -79,10 +74,12 @@ void accumulate(double* acc, int32_t n, const double* weights, const double* con
       const double* s = sources[t];
       if (!s) continue;
       const Pair w = {weights[t], weights[t]};
-      a0 += w * loadPair(s + i);
-      a1 += w * loadPair(s + i + 2);
-      a2 += w * loadPair(s + i + 4);
-      a3 += w * loadPair(s + i + 6);
+      Pair v[4];
+      std::memcpy(v, s + i, sizeof v);  // unaligned: sources start anywhere
+      a0 += w * v[0];
+      a1 += w * v[1];
+      a2 += w * v[2];
+      a3 += w * v[3];
     }
     std::memcpy(acc + i, &a0, sizeof a0);
     std::memcpy(acc + i + 2, &a1, sizeof a1);
