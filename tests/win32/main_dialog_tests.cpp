@@ -113,6 +113,7 @@ GW_TEST(ClosingWritesTheConfigurationFile) {
       Sleep(800);
       d.screenshot(dlg, harness::tempPath("gw_main_dialog.bmp"));
       SetDlgItemTextA(dlg, kDelay, "9");
+      SetDlgItemTextA(dlg, 112, "99999");  // frames, 2..32760: stored clamped
       d.press(dlg, 2);
     });
     CHECK_EQ(plugin.doBuild(0x1000), 1);
@@ -123,6 +124,7 @@ GW_TEST(ClosingWritesTheConfigurationFile) {
   CHECK(text.find("\r\nIsFirst = 0\r\n") != std::string::npos);
   CHECK(text.find("\r\nMainDelay = 9\r\n") != std::string::npos);
   CHECK(text.find("\r\nMainEffect = 12\r\n") != std::string::npos);
+  CHECK(text.find("\r\nStyle000Frames = 32760\r\n") != std::string::npos);
   // Opened again, the dialog starts from the file.
   std::string delay;
   {
