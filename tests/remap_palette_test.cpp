@@ -230,6 +230,39 @@ TEST(RemapPalette, DitherTermsDoWhatTheySay) {
   EXPECT_LT(d.meanSquaredError, 2000.0);
 }
 
+// Golden: a two-ramp gradient with a flat "letter" and a white band as
+// background, dithered to the sixteen-colour palette. Error diffusion is all
+// integer arithmetic, so the indices are the same on every platform; the
+// picture was checked by eye (dithered ramps, a dithered flat letter with
+// crisp edges, the white band solid index 15).
+TEST(RemapPalette, DitheredGoldenIndices) {
+  MemBlock frame(bitmapCreateTrueColour(96, 64, 24));
+  {
+    MemLock lock(frame.get());
+    BitmapView v = BitmapView::of(lock);
+    for (int32_t y = 0; y < 64; ++y)
+      for (int32_t x = 0; x < 96; ++x) {
+        bool letter = (x > 20 && x < 34 && y > 10 && y < 54) || (x >= 34 && x < 70 && y > 26 && y < 36);
+        uint32_t c = letter ? 0x2020E0u : (uint32_t(x * 255 / 95) | (uint32_t(y * 255 / 63) << 8) | 0x600000u);
+        if (x > 80) c = 0xFFFFFF;
+        v.setPixel(x, y, c);
+      }
+  }
+  uint8_t p[768];
+  int count = standardPalette(kPaletteSixteenColour, p, nullptr);
+  RemapOptions options;
+  options.dither = true;
+  options.backgroundColour = 0xFFFFFF;
+  options.backgroundIndex = 15;
+  MemBlock out(remapToPalette(frame.get(), p, count, options));
+  MemLock lock(out.get());
+  BitmapView v = BitmapView::of(lock);
+  uint32_t hash = 2166136261u;
+  for (int32_t y = 0; y < 64; ++y)
+    for (int32_t x = 0; x < 96; ++x) hash = (hash ^ uint32_t(v.getPixel(x, y))) * 16777619u;
+  EXPECT_EQ(hash, 0xC3A6B967u);
+}
+
 TEST(RemapPalette, RejectsBadInput) {
   uint8_t p[768];
   int count = standardPalette(kPalette64Orthogonal, p, nullptr);
