@@ -1,11 +1,15 @@
 #include "cli/gif_writer.h"
 
+#include <fcntl.h>
 #include <gif_lib.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include "cli/gif_pixel_choice.h"
 #include "imaging/bitmap.h"
 
 namespace gw::cli {
@@ -52,6 +56,33 @@ bool putLoopExtension(GifFileType* gif) {
          EGifPutExtensionTrailer(gif) == GIF_OK;
 }
 
+struct Rect {
+  int32_t left, top, width, height;
+};
+
+// The part of a frame that draws anything. A frame left in place over the
+// previous ones (a supercompressed frame) draws nothing where it holds its
+// transparent index, so only the box around its other pixels is stored; a
+// frame with nothing new keeps one transparent pixel, as a GIF image needs one.
+Rect drawnRect(const BitmapView& view, const ReceivedFrame& f) {
+  Rect whole{0, 0, view.width(), view.height()};
+  if (f.transparent || f.transparentIndex < 0 || f.transparentIndex > 255) return whole;
+  const uint8_t t = uint8_t(f.transparentIndex);
+  int32_t left = view.width(), right = -1, top = view.height(), bottom = -1;
+  for (int32_t y = 0; y < view.height(); ++y) {
+    const uint8_t* row = view.row(y);
+    for (int32_t x = 0; x < view.width(); ++x) {
+      if (row[x] == t) continue;
+      left = std::min(left, x);
+      right = std::max(right, x);
+      top = std::min(top, y);
+      bottom = std::max(bottom, y);
+    }
+  }
+  if (right < 0) return Rect{0, 0, 1, 1};
+  return Rect{left, top, right - left + 1, bottom - top + 1};
+}
+
 }  // namespace
 
 bool writeGif(const ReceivedAnimation& a, const std::string& path, std::string* error) {
@@ -67,8 +98,12 @@ bool writeGif(const ReceivedAnimation& a, const std::string& path, std::string* 
   std::string temp = path + ".tmp";
   int err = 0;
   GifCloser out;
-  out.gif = EGifOpenFileName(temp.c_str(), false, &err);
+  // Opened here rather than by giflib, which would create the file readable
+  // by its owner alone.
+  int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+  out.gif = fd >= 0 ? EGifOpenFileHandle(fd, &err) : nullptr;
   if (!out.gif) {
+    if (fd >= 0) close(fd);
     *error = path + ": cannot create the file (" + GifErrorString(err) + ")";
     return false;
   }
@@ -88,6 +123,9 @@ bool writeGif(const ReceivedAnimation& a, const std::string& path, std::string* 
   if (a.frames.size() > 1 && !putLoopExtension(out.gif)) return failed("error writing the loop block");
 
   std::vector<uint8_t> frameBytes;
+  // What a viewer shows so far, as indices of the global table; -1 where no
+  // frame has drawn yet or where a frame's own table differs.
+  std::vector<int16_t> screen(size_t(a.width) * size_t(a.height), -1);
   for (const ReceivedFrame& f : a.frames) {
     frameBytes = f.dib;
     BitmapView view = BitmapView::over(frameBytes.data(), frameBytes.size());
@@ -116,15 +154,37 @@ bool writeGif(const ReceivedAnimation& a, const std::string& path, std::string* 
       local.map = makeMap(framePalette, bits);
       if (!local.map) return failed("out of memory");
     }
-    if (EGifPutImageDesc(out.gif, 0, 0, view.width(), view.height(), false, local.map) != GIF_OK)
+    Rect r = drawnRect(view, f);
+    if (EGifPutImageDesc(out.gif, r.left, r.top, r.width, r.height, false, local.map) != GIF_OK)
       return failed("error writing an image descriptor");
     const GifPixelType mask = GifPixelType((1u << bits) - 1);
-    std::vector<GifPixelType> line(size_t(view.width()));
-    for (int32_t y = 0; y < view.height(); ++y) {
-      const uint8_t* row = view.row(y);
-      for (int32_t x = 0; x < view.width(); ++x) line[size_t(x)] = row[x] & mask;
-      if (EGifPutLine(out.gif, line.data(), view.width()) != GIF_OK) return failed("error writing pixels");
+    const bool sharesTable = local.map == nullptr;
+    const bool leftInPlace = !f.transparent && f.transparentIndex >= 0 && f.transparentIndex <= 255;
+    // The box's pixels, and for a frame left in place the choice between the
+    // transparent index and the colour already shown for unchanged pixels.
+    std::vector<uint8_t> values(size_t(r.width) * size_t(r.height));
+    std::vector<int16_t> beneath(values.size(), -1);
+    for (int32_t y = 0; y < r.height; ++y) {
+      const uint8_t* row = view.row(r.top + y);
+      const int16_t* shown = screen.data() + size_t(r.top + y) * size_t(a.width) + size_t(r.left);
+      for (int32_t x = 0; x < r.width; ++x) {
+        values[size_t(y) * size_t(r.width) + size_t(x)] = row[r.left + x] & mask;
+        beneath[size_t(y) * size_t(r.width) + size_t(x)] = shown[x];
+      }
     }
+    std::vector<uint8_t> stored =
+        leftInPlace ? choosePixelsForLzw(values, beneath, f.transparentIndex, bits) : values;
+    for (int32_t y = 0; y < r.height; ++y) {
+      GifPixelType* line = stored.data() + size_t(y) * size_t(r.width);
+      if (EGifPutLine(out.gif, line, r.width) != GIF_OK) return failed("error writing pixels");
+      int16_t* shown = screen.data() + size_t(r.top + y) * size_t(a.width) + size_t(r.left);
+      const uint8_t* drawn = values.data() + size_t(y) * size_t(r.width);
+      for (int32_t x = 0; x < r.width; ++x)
+        if (!leftInPlace || drawn[x] != f.transparentIndex) shown[x] = sharesTable ? int16_t(drawn[x]) : int16_t(-1);
+    }
+    // Outside the stored box a frame that is not left in place still replaces the screen.
+    if (!leftInPlace && (r.width != view.width() || r.height != view.height()))
+      std::fill(screen.begin(), screen.end(), int16_t(-1));
   }
   if (a.hasComment && !a.comment.empty() && EGifPutComment(out.gif, a.comment.c_str()) != GIF_OK)
     return failed("error writing the comment");
