@@ -104,8 +104,11 @@ int runQuantize(const std::vector<std::string>& args) {
   if (!writeBitmapAsPng(remapped.get(), out, &error)) return fail(error);
   ImageDifference d;
   if (!measureDifference(image.get(), remapped.get(), &d)) return fail("cannot measure the result");
-  std::printf("colours: %d (%zu in the image%s)\n", count, stats.distinctColours,
-              stats.precision < 8 ? ", histogram coarsened" : "");
+  if (stats.precision == 8)
+    std::printf("colours: %d (%zu in the image)\n", count, stats.distinctColours);
+  else  // too many colours for the histogram's budget: it kept fewer bits
+    std::printf("colours: %d (more than the histogram keeps exactly: %zu entries at %d bits per channel)\n",
+                count, stats.distinctColours, stats.precision);
   printDifference(d);
   return kExitOk;
 }

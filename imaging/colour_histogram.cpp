@@ -56,7 +56,7 @@ uint32_t ColourHistogram::insertKey(uint32_t key) {
   }
   if (used_ == maxEntries_) {
     coarsen();
-    return insertKey(key >> 1 & 0x7F7F7F);  // the same colour at the new precision
+    return insertKey((key >> 1) & 0x7F7F7F);  // the same colour at the new precision
   }
   keys_[s] = stored;
   uint32_t index = uint32_t(used_++);
