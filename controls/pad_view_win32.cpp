@@ -11,6 +11,7 @@
 
 #include "controls/control_kind.h"
 #include "controls/control_views_win32.h"
+#include "controls/pad_glyphs.h"
 #include "controls/pad_model.h"
 
 namespace gw {
@@ -58,6 +59,31 @@ void drawArrow(HDC dc, const RECT& r, COLORREF colour) {
   DeleteObject(pen);
 }
 
+// The strip's glyph blended over the cell's fill, at the cell's corner
+// plus the inset plus one; false when the strip cannot be read.
+bool drawGlyph(HDC dc, ControlKind kind, int value, const RECT& cell, int inset, COLORREF fill) {
+  uint32_t pixels[kPadGlyphSize * kPadGlyphSize];
+  if (!padGlyph(kind, value, fill, pixels)) return false;
+  uint8_t bgr[kPadGlyphSize * kPadGlyphSize * 4];  // 24-bit rows of 60 bytes, already 4-aligned
+  for (int y = 0; y < kPadGlyphSize; ++y)
+    for (int x = 0; x < kPadGlyphSize; ++x) {
+      const uint32_t c = pixels[y * kPadGlyphSize + x];
+      uint8_t* p = bgr + y * kPadGlyphSize * 3 + x * 3;
+      p[0] = uint8_t(c >> 16);
+      p[1] = uint8_t(c >> 8);
+      p[2] = uint8_t(c);
+    }
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = kPadGlyphSize;
+  info.bmiHeader.biHeight = -kPadGlyphSize;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  SetDIBitsToDevice(dc, cell.left + inset + 1, cell.top + inset + 1, kPadGlyphSize, kPadGlyphSize, 0, 0, 0,
+                    kPadGlyphSize, bgr, &info, DIB_RGB_COLORS);
+  return true;
+}
+
 void paint(HWND pad) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(pad, &ps);
@@ -76,7 +102,9 @@ void paint(HWND pad) {
       RECT edge = {r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
       DrawEdge(dc, &edge, EDGE_RAISED, BF_RECT | BF_SOFT);
     }
-    drawArrow(dc, r, i == value ? RGB(255, 255, 255) : GetSysColor(COLOR_BTNTEXT));
+    const bool current = i == value;
+    if (!drawGlyph(dc, kind, i, r, current ? 2 : 1, GetSysColor(current ? COLOR_BTNSHADOW : COLOR_BTNFACE)))
+      drawArrow(dc, r, current ? RGB(255, 255, 255) : GetSysColor(COLOR_BTNTEXT));
   }
   EndPaint(pad, &ps);
 }

@@ -3,6 +3,7 @@
 #include "controls/bound_control.h"
 #include "controls/colour_request.h"
 #include "controls/list_text.h"
+#include "controls/pad_glyphs.h"
 #include "controls/pad_model.h"
 #include "controls/spin_field.h"
 #include "platform/in_memory_dialog.h"
@@ -237,6 +238,33 @@ TEST_F(ControlsBindingTest, DocumentLinesWriteAndApply) {
   EXPECT_EQ(colour, -1);
   EXPECT_FALSE(applyControlDocumentLine(*dialog, 100, "CHKBOX100=1"));  // not its tag
   EXPECT_FALSE(applyControlDocumentLine(*dialog, 100, "SPNBTN100"));    // no "="
+}
+
+}  // namespace
+}  // namespace gw
+
+namespace gw {
+namespace {
+
+TEST(ControlsPadGlyphs, StripsBlendOverTheCellColour) {
+  uint32_t px[kPadGlyphSize * kPadGlyphSize];
+  for (ControlKind kind : {ControlKind::kShadowPad, ControlKind::kScroll4Pad, ControlKind::kScroll2Pad,
+                           ControlKind::kScrollHVPad}) {
+    for (int v = 0; v < padValueCount(kind); ++v) {
+      ASSERT_TRUE(padGlyph(kind, v, 0xC0C0C0, px)) << int(kind) << " " << v;
+      // Each glyph covers some pixels fully and leaves its corners to the fill.
+      int dark = 0;
+      for (uint32_t c : px) dark += c == 0x202020;
+      EXPECT_GT(dark, 10);
+      EXPECT_EQ(px[0], 0xC0C0C0u);
+    }
+    EXPECT_FALSE(padGlyph(kind, padValueCount(kind), 0, px));
+  }
+  // The shadow pad's "right" arrow (value 3) has its tip on the right.
+  ASSERT_TRUE(padGlyph(ControlKind::kShadowPad, 3, 0xFFFFFF, px));
+  EXPECT_EQ(px[10 * kPadGlyphSize + 14], 0x202020u);
+  EXPECT_EQ(px[10 * kPadGlyphSize + 0], 0xFFFFFFu);
+  EXPECT_FALSE(padGlyph(ControlKind::kCheckBox, 0, 0, px));
 }
 
 }  // namespace
