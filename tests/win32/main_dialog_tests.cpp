@@ -139,3 +139,33 @@ GW_TEST(ClosingWritesTheConfigurationFile) {
   CHECK_EQ(delay, std::string("9"));
   DeleteFileA(path.c_str());
 }
+
+GW_TEST(SoftButtonsFromTheHostDrawThePushButtonsFlat) {
+  // The host's SettingValue: a pointer to the integer at offset 4, flags at 8.
+  static int32_t softValue = 1;
+  static uint8_t setting[12] = {};
+  const uint32_t valueAddress = uint32_t(reinterpret_cast<uintptr_t>(&softValue));
+  std::memcpy(setting + 4, &valueAddress, 4);
+  setting[8] = 4;  // an integer
+  Plugin plugin;
+  plugin.answer = [](void*, int32_t code, int32_t, void* p) -> int32_t {
+    if (code == 17 && p && std::strcmp(static_cast<const char*>(p), "SoftButtons") == 0)
+      return int32_t(reinterpret_cast<uintptr_t>(setting));
+    return 0;
+  };
+  LONG buildStyle = 0, checkStyle = 0;
+  {
+    DialogScript script([&](Driver& d) {
+      HWND dlg = d.waitFor("Glyphwright #5");
+      CHECK(dlg != nullptr);
+      if (!dlg) return;
+      buildStyle = GetWindowLongA(GetDlgItem(dlg, 1), GWL_STYLE);
+      checkStyle = GetWindowLongA(GetDlgItem(dlg, 22), GWL_STYLE);
+      d.screenshot(dlg, harness::tempPath("gw_main_dialog_soft.bmp"));
+      d.press(dlg, 2);
+    });
+    CHECK_EQ(plugin.doBuild(0x1000), 1);
+  }
+  CHECK_EQ(int(buildStyle & 0xF), int(BS_OWNERDRAW));
+  CHECK_EQ(int(checkStyle & 0xF), int(BS_AUTOCHECKBOX));  // only push buttons change
+}
