@@ -124,11 +124,7 @@ int ColourSearch::scan(const uint8_t* list, int n, int r, int g, int b) const {
   return best;
 }
 
-int ColourSearch::nearest(int r, int g, int b) {
-  if (count_ <= 0) return -1;
-  const uint32_t key = (uint32_t(r) | (uint32_t(g) << 8) | (uint32_t(b) << 16)) + 1;
-  const size_t slot = size_t((key * 0x9E3779B1u) >> (32 - kCacheBits));
-  if (cacheKey_[slot] == key) return cacheIndex_[slot];
+int ColourSearch::searchAndRemember(int r, int g, int b, size_t slot, uint32_t key) {
   int n = 0;
   const uint8_t* list = fineList(r, g, b, &n);
   const int i = scan(list, n, r, g, b);
@@ -175,16 +171,6 @@ const uint8_t* ColourSearch::fineList(int r, int g, int b, int* n) {
   }
   *n = int(packed & 0x1FF);
   return finePool_.get() + (packed >> 9);
-}
-
-int ColourSearch::nearestFrom(int r, int g, int b, int guess) {
-  if (guess >= 0 && guess < count_) {
-    int32_t d = distance2(r - r_[guess], g - g_[guess], b - b_[guess]);
-    // Any other entry is at least neighbour - sqrt(d) away, which is more than
-    // sqrt(d) when 4d < neighbour^2; int64 because neighbour2 may be INT32_MAX.
-    if (int64_t(d) * 4 < int64_t(neighbour2_[guess])) return guess;
-  }
-  return nearest(r, g, b);
 }
 
 bool ColourSearch::enableFast() {

@@ -48,11 +48,11 @@ class ColourSearch {
   int count() const { return count_; }
 
   // Exact nearest (lowest index on ties). Channels must be in 0..255.
-  int nearest(int r, int g, int b);
+  inline int nearest(int r, int g, int b);
   // As nearest(), without the cache.
   int nearestUncached(int r, int g, int b);
   // As nearest(), starting from `guess` (any value; out-of-range is ignored).
-  int nearestFrom(int r, int g, int b, int guess);
+  inline int nearestFrom(int r, int g, int b, int guess);
   // Nearest to the centre of the colour's 4 x 4 x 4 block of the cube, looked
   // up in a table filled as it is used: faster on frames with many colours,
   // off by at most a few levels. False from enableFast() when memory runs out.
@@ -68,13 +68,15 @@ class ColourSearch {
   static constexpr int kFineCells = 1 << (3 * kFineBits);
   static constexpr uint16_t kUnbuilt = 0xFFFF;
   static constexpr uint32_t kFineUnbuilt = 0xFFFFFFFF;
-  static constexpr int kCacheBits = 14;
+  static constexpr int kCacheBits = 12;
 
   // Writes the candidates for the box lo..lo+side-1 (per channel) among
   // `from` (n indices) to `out`; returns how many.
   int filter(const int lo[3], int side, const uint8_t* from, int n, uint8_t* out) const;
   const uint8_t* coarseList(int cell, int* n);
   const uint8_t* fineList(int r, int g, int b, int* n);
+  const uint8_t* buildFineList(int r, int g, int b, int* n);
+  int searchAndRemember(int r, int g, int b, size_t slot, uint32_t key);
   int scan(const uint8_t* list, int n, int r, int g, int b) const;
 
   uint8_t palette_[768] = {};
@@ -92,5 +94,25 @@ class ColourSearch {
   std::unique_ptr<uint8_t[]> cacheIndex_;
   std::unique_ptr<uint16_t[]> fast_;       // 64^3, index + 1, 0 = not yet known
 };
+
+// The per-pixel path stays in the header so that remapping loops inline it;
+// building cells is out of line.
+inline int ColourSearch::nearest(int r, int g, int b) {
+  if (count_ <= 0) return -1;
+  const uint32_t key = (uint32_t(r) | (uint32_t(g) << 8) | (uint32_t(b) << 16)) + 1;
+  const size_t slot = size_t((key * 0x9E3779B1u) >> (32 - kCacheBits));
+  if (cacheKey_[slot] == key) return cacheIndex_[slot];
+  return searchAndRemember(r, g, b, slot, key);
+}
+
+inline int ColourSearch::nearestFrom(int r, int g, int b, int guess) {
+  if (guess >= 0 && guess < count_) {
+    const int32_t dr = r - r_[guess], dg = g - g_[guess], db = b - b_[guess];
+    // Any other entry is at least neighbour - sqrt(d) away, which is more than
+    // sqrt(d) when 4d < neighbour^2; int64 because neighbour2 may be INT32_MAX.
+    if (int64_t(dr * dr + dg * dg + db * db) * 4 < int64_t(neighbour2_[guess])) return guess;
+  }
+  return nearest(r, g, b);
+}
 
 }  // namespace gw
