@@ -72,6 +72,9 @@ TextStyle readMainTextStyle(const DialogFacade& dialog) {
   TextStyle s;
   s.text = dialog.text(IDC_TEXT);
   s.fontFace = dialog.text(IDC_FONT);
+  // A face the font list does not hold leaves it without a selection; the
+  // stored face still names what to ask the rasteriser for (it substitutes).
+  if (s.fontFace.empty()) s.fontFace = settings().MainFontName;
   s.fontSize = controlNumber(dialog, IDC_FONT_SIZE, 4, 400, 24);
   s.bold = checkedOr(dialog, IDC_BOLD, false);
   s.italic = checkedOr(dialog, IDC_ITALIC, false);
