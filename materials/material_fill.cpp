@@ -53,7 +53,7 @@ bool paint(const BitmapView& view, uint8_t* rec) {
 }  // namespace
 
 MemHandle materialFill(uint8_t* rec, int32_t width, int32_t height) {
-  if (!rec) return 0;
+  if (!rec || width <= 0 || height <= 0 || int64_t(width) * height > kMaterialMaxPixels) return 0;
   MemBlock result(bitmapCreateTrueColour(width, height, 24));
   if (!result) return 0;
   {

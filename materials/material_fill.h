@@ -14,8 +14,14 @@
 
 namespace gw {
 
+// The largest width x height a material is filled at (the gradients' limit).
+// A text block is a fraction of this; a size beyond it comes from a wild
+// caller and would otherwise ask for up to 2 GiB of bitmap.
+constexpr int64_t kMaterialMaxPixels = int64_t(8192) * 8192;
+
 // A new 24-bit width x height Bitmap painted with the record's kind (Simple,
-// Gradient, Texture, Tile; any other kind gives black); 0 on failure.
+// Gradient, Texture, Tile; any other kind gives black); 0 on failure or for
+// a size that is not positive or above kMaterialMaxPixels.
 MemHandle materialFill(uint8_t* record1270, int32_t width, int32_t height);
 
 // The integer mean of each channel over every pixel of a 24-bit bitmap, as a

@@ -126,6 +126,7 @@ TEST(MaterialRecordTest, SimpleFillAndUnknownKind) {
   EXPECT_EQ(negative.at(2, 2), 0u);
 
   EXPECT_EQ(materialFill(rec, 0, 5), 0u);
+  EXPECT_EQ(materialFill(rec, 30000, 20000), 0u);  // 1.8 GB of bitmap: refused
   EXPECT_EQ(materialFill(nullptr, 5, 5), 0u);
 }
 
