@@ -24,9 +24,9 @@ MemHandle gradientRenderTwoColour(uint32_t first, uint32_t second, int32_t width
                                   int32_t centreX, int32_t centreY, int32_t rotation,
                                   int32_t shape);
 
-// The largest width x height any gradient renders. Far above any text block
-// the plug-in draws, it keeps a damaged record or a wild caller from asking
-// for an image whose rings take minutes to draw.
+// The largest width x height any gradient renders (200 MB of bitmap, about a
+// second of rings). Far above any text block the plug-in draws, it keeps a
+// wild size from asking for gigabytes.
 constexpr int64_t kGradientMaxPixels = int64_t(8192) * 8192;
 
 }  // namespace gw
