@@ -14,7 +14,7 @@ add_library(glwplug5 SHARED ${GW_WIN32_VIEWS} ${CMAKE_BINARY_DIR}/glwplug5_res.o
             ${CMAKE_SOURCE_DIR}/host/glwplug5.def)
 set_target_properties(glwplug5 PROPERTIES PREFIX "" OUTPUT_NAME glwplug5)
 target_link_libraries(glwplug5 PRIVATE gwcore comctl32 comdlg32 gdi32 user32 shell32 advapi32 ${GW_STATIC_RUNTIME})
-target_link_options(glwplug5 PRIVATE -Wl,--enable-stdcall-fixup)
+target_link_options(glwplug5 PRIVATE -Wl,--enable-stdcall-fixup $<$<CONFIG:Release>:-s>)
 
 file(GLOB GW_WIN32_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
 add_executable(gw_win32_tests ${GW_WIN32_TEST_SOURCES})

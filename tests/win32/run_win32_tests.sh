@@ -6,6 +6,9 @@ set -euo pipefail
 build=${1:?usage: run_win32_tests.sh BUILD_DIR [FILTER]}
 filter=${2:-}
 prefix=$(mktemp -d /tmp/gw-wine.XXXXXX)
+# Settings the build test loads, beside the test host.
+cp "$(dirname "$0")/data/build_test.ini" "$build/"
+rm -rf "$build/win32-screenshots"
 trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$prefix"' EXIT
 export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all
 # No Mono or Gecko installers: the plug-in needs neither.
