@@ -84,7 +84,7 @@ int simplePreview(EffectContext& ctx) {
   TextStyle style = readTextStyle(*ctx.window, kSimplePage, false);
   MemHandle image = renderFrame(ctx, style);
   if (!image) return 0;
-  memFree(ctx.image);
+  // The context comes zeroed; an image already in it belongs to the caller.
   ctx.image = image;
   return 1;
 }
