@@ -1,15 +1,19 @@
 // The shape rasteriser against real GDI: random polygons, ellipses and
 // rectangles drawn with the null pen on a 24-bit DIB section and with our own
-// rasteriser on a Bitmap must give the same pixels.
+// rasteriser on a Bitmap must give the same pixels. And the gradients drawn
+// with it must be the native build's.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include "base/le_bytes.h"
 #include "harness.h"
 #include "imaging/bitmap.h"
 #include "imaging/shape_raster.h"
+#include "materials/gradient_render.h"
+#include "materials/gradient_settings.h"
 #include "platform/memory.h"
 
 namespace {
@@ -149,9 +153,6 @@ GW_TEST(ShapeRasteriserMatchesGdi) {
 
 // The DLL's gradients must be the native build's pixels: the same golden
 // hashes as the native suite (single-precision arithmetic on both).
-#include "base/le_bytes.h"
-#include "materials/gradient_render.h"
-#include "materials/gradient_settings.h"
 
 GW_TEST(GradientsMatchTheNativeBuild) {
   struct Case {
