@@ -123,7 +123,9 @@ GW_TEST(ShapeRasteriserMatchesGdi) {
   for (int i = 0; i < perShape; ++i) {
     int n = rng.next(3, 9);
     std::vector<gw::ShapePoint> pts;
-    for (int k = 0; k < n; ++k) pts.push_back({rng.next(-12, kWidth + 12), rng.next(-12, kHeight + 12)});
+    // Every tenth reaches far outside, as the turned bands of a gradient do.
+    const int reach = (i % 10 == 0) ? 400 : 12;
+    for (int k = 0; k < n; ++k) pts.push_back({rng.next(-reach, kWidth + reach), rng.next(-reach, kHeight + reach)});
     if (sameAsGdi(gdi, Shape::Polygon, pts, 0, 0, 0, 0, "polygon", i)) ++matched[0];
   }
   for (int i = 0; i < perShape; ++i) {
@@ -131,6 +133,12 @@ GW_TEST(ShapeRasteriserMatchesGdi) {
     int l = rng.next(-20, kWidth), t = rng.next(-20, kHeight);
     int w = (i % 5 == 0) ? rng.next(0, 4) : rng.next(1, 90);
     int h = (i % 7 == 0) ? rng.next(0, 4) : rng.next(1, 70);
+    if (i % 13 == 0) {  // rings larger than the picture, as gradients draw them
+      l = rng.next(-300, 0);
+      t = rng.next(-200, 0);
+      w = rng.next(kWidth, 600);
+      h = rng.next(kHeight, 400);
+    }
     // Wine's elliptic region leaves the tip rows of a very tall ellipse of
     // 3 or 4 columns uninitialised, so what it paints there is heap noise;
     // our rasteriser leaves them empty (as wine does with fresh memory).
