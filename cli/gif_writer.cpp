@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "cli/gif_pixel_choice.h"
+#include "cli/gif_lzw.h"
 #include "imaging/bitmap.h"
 
 namespace gw::cli {
@@ -81,6 +81,20 @@ Rect drawnRect(const BitmapView& view, const ReceivedFrame& f) {
   }
   if (right < 0) return Rect{0, 0, 1, 1};
   return Rect{left, top, right - left + 1, bottom - top + 1};
+}
+
+// Hands coded sub-blocks to giflib, which has written the code-size byte.
+bool putCodedImage(GifFileType* gif, const std::vector<uint8_t>& blocks) {
+  size_t pos = 0;
+  bool first = true;
+  while (pos < blocks.size() && blocks[pos] != 0) {
+    const GifByteType* block = blocks.data() + pos;
+    int rc = first ? EGifPutCode(gif, 0, block) : EGifPutCodeNext(gif, block);
+    if (rc != GIF_OK) return false;
+    first = false;
+    pos += size_t(blocks[pos]) + 1;
+  }
+  return EGifPutCodeNext(gif, nullptr) == GIF_OK;
 }
 
 }  // namespace
@@ -172,11 +186,9 @@ bool writeGif(const ReceivedAnimation& a, const std::string& path, std::string* 
         beneath[size_t(y) * size_t(r.width) + size_t(x)] = shown[x];
       }
     }
-    std::vector<uint8_t> stored =
-        leftInPlace ? choosePixelsForLzw(values, beneath, f.transparentIndex, bits) : values;
+    LzwImage coded = lzwEncodeBest(values, beneath, leftInPlace ? f.transparentIndex : -1, bits < 2 ? 2 : bits);
+    if (!putCodedImage(out.gif, coded.blocks)) return failed("error writing pixels");
     for (int32_t y = 0; y < r.height; ++y) {
-      GifPixelType* line = stored.data() + size_t(y) * size_t(r.width);
-      if (EGifPutLine(out.gif, line, r.width) != GIF_OK) return failed("error writing pixels");
       int16_t* shown = screen.data() + size_t(r.top + y) * size_t(a.width) + size_t(r.left);
       const uint8_t* drawn = values.data() + size_t(y) * size_t(r.width);
       for (int32_t x = 0; x < r.width; ++x)
