@@ -54,6 +54,11 @@ GW_TEST(MainDialogListsTheEffectsAndShowsOnlyTheSelectedPage) {
       HWND list = GetDlgItem(dlg, kEffectList);
       count = int(SendMessageA(list, CB_GETCOUNT, 0, 0));
       SendMessageA(list, CB_GETLBTEXT, 18, LPARAM(name));
+      // The fullest pages, for a person to look at.
+      selectEffect(dlg, 0);
+      d.screenshot(dlg, harness::tempPath("gw_page_arrows.bmp"));
+      selectEffect(dlg, 14);
+      d.screenshot(dlg, harness::tempPath("gw_page_stars.bmp"));
       selectEffect(dlg, 18);
       shown = visiblePageControls(dlg);
       d.press(dlg, 2);
@@ -62,10 +67,10 @@ GW_TEST(MainDialogListsTheEffectsAndShowsOnlyTheSelectedPage) {
   }
   CHECK_EQ(count, 21);
   CHECK_EQ(std::string(name), std::string("Waterside"));
-  // Page 7408: ids 420 to 441 and the partners of its five spin fields.
+  // Page 7408: ids 410 to 431 and the partners of its five spin fields.
   std::set<int> page;
-  for (int id = 420; id <= 441; ++id) page.insert(id);
-  for (int id : {10424, 10426, 10436, 10438, 10440}) page.insert(id);
+  for (int id = 410; id <= 431; ++id) page.insert(id);
+  for (int id : {10414, 10416, 10424, 10426, 10428}) page.insert(id);
   CHECK(shown == page);
   CHECK_EQ(shown.size(), page.size());
 }
