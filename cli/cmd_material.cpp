@@ -6,6 +6,7 @@
 
 #include "base/le_bytes.h"
 #include "cli/command.h"
+#include "cli/material_cli_options.h"
 #include "cli/png_io.h"
 #include "materials/material_document.h"
 #include "materials/material_fill.h"
@@ -19,13 +20,7 @@
 
 namespace gw::cli {
 
-bool parseNumber(const std::string& text, long long lo, long long hi, long long* out);
-bool parseColour(const std::string& text, uint32_t* out);
-bool parseImageSize(const std::string& text, int32_t* w, int32_t* h);
-bool readBytes(const std::string& path, size_t limit, std::vector<uint8_t>* out, std::string* error);
-bool writeBytes(const std::string& path, const uint8_t* data, size_t size, std::string* error);
-bool applyGradientCliOption(const std::string& name, const std::string& value, uint8_t* settings, bool* known);
-bool readGradientCliFile(const std::string& path, uint8_t* settings, std::string* error);
+using namespace material_cli;
 
 namespace {
 
@@ -185,7 +180,7 @@ int runMaterial(const std::vector<std::string>& args) {
         if (!parseColour(value, &colour)) return usageError(self, "bad colour " + value);
         writeU32(rec + material::kColour, colour);
       } else if (a == "--gradient") {
-        if (!readGradientCliFile(value, rec + material::kGradient, &error)) return fail(error);
+        if (!readGradientFile(value, rec + material::kGradient, &error)) return fail(error);
       } else if (a == "--texture") {
         if (!readTextureFile(value, rec, &error)) return fail(error);
       } else if (a == "--texture-type") {
@@ -202,7 +197,7 @@ int runMaterial(const std::vector<std::string>& args) {
         recordOut = value;
       } else if (a == "--print-line") {
         if (!parseNumber(value, 0, 65535, &lineId)) return usageError(self, "bad control id " + value);
-      } else if (!applyGradientCliOption(a, value, rec + material::kGradient, &known)) {
+      } else if (!applyGradientOption(a, value, rec + material::kGradient, &known)) {
         return usageError(self, "bad value for " + a + ": " + value);
       } else if (!known) {
         return usageError(self, "unknown option " + a);

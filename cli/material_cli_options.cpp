@@ -1,0 +1,187 @@
+#include "cli/material_cli_options.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "base/le_bytes.h"
+#include "materials/fountain_record.h"
+#include "materials/gradient_settings.h"
+#include "materials/material_record.h"
+
+namespace gw::cli::material_cli {
+
+namespace {
+
+bool parseShape(const std::string& text, int32_t* shape) {
+  static const char* const kNames[] = {"linear", "angular", "elliptical", "rectangular"};
+  for (int32_t i = 0; i < 4; ++i)
+    if (text == kNames[i]) {
+      *shape = i;
+      return true;
+    }
+  long long v;
+  if (!parseNumber(text, 0, 3, &v)) return false;
+  *shape = int32_t(v);
+  return true;
+}
+
+bool parsePreset(const std::string& text, FountainPreset* preset) {
+  if (text == "empty") *preset = FountainPreset::Empty;
+  else if (text == "grey") *preset = FountainPreset::Grey;
+  else if (text == "rainbow") *preset = FountainPreset::Rainbow;
+  else return false;
+  return true;
+}
+
+// "POSITION=COLOUR" appended to the fountain, which is then sorted.
+bool addMarker(const std::string& text, uint8_t* fountainRecord) {
+  size_t eq = text.find('=');
+  long long position;
+  uint32_t colour;
+  if (eq == std::string::npos || !parseNumber(text.substr(0, eq), 1, 255, &position) ||
+      !parseColour(text.substr(eq + 1), &colour))
+    return false;
+  int count = fountainMarkerCount(fountainRecord);
+  if (count >= kFountainMaxMarkers) return false;
+  writeU32(fountainRecord + fountain::kMarkers + 4 * size_t(count), fountainMakeMarker(int(position), colour));
+  writeU32(fountainRecord + fountain::kMarkerCount, uint32_t(count + 1));
+  fountainSortMarkers(fountainRecord);
+  return true;
+}
+
+}  // namespace
+
+bool parseNumber(const std::string& text, long long lo, long long hi, long long* out) {
+  if (text.empty()) return false;
+  errno = 0;
+  char* end = nullptr;
+  long long v = std::strtoll(text.c_str(), &end, 0);
+  if (errno || *end || v < lo || v > hi) return false;
+  *out = v;
+  return true;
+}
+
+bool parseColour(const std::string& text, uint32_t* out) {
+  long long v;
+  if (!text.empty() && text[0] == '#') {
+    if (text.size() != 7 || !parseNumber("0x" + text.substr(1), 0, 0xFFFFFF, &v)) return false;
+    *out = uint32_t(((v >> 16) & 0xFF) | (v & 0xFF00) | ((v & 0xFF) << 16));
+    return true;
+  }
+  if (!parseNumber(text, 0, 0xFFFFFF, &v)) return false;
+  *out = uint32_t(v);
+  return true;
+}
+
+bool parseImageSize(const std::string& text, int32_t* w, int32_t* h) {
+  size_t x = text.find('x');
+  long long a, b;
+  if (x == std::string::npos || !parseNumber(text.substr(0, x), 1, 8192, &a) ||
+      !parseNumber(text.substr(x + 1), 1, 8192, &b))
+    return false;
+  *w = int32_t(a);
+  *h = int32_t(b);
+  return true;
+}
+
+bool readBytes(const std::string& path, size_t limit, std::vector<uint8_t>* out, std::string* error) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) {
+    *error = path + ": cannot open the file";
+    return false;
+  }
+  out->assign(limit + 1, 0);
+  size_t n = std::fread(out->data(), 1, out->size(), f);
+  std::fclose(f);
+  out->resize(n);
+  return true;
+}
+
+bool writeBytes(const std::string& path, const uint8_t* data, size_t size, std::string* error) {
+  std::string temp = path + ".tmp";
+  std::FILE* f = std::fopen(temp.c_str(), "wb");
+  bool ok = f && std::fwrite(data, 1, size, f) == size;
+  if (f) ok = std::fclose(f) == 0 && ok;
+  if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
+    std::remove(temp.c_str());
+    *error = path + ": error writing the file";
+    return false;
+  }
+  return true;
+}
+
+bool readGradientFile(const std::string& path, uint8_t* settings, std::string* error) {
+  std::vector<uint8_t> bytes;
+  if (!readBytes(path, kMaterialRecordSize, &bytes, error)) return false;
+  if (bytes.size() == kGradientSettingsSize) {
+    std::memcpy(settings, bytes.data(), kGradientSettingsSize);
+    return true;
+  }
+  if (bytes.size() == kFountainRecordSize && std::memcmp(bytes.data(), "QUILFOUN", 8) == 0) {
+    std::memcpy(settings + gradient::kFountain, bytes.data(), kFountainRecordSize);
+    writeU32(settings + gradient::kColourMode, 0);
+    return true;
+  }
+  if (bytes.size() == kMaterialRecordSize && materialRecordHasMagic(bytes.data())) {
+    std::memcpy(settings, bytes.data() + material::kGradient, kGradientSettingsSize);
+    return true;
+  }
+  *error = path + ": not a gradient settings (621 bytes), fountain (581) or material (1270) record";
+  return false;
+}
+
+bool applyGradientOption(const std::string& name, const std::string& value, uint8_t* settings, bool* known) {
+  *known = true;
+  long long v;
+  uint32_t colour;
+  uint8_t* fountainRecord = settings + gradient::kFountain;
+  if (name == "--shape") {
+    int32_t shape;
+    if (!parseShape(value, &shape)) return false;
+    writeI32(settings + gradient::kShape, shape);
+  } else if (name == "--start" || name == "--end") {
+    if (!parseColour(value, &colour)) return false;
+    writeU32(settings + (name == "--start" ? gradient::kStartColour : gradient::kEndColour), colour);
+  } else if (name == "--edge-pad") {
+    if (!parseNumber(value, 0, 45, &v)) return false;
+    writeI32(settings + gradient::kEdgePad, int32_t(v));
+  } else if (name == "--centre") {
+    size_t comma = value.find(',');
+    long long x, y;
+    if (comma == std::string::npos || !parseNumber(value.substr(0, comma), -100, 100, &x) ||
+        !parseNumber(value.substr(comma + 1), -100, 100, &y))
+      return false;
+    writeI32(settings + gradient::kCentreX, int32_t(x));
+    writeI32(settings + gradient::kCentreY, int32_t(y));
+  } else if (name == "--midpoint") {
+    if (!parseNumber(value, 1, 99, &v)) return false;
+    writeI32(settings + gradient::kMidpoint, int32_t(v));
+  } else if (name == "--rotation") {
+    if (!parseNumber(value, -360, 360, &v)) return false;
+    writeI32(settings + gradient::kRotation, int32_t(v));
+  } else if (name == "--mode") {
+    if (value != "two" && value != "multi") return false;
+    writeU32(settings + gradient::kColourMode, value == "two" ? 1 : 0);
+  } else if (name == "--preset") {
+    FountainPreset preset;
+    if (!parsePreset(value, &preset)) return false;
+    fountainRecordDefaults(fountainRecord, preset);
+  } else if (name == "--fountain-start" || name == "--fountain-end") {
+    if (!parseColour(value, &colour)) return false;
+    writeU32(fountainRecord + (name == "--fountain-start" ? fountain::kStartColour : fountain::kEndColour),
+             colour);
+  } else if (name == "--looped") {
+    if (!parseNumber(value, 0, 1, &v)) return false;
+    uint32_t flags = readU32(fountainRecord + fountain::kFlags) & ~fountain::kFlagLooped;
+    writeU32(fountainRecord + fountain::kFlags, flags | (v ? fountain::kFlagLooped : 0));
+  } else if (name == "--marker") {
+    return addMarker(value, fountainRecord);
+  } else {
+    *known = false;
+  }
+  return true;
+}
+
+}  // namespace gw::cli::material_cli
