@@ -11,7 +11,7 @@ cli="$build/cli/glyphwright"
 [ -x "$cli" ] || { echo "no $cli: build first (scripts/build.sh)"; exit 1; }
 need=()
 command -v gifsicle >/dev/null || need+=(gifsicle)
-command -v identify >/dev/null && identify -version 2>/dev/null | grep -q ImageMagick || need+=(imagemagick)
+[ -x /usr/bin/convert ] || need+=(imagemagick)
 if [ ${#need[@]} -gt 0 ]; then
   apt-get install -y -q --no-install-recommends "${need[@]}" >/dev/null
 fi
@@ -35,12 +35,12 @@ h=$(identify -format '%h' "$out/default.gif[0]")
 im_frames() {
   for i in $(seq 0 63); do
     x=$(( w - (2 * w * i) / 64 ))
-    convert -size "${w}x${h}" xc:'#7f7f7f' -font "$font" -pointsize 80 \
+    /usr/bin/convert -size "${w}x${h}" xc:'#7f7f7f' -font "$font" -pointsize 80 \
       \( -size "${w}x${h}" xc:none -fill '#7f7f7f' -annotate +$((x + 4))+$((h - 20)) 'This space for rent...' -blur 0x6 \) -composite \
       -fill '#808080' -stroke '#333333' -strokewidth 2 -annotate +$x+$((h - 24)) 'This space for rent...' \
       "$out/im-$(printf %02d "$i").png"
   done
-  convert -delay 5 -loop 0 "$out"/im-*.png -layers Optimize "$out/imagemagick.gif"
+  /usr/bin/convert -delay 5 -loop 0 "$out"/im-*.png -layers Optimize "$out/imagemagick.gif"
 }
 t_im=$(seconds im_frames)
 
