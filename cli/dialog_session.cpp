@@ -119,10 +119,10 @@ bool utf8ToLatin1(const std::string& in, std::string* out) {
   return true;
 }
 
-MemHandle materialFromSpec(const std::string& spec, std::string* error) {
-  size_t colon = spec.find(':');
-  std::string kind = spec.substr(0, colon);
-  std::string value = colon == std::string::npos ? std::string() : spec.substr(colon + 1);
+MemHandle materialFromSpec(const std::string& text, std::string* error) {
+  size_t colon = text.find(':');
+  std::string kind = text.substr(0, colon);
+  std::string value = colon == std::string::npos ? std::string() : text.substr(colon + 1);
   if (kind == "record") {
     FILE* probe = std::fopen(value.c_str(), "rb");
     if (!probe) {
@@ -187,7 +187,7 @@ MemHandle materialFromSpec(const std::string& spec, std::string* error) {
     }
   } else {
     *error = "a material is colour:RRGGBB, gradient:RRGGBB-RRGGBB, texture:TYPE, tile:GROUP.mtx:INDEX or "
-             "record:FILE.mtrl, not '" + spec + "'";
+             "record:FILE.mtrl, not '" + text + "'";
     return 0;
   }
   return record.release();

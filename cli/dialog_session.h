@@ -41,7 +41,7 @@ class DialogSession {
 // A material record from a --face/--shadow/--background value:
 // colour:RRGGBB, gradient:RRGGBB-RRGGBB, texture:TYPE, tile:FILE.mtx:INDEX or
 // record:FILE.mtrl. 0 with *error set.
-MemHandle materialFromSpec(const std::string& spec, std::string* error);
+MemHandle materialFromSpec(const std::string& text, std::string* error);
 
 // The text given in UTF-8 as the plug-in's single-byte Latin-1; false when a
 // character lies outside Latin-1.

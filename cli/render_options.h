@@ -23,7 +23,7 @@ struct RenderOptions {
   std::optional<int> frames;                             // the effect's Frames key
   std::optional<bool> customPalette;                     // no settings key: a dialog switch only
   std::optional<bool> alphaBackground;
-  std::map<std::string, std::string> materials;          // "face", "shadow", "background" -> spec
+  std::map<std::string, std::string> materials;          // "face", "shadow", "background" -> what to paint with
   std::string configFile;                                // --config FILE: start from this file
   bool test = false;                                     // build as the Test button does
   bool progress = true;                                  // a bar on stderr when it is a terminal
