@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <new>
 
 #include "imaging/nearest_colour.h"
@@ -28,6 +29,11 @@ bool kmeansRefine(const std::vector<HistogramEntry>& entries, std::vector<Palett
   ColourSearch search;
   double totalWeight = 0;
   for (const HistogramEntry& e : entries) totalWeight += e.weight;
+  // Each entry's colour from the last pass is the first guess for the next:
+  // colours move little between passes, and the guess test accepts it
+  // without a search whenever it is clearly still the nearest.
+  std::unique_ptr<uint8_t[]> assigned(new (std::nothrow) uint8_t[entries.size() + 1]());
+  if (!assigned) return false;
   double previous = -1;
   for (int pass = 0; pass < maxPasses; ++pass) {
     // The search runs over the colours as they will be stored, in whole levels.
@@ -45,7 +51,9 @@ bool kmeansRefine(const std::vector<HistogramEntry>& entries, std::vector<Palett
     int guess = 0;
     for (size_t k = 0; k < entries.size(); ++k) {
       const HistogramEntry& e = entries[k];
-      int i = search.nearestFrom(toLevel(e.r), toLevel(e.g), toLevel(e.b), guess);
+      if (pass > 0) guess = assigned[k];
+      const int i = search.nearestFrom(toLevel(e.r), toLevel(e.g), toLevel(e.b), guess);
+      assigned[k] = uint8_t(i);
       guess = i;
       double dr = e.r - rounded[i * 3], dg = e.g - rounded[i * 3 + 1], db = e.b - rounded[i * 3 + 2];
       double d = (dr * dr + dg * dg + db * db) * e.weight;

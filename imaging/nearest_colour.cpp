@@ -16,6 +16,9 @@ constexpr size_t kFastEntries = size_t(1) << (3 * kFastBits);
 // 128 entries for every fine cell, far beyond any real palette.
 constexpr size_t kFinePoolLimit = size_t(1) << 23;
 
+// Searches a fine cell answers from its parent's list before it is built.
+constexpr uint8_t kFineBuildAfter = 8;
+
 }  // namespace
 
 int nearestColour(const uint8_t* palette768, int count, uint32_t colour) {
@@ -43,9 +46,11 @@ bool ColourSearch::init(const uint8_t* palette768, int count) {
   if (!palette768 || count < 1 || count > 256) return false;
   if (!coarse_) coarse_.reset(new (std::nothrow) uint8_t[size_t(kCoarseCells) * 256]);
   if (!fine_) fine_.reset(new (std::nothrow) uint32_t[kFineCells]);
+  if (!fineVisits_) fineVisits_.reset(new (std::nothrow) uint8_t[kFineCells]);
   if (!cacheKey_) cacheKey_.reset(new (std::nothrow) uint32_t[size_t(1) << kCacheBits]);
   if (!cacheIndex_) cacheIndex_.reset(new (std::nothrow) uint8_t[size_t(1) << kCacheBits]);
-  if (!coarse_ || !fine_ || !cacheKey_ || !cacheIndex_) return false;
+  if (!coarse_ || !fine_ || !fineVisits_ || !cacheKey_ || !cacheIndex_) return false;
+  std::memset(fineVisits_.get(), 0, kFineCells);
   std::memset(coarseLength_, 0xFF, sizeof coarseLength_);
   std::memset(fine_.get(), 0xFF, sizeof(uint32_t) * kFineCells);
   std::memset(cacheKey_.get(), 0, sizeof(uint32_t) << kCacheBits);
@@ -149,6 +154,11 @@ const uint8_t* ColourSearch::fineList(int r, int g, int b, int* n) {
                        ((g >> (8 - kCoarseBits)) << kCoarseBits) | (b >> (8 - kCoarseBits));
     int parentLength = 0;
     const uint8_t* from = coarseList(parent, &parentLength);
+    if (fineVisits_[cell] < kFineBuildAfter) {
+      ++fineVisits_[cell];
+      *n = parentLength;
+      return from;
+    }
     // Room for the longest possible list, growing the pool by doubling.
     if (finePoolUsed_ + 256 > finePoolSize_) {
       size_t grown = finePoolSize_ ? finePoolSize_ * 2 : size_t(1) << 16;

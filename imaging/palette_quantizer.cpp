@@ -15,7 +15,7 @@ namespace {
 
 // Enough passes to take most of what k-means gives after a good median cut;
 // the rest is stopped by the gain rule.
-constexpr int kMaxPasses = 8;
+constexpr int kMaxPasses = 6;
 constexpr double kMinGain = 0.002;
 
 inline uint8_t toLevel(float v) {
