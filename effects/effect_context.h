@@ -4,7 +4,7 @@
 //   gw::EffectContext ctx;              // all fields zero
 //   ctx.window = &dialog;               // the main dialog, read by control id
 //   ctx.sampleWidth = 320; ctx.sampleHeight = 120; ctx.sample = 1;
-//   if (gw::effectPreview(index, ctx) && ctx.image) { ...; gw::memFree(ctx.image); }
+//   if (gw::effectPreview(gw::effectRow(index), ctx) && ctx.image) { ...; gw::memFree(ctx.image); }
 //
 // The context never crosses the host boundary, so it is a plain struct rather
 // than a byte image; the field order is the one every effect expects.
