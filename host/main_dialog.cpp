@@ -90,7 +90,10 @@ bool mainDialogControlEvent(DialogFacade& dialog, uint32_t id, ControlEvent even
   };
   CommandResult r = handleControlCommand(dialog, id, event, picker);
   if (r.checkBuildButton) updateBuildButton(dialog);
-  if (id == IDC_EFFECT && event == ControlEvent::kCloseUp) selectEffect(dialog, dialog.selection(IDC_EFFECT));
+  // The page follows the list at once, also when it is changed from the keyboard
+  // without opening it; the variable is stored at close-up as for every list.
+  if (id == IDC_EFFECT && (event == ControlEvent::kCloseUp || event == ControlEvent::kChange))
+    selectEffect(dialog, dialog.selection(IDC_EFFECT));
   return r.restartRefresh;
 }
 

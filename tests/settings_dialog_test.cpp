@@ -118,6 +118,20 @@ TEST_F(MainDialogSettingsTest, ChangesReachTheVariablesAndOnlyPageIdsRestartTheR
   EXPECT_NE(ini.find("\nStyle000Frames = 40\n"), std::string::npos);
 }
 
+TEST_F(MainDialogSettingsTest, TheEffectListSwitchesPagesAtOnceAndStoresAtCloseUp) {
+  setMainDialogDriver([&](DialogFacade& d) {
+    d.setSelection(IDC_EFFECT, 5);  // as the keyboard changes a closed list
+    mainDialogControlEvent(d, IDC_EFFECT, ControlEvent::kChange);
+    EXPECT_TRUE(d.visible(effectControlIds(effectRow(5))[0]));
+    EXPECT_FALSE(d.visible(100));
+    EXPECT_EQ(settings().MainEffect, 12);
+    mainDialogControlEvent(d, IDC_EFFECT, ControlEvent::kCloseUp);
+    EXPECT_EQ(settings().MainEffect, 5);
+    return std::vector<uint32_t>{IDC_CANCEL};
+  });
+  runMainDialog(0, params_.data());
+}
+
 TEST_F(MainDialogSettingsTest, ShiftStartsFromMemoryAndResetsTheDocumentName) {
   writeIni("MainDelay = 9\n");
   testing::setShiftKeyDown(true);
