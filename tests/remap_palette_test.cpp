@@ -263,6 +263,35 @@ TEST(RemapPalette, DitheredGoldenIndices) {
   EXPECT_EQ(hash, 0xC3A6B967u);
 }
 
+TEST(RemapPalette, OddSizesStayInBounds) {
+  uint8_t p[768];
+  int count = standardPalette(kPalette64Orthogonal, p, nullptr);
+  const int32_t sizes[][2] = {{1, 1}, {7, 1}, {1, 7}, {2, 2}, {33, 3}, {3, 33}, {101, 5}};
+  for (const auto& size : sizes) {
+    MemBlock frame(mixedFrame(size[0], size[1], uint32_t(size[0] * 100 + size[1])));
+    for (int mode = 0; mode < 4; ++mode) {
+      RemapOptions options;
+      options.dither = mode >= 2;
+      options.fastRemap = mode == 1 || mode == 3;
+      options.ditherContrast = 255;
+      options.ditherBrightness = 0;
+      MemBlock out(remapToPalette(frame.get(), p, count, options));
+      ASSERT_TRUE(out) << size[0] << "x" << size[1];
+      MemLock lf(frame.get()), lo(out.get());
+      BitmapView vf = BitmapView::of(lf), vo = BitmapView::of(lo);
+      ASSERT_EQ(vo.width(), size[0]);
+      ASSERT_EQ(vo.height(), size[1]);
+      for (int32_t y = 0; y < size[1]; ++y)
+        for (int32_t x = 0; x < size[0]; ++x) {
+          ASSERT_LT(vo.getPixel(x, y), count);
+          if (mode == 0) {
+            ASSERT_EQ(vo.getPixel(x, y), nearestColour(p, count, uint32_t(vf.getPixel(x, y))));
+          }
+        }
+    }
+  }
+}
+
 TEST(RemapPalette, RejectsBadInput) {
   uint8_t p[768];
   int count = standardPalette(kPalette64Orthogonal, p, nullptr);
