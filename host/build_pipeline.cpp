@@ -138,7 +138,10 @@ int Build::run() {
   WaitCursor wait;
   const EffectRow& row = row_ ? *row_ : effectRow(o_.effect);
 
-  if (row.queryBackground && row.queryBackground(dialog_, 1) > 0) o_.transparent = false;
+  // An effect whose frames have no uniform background (-1) cannot have it
+  // shown transparent. (Read as "any colour turns it off", every effect with
+  // a real background colour would lose the option, and black would keep it.)
+  if (row.queryBackground && row.queryBackground(dialog_, 1) < 0) o_.transparent = false;
   if (o_.trueColour) o_.supercompress = false;
   if (o_.supercompress) {
     o_.maskBackground = false;

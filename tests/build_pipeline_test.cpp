@@ -81,7 +81,7 @@ class BuildPipelineTest : public ::testing::Test {
     dialog.setSelection(IDC_PALETTE, 6);
     FakeEffect::colours = {0x0000FF, 0x00FF00, 0xFF0000};
     FakeEffect::backgroundAnswer[0] = int32_t(kGrey);
-    FakeEffect::backgroundAnswer[1] = -1;
+    FakeEffect::backgroundAnswer[1] = int32_t(kGrey);
     FakeEffect::failBuild = false;
     FakeEffect::extraColours = 0;
     setMessageResponder([this](const std::string&, const std::string& text) {
@@ -207,6 +207,8 @@ TEST_F(BuildPipelineTest, CustomPaletteWithManyColoursOverwritesTheNearestEntry)
   EXPECT_EQ(paletteEntry(254), 0u);  // nothing was appended
 }
 
+// The effect's frames have a uniform grey background (both queries answer
+// grey), so Transparent stays on.
 TEST_F(BuildPipelineTest, MaskBackgroundReservesIndexNForTheBackground) {
   dialog.setChecked(IDC_CUSTOM_PALETTE, true);
   dialog.setChecked(IDC_MASK_BACKGROUND, true);
@@ -305,6 +307,19 @@ TEST_F(BuildPipelineTest, NoUniformBackgroundSwitchesMaskAndTransparencyOff) {
   EXPECT_EQ(a.frames[0].transparentIndex, -1);
   EXPECT_FALSE(a.frames[0].transparent);
   EXPECT_EQ(a.colourBits, 2u);  // four colours, no reserved slot, no background added
+}
+
+TEST_F(BuildPipelineTest, FramesWithoutAUniformBackgroundAreNotMadeTransparent) {
+  FakeEffect::backgroundAnswer[1] = -1;  // the frames' backgrounds vary
+  dialog.setChecked(IDC_CUSTOM_PALETTE, true);
+  dialog.setChecked(IDC_TRANSPARENT, true);
+  dialog.setChecked(IDC_MASK_BACKGROUND, true);
+  ASSERT_EQ(build(), 1);
+  const auto& a = host.animation();
+  EXPECT_EQ(a.taskTransparentIndex, 0);
+  EXPECT_FALSE(a.frames[0].transparent);
+  EXPECT_EQ(a.frames[0].transparentIndex, -1);
+  EXPECT_EQ(paletteEntry(4), kGrey);  // Mask background still reserves the slot
 }
 
 TEST_F(BuildPipelineTest, BackgroundAsIndexWhenTheHostAsks) {
