@@ -1,27 +1,15 @@
 // The command-line host as a user runs it: exit codes and output.
 #include <gtest/gtest.h>
 
+#include "tests/cli_runner.h"
+
 #include <cstdio>
 #include <string>
 
 namespace {
 
-struct CliRun {
-  int status;
-  std::string out;
-};
 
-CliRun run(const std::string& args) {
-  std::string cmd = std::string(GW_CLI_PATH) + " " + args + " 2>&1";
-  CliRun r{-1, {}};
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return r;
-  char buf[512];
-  while (fgets(buf, sizeof buf, p)) r.out += buf;
-  int status = pclose(p);
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
+CliRun run(const std::string& args) { return runCli(args); }
 
 TEST(CommandLine, InfoShowsWhatTheExportFills) {
   CliRun r = run("info");

@@ -1,31 +1,19 @@
 // The command-line views of the effect table and the settings.
 #include <gtest/gtest.h>
 
+#include "tests/cli_runner.h"
+
 #include <cstdio>
 #include <fstream>
 #include <string>
 
 namespace {
 
-struct CliResult {
-  int status;
-  std::string out;
-};
 
-CliResult cli(const std::string& args) {
-  std::string cmd = std::string(GW_CLI_PATH) + " " + args + " 2>&1";
-  CliResult r{-1, {}};
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return r;
-  char buf[512];
-  while (fgets(buf, sizeof buf, p)) r.out += buf;
-  int status = pclose(p);
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
+CliRun cli(const std::string& args) { return runCli(args); }
 
 TEST(EffectCli, EffectsListsEveryRowWithItsKeys) {
-  CliResult r = cli("effects");
+  CliRun r = cli("effects");
   ASSERT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("12 Simple (page 7400, keys Style000)\n"), std::string::npos);
   EXPECT_NE(r.out.find("18 Waterside (page 7408, keys Style008) - not available yet\n"), std::string::npos);
@@ -38,7 +26,7 @@ TEST(EffectCli, EffectsListsEveryRowWithItsKeys) {
 }
 
 TEST(EffectCli, SettingsPrintsTheFileItWouldWrite) {
-  CliResult r = cli("settings");
+  CliRun r = cli("settings");
   ASSERT_EQ(r.status, 0);
   EXPECT_EQ(r.out.rfind(";Quillmere animtion plugin configuration file\n", 0), 0u);
   EXPECT_NE(r.out.find("[PlugIn]\nAddDescriptiveCommentBlock = 1\n"), std::string::npos);

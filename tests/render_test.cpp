@@ -2,6 +2,8 @@
 // dialog, written as a GIF, read back by giflib and by ImageMagick.
 #include <gif_lib.h>
 #include <gtest/gtest.h>
+
+#include "tests/cli_runner.h"
 #include <unistd.h>
 
 #include <cstdio>
@@ -32,22 +34,7 @@ std::string readAll(const std::string& path) {
   return s.str();
 }
 
-struct CliResult {
-  int status;
-  std::string out;
-};
 
-CliResult runCli(const std::string& args) {
-  std::string cmd = std::string(GW_CLI_PATH) + " " + args + " 2>&1";
-  CliResult r{-1, {}};
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return r;
-  char buf[512];
-  while (fgets(buf, sizeof buf, p)) r.out += buf;
-  int status = pclose(p);
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
 
 // Builds in this process with the given options; the settings record is
 // process-wide, so it is put back to the defaults first.
@@ -173,14 +160,14 @@ TEST(RenderCommand, SameOptionsGiveTheSameBytes) {
 }
 
 TEST(RenderCommand, ErrorsNameTheChoices) {
-  CliResult effect = runCli("render --effect Sparkle -o /tmp/x.gif");
+  CliRun effect = runCli("render --effect Sparkle -o /tmp/x.gif");
   EXPECT_EQ(effect.status, 1);
   EXPECT_NE(effect.out.find("\"Simple\""), std::string::npos);
   EXPECT_NE(effect.out.find("\"Zipper\""), std::string::npos);
-  CliResult key = runCli("render --set Style000Frame=3 -o /tmp/x.gif");
+  CliRun key = runCli("render --set Style000Frame=3 -o /tmp/x.gif");
   EXPECT_EQ(key.status, 1);
   EXPECT_NE(key.out.find("Style000Frame"), std::string::npos);
-  CliResult palette = runCli("render --palette 12 -o /tmp/x.gif");
+  CliRun palette = runCli("render --palette 12 -o /tmp/x.gif");
   EXPECT_EQ(palette.status, 1);
   EXPECT_NE(palette.out.find("256 gray levels"), std::string::npos);
   EXPECT_EQ(runCli("render --true-colour -o /tmp/x.gif").status, 1);
@@ -191,7 +178,7 @@ TEST(RenderCommand, ErrorsNameTheChoices) {
 
 TEST(RenderCommand, TrueColourGoesToWebpAndPngFrames) {
   std::string webp = tempName("tc.webp"), png = tempName("tc.png");
-  CliResult r = runCli("render --quiet --frames 3 --true-colour -o " + webp);
+  CliRun r = runCli("render --quiet --frames 3 --true-colour -o " + webp);
   ASSERT_EQ(r.status, 0) << r.out;
   EXPECT_EQ(readAll(webp).substr(8, 4), "WEBP");
   r = runCli("render --quiet --frames 3 --true-colour -o " + png);

@@ -1,6 +1,8 @@
 // `glyphwright sample` and `glyphwright fonts` as a user runs them.
 #include <gtest/gtest.h>
 
+#include "tests/cli_runner.h"
+
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -13,22 +15,9 @@
 namespace gw {
 namespace {
 
-struct CliRun {
-  int status;
-  std::string out;
-};
 
 CliRun run(const std::string& args) {
-  std::string cmd = "GLYPHWRIGHT_APPDATA='" + ::testing::TempDir() + "' " + std::string(GW_CLI_PATH) + " " + args +
-                    " 2>&1";
-  CliRun r{-1, {}};
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return r;
-  char buf[512];
-  while (fgets(buf, sizeof buf, p)) r.out += buf;
-  int status = pclose(p);
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
+  return runCli(args, "GLYPHWRIGHT_APPDATA='" + ::testing::TempDir() + "'");
 }
 
 std::vector<uint32_t> pixelsOf(const std::string& png, int32_t* w, int32_t* h) {

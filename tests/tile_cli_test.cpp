@@ -1,6 +1,8 @@
 // glyphwright texture and glyphwright tile as a user runs them.
 #include <gtest/gtest.h>
 
+#include "tests/cli_runner.h"
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,22 +13,8 @@
 
 namespace {
 
-struct Result {
-  int status;
-  std::string out;
-};
 
-Result run(const std::string& args) {
-  std::string cmd = std::string(GW_CLI_PATH) + " " + args + " 2>&1";
-  Result r{-1, {}};
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return r;
-  char buf[512];
-  while (fgets(buf, sizeof buf, p)) r.out += buf;
-  int status = pclose(p);
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
+CliRun run(const std::string& args) { return runCli(args); }
 
 std::vector<char> slurp(const std::string& path) {
   std::vector<char> out;
@@ -75,7 +63,7 @@ TEST_F(TileCli, BuildListExtractAndFill) {
   ASSERT_EQ(run("texture --type 4 --size 30x20 " + f("t0.png")).status, 0);
   ASSERT_EQ(run("texture --type 0 --size 600x400 " + f("t1.png")).status, 0);
   ASSERT_EQ(run("tile build " + f("g.mtx") + " " + f("t0.png") + " " + f("t1.png")).status, 0);
-  Result list = run("tile list " + f("g.mtx"));
+  CliRun list = run("tile list " + f("g.mtx"));
   EXPECT_EQ(list.status, 0);
   EXPECT_NE(list.out.find("chunks:       2"), std::string::npos) << list.out;
   EXPECT_NE(list.out.find("30 x 20, 24 bits"), std::string::npos) << list.out;
@@ -94,7 +82,7 @@ TEST_F(TileCli, BuildListExtractAndFill) {
   // Both sides above 512: refused, and the group is left as it was.
   ASSERT_EQ(run("texture --type 0 --size 600x600 " + f("big.png")).status, 0);
   std::vector<char> before = slurp(f("g.mtx"));
-  Result big = run("tile build " + f("g.mtx") + " " + f("big.png"));
+  CliRun big = run("tile build " + f("g.mtx") + " " + f("big.png"));
   EXPECT_EQ(big.status, 1);
   EXPECT_NE(big.out.find("too large to be a matrix tile"), std::string::npos);
   EXPECT_EQ(slurp(f("g.mtx")), before);
