@@ -31,15 +31,15 @@ int maintenance(uint32_t command) {
   return 1;
 }
 
-FontSpec specFromRecord(const uint8_t* record) {
+FontRequest requestFromRecord(const uint8_t* record) {
   using namespace letter_request;
-  FontSpec spec;
-  spec.face.assign(reinterpret_cast<const char*>(record + kFaceName),
+  FontRequest request;
+  request.face.assign(reinterpret_cast<const char*>(record + kFaceName),
                    fixedTextLength(record + kFaceName, kFaceNameWidth));
-  spec.height = readI32(record + kHeight);
-  spec.bold = readI32(record + kWeight) >= 600;
-  spec.italic = readU32(record + kItalic) != 0;
-  return spec;
+  request.height = readI32(record + kHeight);
+  request.bold = readI32(record + kWeight) >= 600;
+  request.italic = readU32(record + kItalic) != 0;
+  return request;
 }
 
 // The grey mask of a coverage at an intensity, as the letter drawn in grey
@@ -81,7 +81,7 @@ int letterRequest(uint8_t* record) {
   RasteriserFont temporary;
   uint32_t font = readU32(record + kDeviceContext);
   if (font == 0) {
-    if (!temporary.open(specFromRecord(record))) return 0;
+    if (!temporary.open(requestFromRecord(record))) return 0;
     font = temporary.handle();
   }
 
@@ -112,15 +112,15 @@ int letterRequest(uint8_t* record) {
 
 void fillLetterRecord(const RasteriserFont& font, uint8_t letter, uint32_t mode, uint8_t* record) {
   using namespace letter_request;
-  const FontSpec& spec = font.spec();
+  const FontRequest& request = font.request();
   writeU32(record + kCommand, kRasteriserLetter);
   writeU32(record + kMode, mode);
   writeU32(record + kLetter, letter);
-  writeI32(record + kHeight, spec.height);
-  writeI32(record + kWeight, spec.bold ? 700 : 400);
-  writeU32(record + kItalic, spec.italic ? 1 : 0);
+  writeI32(record + kHeight, request.height);
+  writeI32(record + kWeight, request.bold ? 700 : 400);
+  writeU32(record + kItalic, request.italic ? 1 : 0);
   writeU32(record + kDeviceContext, font.handle());
-  writeFixedText(record + kFaceName, kFaceNameWidth, spec.face.c_str());
+  writeFixedText(record + kFaceName, kFaceNameWidth, request.face.c_str());
 }
 
 }  // namespace
@@ -141,14 +141,14 @@ void rasteriserMaintenance(uint32_t command) {
 
 std::vector<uint32_t> rasteriserMaintenanceLog() { return maintenanceLog(); }
 
-bool RasteriserFont::open(const FontSpec& spec) {
+bool RasteriserFont::open(const FontRequest& request) {
   close();
-  if (spec.height < 1 || spec.height > kMaxFontHeight) return false;
+  if (request.height < 1 || request.height > kMaxFontHeight) return false;
   FontMetrics metrics;
-  uint32_t handle = rasteriser_backend::openFont(spec, &metrics);
+  uint32_t handle = rasteriser_backend::openFont(request, &metrics);
   if (!handle) return false;
   handle_ = handle;
-  spec_ = spec;
+  request_ = request;
   metrics_ = metrics;
   return true;
 }

@@ -70,7 +70,7 @@ void rasteriserMaintenance(uint32_t command);
 // line "maintenance N", so a test host outside the process can check them.
 std::vector<uint32_t> rasteriserMaintenanceLog();
 
-struct FontSpec {
+struct FontRequest {
   std::string face;    // family name; a missing family is substituted
   int32_t height = 0;  // cell height in pixels, 1 and above
   bool bold = false;
@@ -93,17 +93,17 @@ class RasteriserFont {
   RasteriserFont& operator=(const RasteriserFont&) = delete;
 
   // false when no face can be found or the height is outside 1..4096.
-  bool open(const FontSpec& spec);
+  bool open(const FontRequest& request);
   void close();
 
   bool isOpen() const { return handle_ != 0; }
   uint32_t handle() const { return handle_; }
-  const FontSpec& spec() const { return spec_; }
+  const FontRequest& request() const { return request_; }
   const FontMetrics& metrics() const { return metrics_; }
 
  private:
   uint32_t handle_ = 0;
-  FontSpec spec_;
+  FontRequest request_;
   FontMetrics metrics_;
 };
 

@@ -22,8 +22,8 @@ struct Coverage {
   std::vector<uint8_t> pixels;
 };
 
-// Opens a font for `spec` (height already checked to be 1..4096); 0 on failure.
-uint32_t openFont(const FontSpec& spec, FontMetrics* metrics);
+// Opens a font for `request` (height already checked to be 1..4096); 0 on failure.
+uint32_t openFont(const FontRequest& request, FontMetrics* metrics);
 void closeFont(uint32_t font);
 
 bool measure(uint32_t font, uint8_t letter, int32_t* advance);

@@ -100,9 +100,9 @@ std::string latin1ToUtf8(const std::string& text) {
   return out;
 }
 
-bool chooseFace(const FontSpec& spec, FaceChoice* out) {
+bool chooseFace(const FontRequest& request, FaceChoice* out) {
   State& s = state();
-  std::string key = spec.face + (spec.bold ? "|b" : "|r") + (spec.italic ? "i" : "u");
+  std::string key = request.face + (request.bold ? "|b" : "|r") + (request.italic ? "i" : "u");
   auto known = s.choices.find(key);
   if (known != s.choices.end()) {
     *out = known->second;
@@ -110,10 +110,10 @@ bool chooseFace(const FontSpec& spec, FaceChoice* out) {
   }
   FcPattern* pattern = FcPatternCreate();
   if (!pattern) return false;
-  std::string family = latin1ToUtf8(spec.face);
+  std::string family = latin1ToUtf8(request.face);
   if (!family.empty()) FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-  FcPatternAddInteger(pattern, FC_WEIGHT, spec.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-  FcPatternAddInteger(pattern, FC_SLANT, spec.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+  FcPatternAddInteger(pattern, FC_WEIGHT, request.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+  FcPatternAddInteger(pattern, FC_SLANT, request.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
   FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
   FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
   FcDefaultSubstitute(pattern);
@@ -133,8 +133,8 @@ bool chooseFace(const FontSpec& spec, FaceChoice* out) {
     FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
     FcPatternGetInteger(match, FC_SLANT, 0, &slant);
     FcPatternGetBool(match, FC_EMBOLDEN, 0, &embolden);
-    choice.embolden = spec.bold && (embolden || weight < FC_WEIGHT_DEMIBOLD);
-    choice.oblique = spec.italic && slant == FC_SLANT_ROMAN;
+    choice.embolden = request.bold && (embolden || weight < FC_WEIGHT_DEMIBOLD);
+    choice.oblique = request.italic && slant == FC_SLANT_ROMAN;
   }
   FcPatternDestroy(match);
   if (!ok) return false;
@@ -239,16 +239,16 @@ bool renderUncached(OpenFont& f, uint8_t letter, bool antialias, Coverage* out) 
 
 }  // namespace
 
-uint32_t openFont(const FontSpec& spec, FontMetrics* metrics) {
+uint32_t openFont(const FontRequest& request, FontMetrics* metrics) {
   State& s = state();
   FaceChoice choice;
-  if (!chooseFace(spec, &choice)) return 0;
+  if (!chooseFace(request, &choice)) return 0;
   FT_Face face = loadFace(choice);
   if (!face) return 0;
   long ascentUnits = 0, descentUnits = 0;
   cellUnits(face, &ascentUnits, &descentUnits);
   double cellUnitsTotal = double(ascentUnits + descentUnits);
-  double ppem = spec.height * double(face->units_per_EM) / cellUnitsTotal;
+  double ppem = request.height * double(face->units_per_EM) / cellUnitsTotal;
   auto ppem26 = FT_F26Dot6(std::lround(ppem * 64.0));
   if (ppem26 < 1) ppem26 = 1;
 
@@ -261,8 +261,8 @@ uint32_t openFont(const FontSpec& spec, FontMetrics* metrics) {
     FT_Done_Size(f.size);
     return 0;
   }
-  f.ascent = int32_t(std::lround(spec.height * double(ascentUnits) / cellUnitsTotal));
-  f.ascent = std::clamp(f.ascent, 0, spec.height);
+  f.ascent = int32_t(std::lround(request.height * double(ascentUnits) / cellUnitsTotal));
+  f.ascent = std::clamp(f.ascent, 0, request.height);
 
   std::string cacheName = choice.file + "#" + std::to_string(choice.index) + "@" +
                           std::to_string(long(ppem26)) + (f.embolden ? "b" : "") +
@@ -274,9 +274,9 @@ uint32_t openFont(const FontSpec& spec, FontMetrics* metrics) {
   uint32_t handle = s.nextFont++;
   if (s.nextFont == 0) s.nextFont = 1;
   s.fonts[handle] = f;
-  metrics->height = spec.height;
+  metrics->height = request.height;
   metrics->ascent = f.ascent;
-  metrics->descent = spec.height - f.ascent;
+  metrics->descent = request.height - f.ascent;
   return handle;
 }
 

@@ -55,12 +55,12 @@ int CALLBACK collectFamily(const LOGFONTA* logFont, const TEXTMETRICA*, DWORD ty
 
 }  // namespace
 
-uint32_t openFont(const FontSpec& spec, FontMetrics* metrics) {
+uint32_t openFont(const FontRequest& request, FontMetrics* metrics) {
   OpenFont f;
   // A positive height asks for the cell height (ascent + descent).
-  f.font = CreateFontA(spec.height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, spec.italic ? TRUE : FALSE,
+  f.font = CreateFontA(request.height, 0, 0, 0, request.bold ? FW_BOLD : FW_NORMAL, request.italic ? TRUE : FALSE,
                        FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
-                       ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, spec.face.c_str());
+                       ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, request.face.c_str());
   if (!f.font) return 0;
   f.dc = CreateCompatibleDC(nullptr);
   if (!f.dc) {
