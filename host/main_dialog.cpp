@@ -8,6 +8,7 @@
 #include "controls/font_families.h"
 #include "effects/effect_pages.h"
 #include "effects/effect_table.h"
+#include "host/build_pipeline.h"
 #include "host/host_protocol.h"
 #include "host/plugin_state.h"
 #include "platform/folders.h"
@@ -151,8 +152,12 @@ bool mainDialogInit(DialogFacade& dialog, const uint8_t* params, int screenWidth
 bool mainDialogCommand(DialogFacade& dialog, uint32_t id, int* endWith) {
   switch (id) {
     case IDC_BUILD:
+      // A successful Build closes the dialog; after a failure it stays open.
+      if (!runBuild(dialog, pluginState().hostParams, 0)) return false;
+      *endWith = IDC_BUILD;
+      return true;
     case IDC_TEST:
-      showMessage(dialog.window(), loadString(kStrUnsupportedFunction));
+      runBuild(dialog, pluginState().hostParams, 1);
       return false;
     case IDC_CANCEL:
       *endWith = IDC_CANCEL;

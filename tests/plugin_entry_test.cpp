@@ -137,6 +137,19 @@ TEST_F(DoBuildTest, HelpRefusedByTheHostIsReported) {
   EXPECT_EQ(std::count(LoggingHost::codes.begin(), LoggingHost::codes.end(), int32_t(kHostHelp)), 1);
 }
 
+TEST_F(DoBuildTest, AFailedBuildLeavesTheDialogOpen) {
+  // The logging host refuses the task, so Build fails and the dialog stays
+  // for the Cancel that follows; Test never closes it.
+  setMainDialogDriver([](DialogFacade&) { return std::vector<uint32_t>{1, 24, 2}; });
+  auto params = LoggingHost::params(0x1000);
+  EXPECT_EQ(pluginDoBuild(0, params.data()), 1);
+  EXPECT_EQ(messages, (std::vector<std::string>{"MessageBox: Error creating new task.",
+                                                "MessageBox: Error creating new task."}));
+  EXPECT_EQ(std::count(LoggingHost::codes.begin(), LoggingHost::codes.end(), int32_t(kHostNewTask)), 1);
+  EXPECT_EQ(std::count(LoggingHost::codes.begin(), LoggingHost::codes.end(), int32_t(kHostNewTestTask)), 1);
+  EXPECT_EQ(std::count(LoggingHost::codes.begin(), LoggingHost::codes.end(), int32_t(kHostBeforeBuild)), 2);
+}
+
 TEST_F(DoBuildTest, MissingParamsAreRefused) { EXPECT_EQ(pluginDoBuild(0, nullptr), 0); }
 
 }  // namespace
