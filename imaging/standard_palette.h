@@ -39,6 +39,12 @@ constexpr int kPaletteNameStringBase = 1600;
 // (type 6), so whatever a stored setting holds, a build gets a palette.
 int standardPalette(int type, uint8_t* palette768OrNull, int* bitsOrNull);
 
+// The palette offered to the host's colour picker: the 256-colour orthogonal
+// palette. Returns its colour count, 256.
+inline int colourPickerPalette(uint8_t* palette768) {
+  return standardPalette(kPalette256Orthogonal, palette768, nullptr);
+}
+
 // Bits per pixel for n colours: 1 up to 2, 2 up to 4, 3 up to 8, 4 up to 16,
 // 5 up to 32, 6 up to 64, 7 up to 128, 8 up to 256, 24 above.
 int bitsForColourCount(int n);

@@ -49,6 +49,13 @@ TEST(PaletteStandard, UnknownTypesGiveTheOrthogonal256) {
   }
 }
 
+TEST(PaletteStandard, ColourPickerOffersTheOrthogonal256) {
+  uint8_t picker[768], expected[768];
+  EXPECT_EQ(colourPickerPalette(picker), 256);
+  standardPalette(kPalette256Orthogonal, expected, nullptr);
+  EXPECT_EQ(std::memcmp(picker, expected, 768), 0);
+}
+
 TEST(PaletteStandard, BufferIsClearedBeyondTheCount) {
   uint8_t p[768];
   for (int type : {0, 1, 2, 5, 9}) {
