@@ -163,3 +163,35 @@ GW_TEST(SecondRunInTheSameProcessWorks) {
     CHECK_EQ(plugin.doBuild(0x1000), 1);
   }
 }
+
+GW_TEST(MessageBoxesDrawSoftButtonsWhenTheHostAsks) {
+  static int32_t softValue = 1;
+  static uint8_t setting[12] = {};
+  const uint32_t valueAddress = uint32_t(reinterpret_cast<uintptr_t>(&softValue));
+  std::memcpy(setting + 4, &valueAddress, 4);
+  setting[8] = 4;  // an integer
+  Plugin plugin;
+  plugin.answer = [](void*, int32_t code, int32_t, void* p) -> int32_t {
+    if (code == 17 && p && std::strcmp(static_cast<const char*>(p), "SoftButtons") == 0)
+      return int32_t(reinterpret_cast<uintptr_t>(setting));
+    return 0;  // and Help is refused, which shows a message box
+  };
+  LONG okStyle = 0;
+  {
+    DialogScript script([&](Driver& d) {
+      HWND dlg = d.waitFor("Glyphwright #5");
+      if (!dlg) return;
+      d.press(dlg, 9);
+      HWND box = d.waitFor("Message");
+      if (box) {
+        okStyle = GetWindowLongA(GetDlgItem(box, 1), GWL_STYLE);
+        d.screenshot(box, harness::tempPath("gw_message_box_soft.bmp"));
+        d.press(box, 1);
+        d.waitGone(box);
+      }
+      d.press(dlg, 2);
+    });
+    CHECK_EQ(plugin.doBuild(0x1000), 1);
+  }
+  CHECK_EQ(int(okStyle & 0xF), int(BS_OWNERDRAW));
+}

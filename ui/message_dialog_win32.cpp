@@ -1,7 +1,10 @@
+// The plug-in's own message boxes with real windows. They live with the DLL's
+// views because soft buttons are drawn by the control views.
 #include <windows.h>
 
 #include <string>
 
+#include "controls/control_views_win32.h"
 #include "platform/message_dialog.h"
 #include "platform/module.h"
 #include "ui/window_placement_win32.h"
@@ -18,6 +21,7 @@ struct MessageState {
 
 INT_PTR onInit(HWND dialog, const MessageState& state) {
   SetDlgItemTextA(dialog, kTextControl, state.text->c_str());
+  if (state.softButtons) attachControlViews(dialog, true);
   centreWindow(dialog);
   return TRUE;
 }
@@ -26,6 +30,8 @@ INT_PTR CALLBACK messageProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
   switch (message) {
     case WM_INITDIALOG:
       return onInit(dialog, *reinterpret_cast<const MessageState*>(lParam));
+    case WM_DRAWITEM:
+      return drawControlItem(dialog, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
     case WM_COMMAND: {
       int id = LOWORD(wParam);
       // Only the box's own buttons end it; Escape arrives as Cancel (2).
