@@ -87,6 +87,14 @@ GW_TEST(TestButtonBuildsAndHandsEveryFrameToTheHost) {
         for (const auto& c : plugin.calls) ended |= c.code == 4;
       }
       CHECK(ended);
+      // A message box means the build failed: say what it said, then close it
+      // so the dialog can end.
+      if (HWND box = d.waitFor("Message", ended ? 200 : 2000)) {
+        std::printf("  message: %s\n", d.text(box, 101).c_str());
+        CHECK(box == nullptr);
+        d.press(box, 1);
+        d.waitGone(box);
+      }
       CHECK(IsWindow(dlg));
       d.press(dlg, 2);
       d.waitGone(dlg);
