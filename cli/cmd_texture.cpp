@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_values.h"
 #include "cli/command.h"
+#include "materials/material_record.h"
 #include "cli/png_io.h"
 #include "materials/texture_generate.h"
 #include "materials/texture_settings.h"
@@ -15,40 +17,9 @@ namespace {
 
 namespace ts = texture_settings;
 
-// A material record file carries the texture settings at this offset.
-constexpr size_t kMaterialSize = 1270;
-constexpr size_t kMaterialTexture = 649;
 
-bool parseLong(const std::string& text, long long lo, long long hi, long long* out) {
-  if (text.empty()) return false;
-  errno = 0;
-  char* end = nullptr;
-  long long v = std::strtoll(text.c_str(), &end, 0);
-  if (errno || *end || v < lo || v > hi) return false;
-  *out = v;
-  return true;
-}
 
-bool parseFloat(const std::string& text, float* out) {
-  if (text.empty()) return false;
-  errno = 0;
-  char* end = nullptr;
-  double v = std::strtod(text.c_str(), &end);
-  if (errno || *end) return false;
-  *out = float(v);
-  return true;
-}
 
-bool parseSize(const std::string& text, int32_t* w, int32_t* h) {
-  size_t x = text.find('x');
-  long long a, b;
-  if (x == std::string::npos || !parseLong(text.substr(0, x), 1, kTextureMaxSide, &a) ||
-      !parseLong(text.substr(x + 1), 1, kTextureMaxSide, &b))
-    return false;
-  *w = int32_t(a);
-  *h = int32_t(b);
-  return true;
-}
 
 // Reads a bare 268-byte settings record or a material record holding one.
 bool readSettingsFile(const std::string& path, uint8_t* settings, std::string* error) {
@@ -57,15 +28,15 @@ bool readSettingsFile(const std::string& path, uint8_t* settings, std::string* e
     *error = path + ": cannot open the file";
     return false;
   }
-  std::vector<uint8_t> bytes(kMaterialSize + 1);
+  std::vector<uint8_t> bytes(kMaterialRecordSize + 1);
   size_t n = std::fread(bytes.data(), 1, bytes.size(), f);
   std::fclose(f);
   if (n == ts::kSize) {
     std::memcpy(settings, bytes.data(), ts::kSize);
     return true;
   }
-  if (n == kMaterialSize && std::memcmp(bytes.data(), "QUILCMAT", 8) == 0) {
-    std::memcpy(settings, bytes.data() + kMaterialTexture, ts::kSize);
+  if (n == kMaterialRecordSize && std::memcmp(bytes.data(), "QUILCMAT", 8) == 0) {
+    std::memcpy(settings, bytes.data() + material::kTexture, ts::kSize);
     return true;
   }
   *error = path + ": not a texture settings record (268 bytes) or a material record";
@@ -125,7 +96,7 @@ bool applyField(const FieldOption& field, const std::string& text, uint8_t* sett
     size_t eq = text.find('=');
     if (eq != std::string::npos) {
       long long layer;
-      if (!parseLong(text.substr(0, eq), 1, ts::kLayerCount, &layer)) return false;
+      if (!parseNumber(text.substr(0, eq), 1, ts::kLayerCount, &layer)) return false;
       offset += 4 * size_t(layer - 1);
       value = text.substr(eq + 1);
     }
@@ -134,15 +105,15 @@ bool applyField(const FieldOption& field, const std::string& text, uint8_t* sett
   float f;
   switch (field.kind) {
     case 'u':
-      if (!parseLong(value, 0, 0xFFFFFFFFLL, &v)) return false;
+      if (!parseNumber(value, 0, 0xFFFFFFFFLL, &v)) return false;
       writeU32(settings + offset, uint32_t(v));
       return true;
     case 'i':
-      if (!parseLong(value, INT32_MIN, INT32_MAX, &v)) return false;
+      if (!parseNumber(value, INT32_MIN, INT32_MAX, &v)) return false;
       writeI32(settings + offset, int32_t(v));
       return true;
     case 'c':
-      if (!parseLong(value, 0, 0xFFFFFF, &v)) return false;
+      if (!parseNumber(value, 0, 0xFFFFFF, &v)) return false;
       writeU32(settings + offset, uint32_t(v));
       return true;
     default:
@@ -173,7 +144,7 @@ int runTexture(const std::vector<std::string>& args) {
       const std::string& value = args[++i];
       if (a == "--settings") continue;
       if (a == "--size") {
-        if (!parseSize(value, &w, &h)) return usageError(self, "bad size " + value);
+        if (!parseImageSize(value, &w, &h, kTextureMaxSide)) return usageError(self, "bad size " + value);
       } else if (a == "--write-settings") {
         settingsOut = value;
       } else if (const FieldOption* field = findField(a)) {

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/le_bytes.h"
+#include "cli/cli_values.h"
 #include "controls/control_kind.h"
 #include "effects/effect_table.h"
 #include "host/main_dialog.h"
@@ -34,14 +35,9 @@ constexpr MaterialRole kSimpleMaterials[] = {{"face", 100}, {"shadow", 102}, {"b
 constexpr int kScreenWidth = 1920;
 constexpr int kScreenHeight = 1080;
 
-bool parseColour(const std::string& text, uint32_t* colour) {
-  std::string hex = text;
-  if (!hex.empty() && hex[0] == '#') hex.erase(0, 1);
-  if (hex.size() != 6 || hex.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) return false;
-  unsigned long rgb = std::strtoul(hex.c_str(), nullptr, 16);
-  // RRGGBB as written; colours are kept 0x00BBGGRR.
-  *colour = uint32_t(((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16));
-  return true;
+// Colours are written RRGGBB on the render command line ("#" may be left out).
+bool parseHexColour(const std::string& text, uint32_t* colour) {
+  return parseColour(!text.empty() && text[0] == '#' ? text : "#" + text, colour);
 }
 
 bool parseIndex(const std::string& text, int limit, int* out) {
@@ -144,7 +140,7 @@ MemHandle materialFromSpec(const std::string& text, std::string* error) {
   materialRecordDefaults(r, false);
   if (kind == "colour" || kind == "color") {
     uint32_t colour = 0;
-    if (!parseColour(value, &colour)) {
+    if (!parseHexColour(value, &colour)) {
       *error = "a colour is RRGGBB in hexadecimal, not '" + value + "'";
       return 0;
     }
@@ -152,8 +148,8 @@ MemHandle materialFromSpec(const std::string& text, std::string* error) {
   } else if (kind == "gradient") {
     uint32_t from = 0, to = 0;
     size_t dash = value.find('-');
-    if (dash == std::string::npos || !parseColour(value.substr(0, dash), &from) ||
-        !parseColour(value.substr(dash + 1), &to)) {
+    if (dash == std::string::npos || !parseHexColour(value.substr(0, dash), &from) ||
+        !parseHexColour(value.substr(dash + 1), &to)) {
       *error = "a gradient is RRGGBB-RRGGBB, not '" + value + "'";
       return 0;
     }

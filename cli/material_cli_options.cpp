@@ -53,39 +53,6 @@ bool addMarker(const std::string& text, uint8_t* fountainRecord) {
 
 }  // namespace
 
-bool parseNumber(const std::string& text, long long lo, long long hi, long long* out) {
-  if (text.empty()) return false;
-  errno = 0;
-  char* end = nullptr;
-  long long v = std::strtoll(text.c_str(), &end, 0);
-  if (errno || *end || v < lo || v > hi) return false;
-  *out = v;
-  return true;
-}
-
-bool parseColour(const std::string& text, uint32_t* out) {
-  long long v;
-  if (!text.empty() && text[0] == '#') {
-    if (text.size() != 7 || !parseNumber("0x" + text.substr(1), 0, 0xFFFFFF, &v)) return false;
-    *out = uint32_t(((v >> 16) & 0xFF) | (v & 0xFF00) | ((v & 0xFF) << 16));
-    return true;
-  }
-  if (!parseNumber(text, 0, 0xFFFFFF, &v)) return false;
-  *out = uint32_t(v);
-  return true;
-}
-
-bool parseImageSize(const std::string& text, int32_t* w, int32_t* h) {
-  size_t x = text.find('x');
-  long long a, b;
-  if (x == std::string::npos || !parseNumber(text.substr(0, x), 1, 8192, &a) ||
-      !parseNumber(text.substr(x + 1), 1, 8192, &b))
-    return false;
-  *w = int32_t(a);
-  *h = int32_t(b);
-  return true;
-}
-
 bool readBytes(const std::string& path, size_t limit, std::vector<uint8_t>* out, std::string* error) {
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) {

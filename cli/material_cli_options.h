@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_values.h"
+
 namespace gw::cli::material_cli {
 
-// A whole number (decimal, 0x hex or 0 octal) within [lo, hi].
-bool parseNumber(const std::string& text, long long lo, long long hi, long long* out);
-// "#RRGGBB" as on the web, or a colour value 0x00BBGGRR as the records hold it.
-bool parseColour(const std::string& text, uint32_t* out);
-// "WxH", each side 1 to 8192.
-bool parseImageSize(const std::string& text, int32_t* w, int32_t* h);
+using cli::parseColour;
+using cli::parseImageSize;
+using cli::parseNumber;
+
 // Reads at most `limit` + 1 bytes, so a caller can tell an over-long file.
 bool readBytes(const std::string& path, size_t limit, std::vector<uint8_t>* out, std::string* error);
 // Writes through a temporary beside `path`, renamed into place.
