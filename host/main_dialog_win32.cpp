@@ -110,9 +110,9 @@ void drawSample(HWND dialog, const DRAWITEMSTRUCT* d) {
           drawW = int(int64_t(w) * areaH / h);
         }
       }
+      // The block is a packed DIB checked by the view above: GDI takes it as it is.
       const auto* info = reinterpret_cast<const BITMAPINFO*>(lock.data());
-      int colours = info->bmiHeader.biBitCount <= 8 ? (1 << info->bmiHeader.biBitCount) : 0;
-      const uint8_t* bits = lock.data() + kBitmapHeaderSize + size_t(colours) * 4;
+      const uint8_t* bits = view.pixelData();
       SetStretchBltMode(d->hDC, HALFTONE);
       StretchDIBits(d->hDC, area.left + (areaW - drawW) / 2, area.top + (areaH - drawH) / 2, drawW, drawH, 0, 0, w,
                     h, bits, info, DIB_RGB_COLORS, SRCCOPY);
