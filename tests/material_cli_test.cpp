@@ -2,6 +2,8 @@
 // calls them.
 #include <gtest/gtest.h>
 
+#include "tests/temp_folder.h"
+
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -29,17 +31,13 @@ namespace {
 
 class MaterialCliTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/gw-matcli-XXXXXX";
-    dir_ = mkdtemp(pattern);
-  }
-  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
-  std::string file(const char* name) const { return dir_ + "/" + name; }
+  std::string file(const char* name) const { return folder_.file(name); }
   std::vector<uint8_t> bytes(const std::string& path) const {
     std::ifstream in(path, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
   }
-  std::string dir_;
+  TempFolder folder_{"matcli"};
+  std::string dir_ = folder_.path();
 };
 
 TEST_F(MaterialCliTest, GradientWritesPngAndSettings) {

@@ -2,6 +2,8 @@
 // foreign, short and malformed input, and what a load does to handles.
 #include <gtest/gtest.h>
 
+#include "tests/temp_folder.h"
+
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,17 +26,10 @@ namespace {
 
 class MaterialFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/gw-material-XXXXXX";
-    root_ = mkdtemp(pattern);
-    setenv("GLYPHWRIGHT_APPDATA", root_.c_str(), 1);
-  }
-  void TearDown() override {
-    unsetenv("GLYPHWRIGHT_APPDATA");
-    std::string cmd = "rm -rf '" + root_ + "'";
-    std::system(cmd.c_str());
-  }
-  std::string root_;
+  void SetUp() override { setenv("GLYPHWRIGHT_APPDATA", root_.c_str(), 1); }
+  void TearDown() override { unsetenv("GLYPHWRIGHT_APPDATA"); }
+  TempFolder folder_{"material"};
+  std::string root_ = folder_.path();
 };
 
 // A record that differs from the defaults everywhere it can.

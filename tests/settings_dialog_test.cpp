@@ -2,6 +2,8 @@
 // loaded into the controls when the dialog opens and written when it closes.
 #include <gtest/gtest.h>
 
+#include "tests/temp_folder.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,8 +30,6 @@ int32_t GW_CDECL silentHost(void*, int32_t, int32_t, void*) { return 0; }
 class MainDialogSettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/gw-dialog-XXXXXX";
-    root_ = mkdtemp(pattern);
     mkdir((root_ + "/Quillmere").c_str(), 0755);
     ini_ = root_ + "/Quillmere/glwplug5.ini";
     setenv("GLYPHWRIGHT_APPDATA", root_.c_str(), 1);
@@ -49,7 +49,6 @@ class MainDialogSettingsTest : public ::testing::Test {
     testing::setShiftKeyDown(false);
     unsetenv("GLYPHWRIGHT_APPDATA");
     unsetenv("GLYPHWRIGHT_DOCUMENTS");
-    std::system(("rm -rf '" + root_ + "'").c_str());
     resetSettings();
   }
   void writeIni(const std::string& text) { std::ofstream(ini_) << text; }
@@ -59,7 +58,8 @@ class MainDialogSettingsTest : public ::testing::Test {
     s << f.rdbuf();
     return s.str();
   }
-  std::string root_, ini_;
+  TempFolder folder_{"dialog"};
+  std::string root_ = folder_.path(), ini_;
   std::vector<uint8_t> params_;
   std::vector<std::string> messages_;
 };

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/temp_folder.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -32,16 +34,12 @@ void writeAll(const std::string& path, const std::string& text) {
 class SettingsFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/gw-settings-XXXXXX";
-    root_ = mkdtemp(pattern);
     setenv("GLYPHWRIGHT_APPDATA", root_.c_str(), 1);
     resetSettings();
     testing::setShiftKeyDown(false);
   }
   void TearDown() override {
     unsetenv("GLYPHWRIGHT_APPDATA");
-    std::string cmd = "rm -rf '" + root_ + "'";
-    std::system(cmd.c_str());
     resetSettings();
     testing::setShiftKeyDown(false);
   }
@@ -55,7 +53,8 @@ class SettingsFileTest : public ::testing::Test {
     applySettingsLine(line, r);
     return r;
   }
-  std::string root_;
+  TempFolder folder_{"settings"};
+  std::string root_ = folder_.path();
 };
 
 TEST(SettingsTable, CountsComeFromTheKeyLists) {

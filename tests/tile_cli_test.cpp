@@ -1,6 +1,8 @@
 // glyphwright texture and glyphwright tile as a user runs them.
 #include <gtest/gtest.h>
 
+#include "tests/temp_folder.h"
+
 #include "tests/cli_runner.h"
 
 #include <sys/wait.h>
@@ -28,13 +30,8 @@ std::vector<char> slurp(const std::string& path) {
 
 class TileCli : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/gw_tilecli_XXXXXX";
-    dir_ = mkdtemp(pattern);
-  }
-  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
-  std::string f(const std::string& name) const { return dir_ + "/" + name; }
-  std::string dir_;
+  std::string f(const std::string& name) const { return folder_.file(name); }
+  TempFolder folder_{"tilecli"};
 };
 
 TEST_F(TileCli, TextureFromOptionsRecordFileAndDefaults) {

@@ -1,6 +1,8 @@
 // Tiling from (0, 0), the built-in tile, and the selection record.
 #include <gtest/gtest.h>
 
+#include "tests/temp_folder.h"
+
 #include <cstdlib>
 #include <string>
 #include <unistd.h>
@@ -140,9 +142,8 @@ TEST(TileFill, RefusesBadSizesAndLeaksNothing) {
 }
 
 TEST(TileSelection, LoadsCopiesAndFallsBack) {
-  char pattern[] = "/tmp/gw_tilesel_XXXXXX";
-  std::string dir = mkdtemp(pattern);
-  std::string path = dir + "/g.mtx";
+  TempFolder folder("tilesel");
+  std::string path = folder.file("g.mtx");
   MemBlock a(patternTile(3, 3)), b(patternTile(4, 2));
   ASSERT_TRUE(tileGroupWrite(path, {a.get(), b.get()}, false));
 
@@ -177,7 +178,6 @@ TEST(TileSelection, LoadsCopiesAndFallsBack) {
   writeU32(unterminated + sel::kImage, 0);
   EXPECT_EQ(tileSelectionPath(unterminated).size(), sel::kPathWidth);
   EXPECT_FALSE(tileSelectionLoad(unterminated));
-  std::system(("rm -rf '" + dir + "'").c_str());
 }
 
 }  // namespace

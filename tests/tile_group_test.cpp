@@ -2,6 +2,8 @@
 // the backup switch, and malformed files that must fail without side effects.
 #include <gtest/gtest.h>
 
+#include "tests/temp_folder.h"
+
 #include <dirent.h>
 #include <unistd.h>
 
@@ -21,19 +23,6 @@ namespace {
 
 namespace hdr = tile_group_header;
 namespace chk = tile_chunk_header;
-
-class TempFolder {
- public:
-  TempFolder() {
-    char pattern[] = "/tmp/gw_tiles_XXXXXX";
-    path_ = mkdtemp(pattern);
-  }
-  ~TempFolder() { std::system(("rm -rf '" + path_ + "'").c_str()); }
-  std::string file(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
 
 // A w x h tile whose pixel (x, y) is a colour made from seed, x and y.
 MemHandle makeTile(int32_t w, int32_t h, uint32_t seed) {
