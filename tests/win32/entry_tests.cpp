@@ -165,17 +165,9 @@ GW_TEST(SecondRunInTheSameProcessWorks) {
 }
 
 GW_TEST(MessageBoxesDrawSoftButtonsWhenTheHostAsks) {
-  static int32_t softValue = 1;
-  static uint8_t setting[12] = {};
-  const uint32_t valueAddress = uint32_t(reinterpret_cast<uintptr_t>(&softValue));
-  std::memcpy(setting + 4, &valueAddress, 4);
-  setting[8] = 4;  // an integer
   Plugin plugin;
-  plugin.answer = [](void*, int32_t code, int32_t, void* p) -> int32_t {
-    if (code == 17 && p && std::strcmp(static_cast<const char*>(p), "SoftButtons") == 0)
-      return int32_t(reinterpret_cast<uintptr_t>(setting));
-    return 0;  // and Help is refused, which shows a message box
-  };
+  // Soft buttons wanted; Help is refused, which shows a message box.
+  plugin.answer = [](void*, int32_t code, int32_t, void* p) { return harness::answerSoftButtons(code, p); };
   LONG okStyle = 0;
   {
     DialogScript script([&](Driver& d) {

@@ -103,6 +103,17 @@ int32_t __cdecl Plugin::callback(void* task, int32_t code, int32_t a, void* p) {
   return g_plugin->answer ? g_plugin->answer(task, code, a, p) : 0;
 }
 
+int32_t answerSoftButtons(int32_t code, void* p) {
+  // The host's SettingValue: a pointer to the integer at offset 4, flags at 8.
+  static int32_t softValue = 1;
+  static uint8_t setting[12] = {};
+  writeU32(setting + 4, uint32_t(reinterpret_cast<uintptr_t>(&softValue)));
+  setting[8] = 4;  // an integer
+  if (code == 17 && p && std::strcmp(static_cast<const char*>(p), "SoftButtons") == 0)
+    return int32_t(reinterpret_cast<uintptr_t>(setting));
+  return 0;
+}
+
 HWND Driver::waitFor(const char* title, int timeoutMs) {
   for (int waited = 0; waited < timeoutMs; waited += 20) {
     FindState state{title, nullptr};

@@ -85,6 +85,10 @@ class Plugin {
   int(__stdcall* doBuild_)(HWND, void*, void*) = nullptr;
 };
 
+// The answer of a host that wants soft buttons: for code 17 asking for
+// "SoftButtons", a SettingValue holding the integer 1; else 0.
+int32_t answerSoftButtons(int32_t code, void* p);
+
 // ---- driving dialogs -------------------------------------------------------------
 class Driver {
  public:

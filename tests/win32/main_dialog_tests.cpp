@@ -146,18 +146,8 @@ GW_TEST(ClosingWritesTheConfigurationFile) {
 }
 
 GW_TEST(SoftButtonsFromTheHostDrawThePushButtonsFlat) {
-  // The host's SettingValue: a pointer to the integer at offset 4, flags at 8.
-  static int32_t softValue = 1;
-  static uint8_t setting[12] = {};
-  const uint32_t valueAddress = uint32_t(reinterpret_cast<uintptr_t>(&softValue));
-  std::memcpy(setting + 4, &valueAddress, 4);
-  setting[8] = 4;  // an integer
   Plugin plugin;
-  plugin.answer = [](void*, int32_t code, int32_t, void* p) -> int32_t {
-    if (code == 17 && p && std::strcmp(static_cast<const char*>(p), "SoftButtons") == 0)
-      return int32_t(reinterpret_cast<uintptr_t>(setting));
-    return 0;
-  };
+  plugin.answer = [](void*, int32_t code, int32_t, void* p) { return harness::answerSoftButtons(code, p); };
   LONG buildStyle = 0, checkStyle = 0;
   {
     DialogScript script([&](Driver& d) {
