@@ -1,17 +1,22 @@
 #include "cli/gif_lzw.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <vector>
 
 namespace gw::cli {
 namespace {
 
-constexpr int kMaxCodes = 4096;
+constexpr int kMaxCodes = kLzwMaxCodes;
+// How many codes the "clear when worse" policy counts before it judges the
+// full table again: short enough to notice the statistics change within a
+// line or two of a frame.
+constexpr size_t kWindowCodes = 256;
 
+// What to do once the table holds 4096 codes and no entry can be added.
 enum class TablePolicy {
-  kClearWhenFull,  // what most coders do
-  kKeepWhenFull,   // never start over
-  kClearWhenWorse, // keep the full table while it codes as well as it did
+  kClearWhenFull,   // start over at once: what most coders do
+  kClearWhenWorse,  // keep the full table while it codes about as well as it did when it filled
 };
 
 // Packs codes least significant bit first into 255-byte sub-blocks.
@@ -52,9 +57,11 @@ class BitWriter {
 
 // The string table as (prefix code, byte) -> code, in a flat array: codes are
 // below 4096 and bytes below 256, so 1M entries of 16 bits index it directly.
+// Each code also remembers its prefix and last byte, so the pixels of a
+// string can be read back from its code.
 class CodeTable {
  public:
-  CodeTable() : codes_(size_t(kMaxCodes) * 256, 0xFFFF) {}
+  CodeTable() : codes_(size_t(kMaxCodes) * 256, 0xFFFF), prefix_(kMaxCodes, -1), byte_(kMaxCodes, 0) {}
   int find(int prefix, int byte) const {
     uint16_t c = codes_[size_t(prefix) * 256 + size_t(byte)];
     return c == 0xFFFF ? -1 : c;
@@ -62,106 +69,253 @@ class CodeTable {
   void add(int prefix, int byte, int code) {
     codes_[size_t(prefix) * 256 + size_t(byte)] = uint16_t(code);
     used_.push_back(uint32_t(prefix) * 256 + uint32_t(byte));
+    prefix_[size_t(code)] = int16_t(prefix);
+    byte_[size_t(code)] = uint8_t(byte);
   }
   void clear() {
     for (uint32_t k : used_) codes_[k] = 0xFFFF;
     used_.clear();
   }
+  // Codes below the clear code are the single values themselves.
+  int prefixOf(int code, int clearCode) const { return code < clearCode ? -1 : prefix_[size_t(code)]; }
+  int byteOf(int code, int clearCode) const { return code < clearCode ? code : byte_[size_t(code)]; }
 
  private:
   std::vector<uint16_t> codes_;
+  std::vector<int16_t> prefix_;
+  std::vector<uint8_t> byte_;
   std::vector<uint32_t> used_;
 };
 
-LzwImage encode(const std::vector<uint8_t>& values, const std::vector<int16_t>& beneath, int transparent,
-                int minCodeSize, TablePolicy policy, bool shownFirst, CodeTable& table) {
-  LzwImage out;
-  out.stored = values;
-  const int clearCode = 1 << minCodeSize;
-  const int endCode = clearCode + 1;
-  int next = clearCode + 2;
-  int width = minCodeSize + 1;
-  BitWriter bits;
-  table.clear();
-  bits.put(clearCode, width);
-  // For the "clear when worse" policy: pixels per code while the full table
-  // was fresh, and over the current stretch.
-  size_t pixelsAtFull = 0, codesAtFull = 0, windowPixels = 0, windowCodes = 0;
-  double fullRate = 0;
+// How one coding pass chooses its strings.
+struct PassOptions {
+  TablePolicy policy = TablePolicy::kClearWhenFull;
+  // Of two equally long strings through a free pixel, prefer the one that
+  // stores the colour beneath (otherwise the transparent index) -- unless the
+  // pixel before holds one of the two, in which case the run continues.
+  bool shownFirst = false;
+};
 
-  auto emit = [&](int code) {
-    bits.put(code, width);
-    ++windowCodes;
-  };
-  auto startOver = [&]() {
-    bits.put(clearCode, width);
-    table.clear();
-    next = clearCode + 2;
-    width = minCodeSize + 1;
-    fullRate = 0;
-  };
+// A string found in the table: its code and how many pixels it covers.
+struct Match {
+  int code = -1;
+  int length = 0;
+  int first = -1;  // the first value
+};
 
-  int current = -1;
-  for (size_t i = 0; i < values.size(); ++i) {
-    const bool free = transparent >= 0 && values[i] == transparent && beneath[i] >= 0;
-    const int first = free && shownFirst ? beneath[i] : values[i];
-    const int second = free ? (shownFirst ? values[i] : beneath[i]) : -1;
-    ++windowPixels;
-    if (current < 0) {
-      out.stored[i] = uint8_t(first);
-      current = first;
-      continue;
-    }
-    int code = table.find(current, first);
-    int chosen = first;
-    if (code < 0 && second >= 0) {
-      code = table.find(current, second);
-      chosen = second;
-    }
-    if (code >= 0) {
-      out.stored[i] = uint8_t(chosen);
-      current = code;
-      continue;
-    }
-    // The match ends here: emit it and start a new string. Of two possible
-    // starts, take the one equal to the pixel before, which a run extends.
-    emit(current);
-    int start = first;
-    if (second >= 0) {
-      // Look one pixel ahead: a start that the next pixel can extend is better.
-      auto extendable = [&](int s) {
-        if (i + 1 >= values.size()) return false;
-        bool nextFree = values[i + 1] == transparent && beneath[i + 1] >= 0;
-        return table.find(s, values[i + 1]) >= 0 || (nextFree && table.find(s, beneath[i + 1]) >= 0);
-      };
-      bool firstGood = extendable(first), secondGood = extendable(second);
-      if (secondGood && !firstGood) start = second;
-      else if (secondGood == firstGood && i > 0 && out.stored[i - 1] == second) start = second;
-    }
-    out.stored[i] = uint8_t(start);
-    if (next < kMaxCodes) {
-      table.add(current, start, next++);
-      if (next > (1 << width) && width < 12) ++width;
-      if (next == kMaxCodes) {
-        pixelsAtFull = windowPixels;
-        codesAtFull = windowCodes;
-        windowPixels = windowCodes = 0;
+// One coding pass. Strings are found by a bounded depth-first search of the
+// table, since a free pixel lets a string continue along either of two
+// branches; the entry the previous code is about to add (the previous string
+// followed by this string's first value) counts as present, as a decoder
+// adds it before it reads the code that uses it. Each string is weighed
+// against the one a value shorter by how far the string after it reaches.
+class Pass {
+ public:
+  Pass(const std::vector<uint8_t>& values, const std::vector<int16_t>& beneath, int transparent, int minCodeSize,
+       const PassOptions& options, CodeTable& table)
+      : values_(values), beneath_(beneath), transparent_(transparent), options_(options), table_(table),
+        clearCode_(1 << minCodeSize), minCodeSize_(minCodeSize) {}
+
+  // Whether the table filled up: if not, every table policy codes alike.
+  bool filled() const { return filled_; }
+
+  LzwImage run() {
+    LzwImage out;
+    out.stored = values_;
+    const size_t n = values_.size();
+    const int endCode = clearCode_ + 1;
+    next_ = clearCode_ + 2;
+    width_ = minCodeSize_ + 1;
+    table_.clear();
+    bits_.put(clearCode_, width_);
+    size_t pixelsAtFull = 0, codesAtFull = 0, windowPixels = 0, windowCodes = 0;
+    double fullRate = 0;
+    int previous = -1;
+    size_t i = 0;
+    while (i < n) {
+      if (previous >= 0 && next_ >= kMaxCodes) {
+        bool clearNow = options_.policy == TablePolicy::kClearWhenFull;
+        if (options_.policy == TablePolicy::kClearWhenWorse && windowCodes >= kWindowCodes) {
+          double rate = double(windowPixels) / double(windowCodes);
+          if (fullRate == 0) fullRate = codesAtFull ? double(pixelsAtFull) / double(codesAtFull) : rate;
+          clearNow = rate < fullRate * 0.9;
+          windowPixels = windowCodes = 0;
+        }
+        if (clearNow) {
+          bits_.put(previous, width_);
+          bits_.put(clearCode_, width_);
+          table_.clear();
+          next_ = clearCode_ + 2;
+          width_ = minCodeSize_ + 1;
+          fullRate = 0;
+          previous = -1;
+          ahead_ = Match{};
+        }
       }
-    } else if (policy == TablePolicy::kClearWhenFull) {
-      startOver();
-    } else if (policy == TablePolicy::kClearWhenWorse && windowCodes >= 512) {
-      double rate = double(windowPixels) / double(windowCodes);
-      if (fullRate == 0) fullRate = codesAtFull ? double(pixelsAtFull) / double(codesAtFull) : rate;
-      if (rate < fullRate * 0.9) startOver();
-      windowPixels = windowCodes = 0;
+      const int pending = previous >= 0 && next_ < kMaxCodes ? previous : -1;
+      Match m = choose(i, i > 0 ? out.stored[i - 1] : -1, pending);
+      // The chosen string's pixels, read back from its code. The entry about
+      // to be added is the previous string followed by its own first value.
+      const bool usesPending = m.code == pendingCode_;
+      int c = usesPending ? previous : m.code;
+      int first = 0;
+      for (size_t k = i + size_t(m.length) - (usesPending ? 1 : 0); c >= 0; c = table_.prefixOf(c, clearCode_)) {
+        first = table_.byteOf(c, clearCode_);
+        out.stored[--k] = uint8_t(first);
+      }
+      if (usesPending) out.stored[i + size_t(m.length) - 1] = uint8_t(first);
+      if (previous >= 0) {
+        bits_.put(previous, width_);
+        ++windowCodes;
+        if (next_ < kMaxCodes) {
+          table_.add(previous, first, next_++);
+          if (next_ > (1 << width_) && width_ < 12) ++width_;
+          if (next_ == kMaxCodes) {
+            filled_ = true;
+            pixelsAtFull = windowPixels;
+            codesAtFull = windowCodes;
+            windowPixels = windowCodes = 0;
+          }
+        }
+      }
+      windowPixels += size_t(m.length);
+      previous = m.code;
+      i += size_t(m.length);
     }
-    current = start;
+    if (previous >= 0) bits_.put(previous, width_);
+    bits_.put(endCode, width_);
+    out.blocks = bits_.finish();
+    return out;
   }
-  if (current >= 0) emit(current);
-  bits.put(endCode, width);
-  out.blocks = bits.finish();
-  return out;
-}
+
+ private:
+  // Forks followed per search. Runs of free pixels where both values continue
+  // the string fork at every pixel; past this the search keeps to the
+  // preferred value, which costs little on real frames.
+  static constexpr int kSearchBudget = 256;
+
+  // The values pixel `i` may take: one, or two for a free pixel, preferred
+  // first. `last`: the value stored before it on the way there, or -1.
+  int options(size_t i, int out[2], int last) const {
+    const int v = values_[i];
+    if (transparent_ < 0 || v != transparent_ || beneath_[i] < 0 || beneath_[i] == v) {
+      out[0] = v;
+      return 1;
+    }
+    bool shown = options_.shownFirst;
+    if (last >= 0) {
+      if (last == v) shown = false;
+      else if (last == beneath_[i]) shown = true;
+    }
+    out[0] = shown ? beneath_[i] : v;
+    out[1] = shown ? v : beneath_[i];
+    return 2;
+  }
+  struct Node {
+    int code, length, first;
+  };
+
+  // The code for `node`'s string followed by `value`, or -1. Besides the
+  // table's own entries there are two a decoder will have added by the time
+  // it reads this string's code: `learnt_`, and the entry `pending` makes
+  // with this string's first value.
+  int child(const Node& node, int value, int pending) const {
+    if (node.code == pendingCode_) return -1;  // no longer strings yet
+    int c = table_.find(node.code, value);
+    if (c >= 0) return c;
+    if (node.code == learnt_.prefix && value == learnt_.value) return learnt_.code;
+    if (node.code == pending && value == node.first) return pendingCode_;
+    return -1;
+  }
+  int lastValue(const Node& node) const {
+    if (node.code == pendingCode_) return node.first;
+    if (node.code == learnt_.code) return learnt_.value;
+    return table_.byteOf(node.code, clearCode_);
+  }
+
+  // The longest string at `i`, after a pixel stored as `last` (-1: none).
+  // `pending`: the code whose entry (it, then this string's first value) is
+  // about to be added as `pendingCode_`, or -1.
+  Match longest(size_t i, int last, int pending) const {
+    Node stack[kSearchBudget + 4];  // each fork adds one node, the start at most two
+    int top = 0;
+    int opts[2];
+    int k = options(i, opts, last);
+    for (int o = k - 1; o >= 0; --o) stack[top++] = Node{opts[o], 1, opts[o]};
+    Match best;
+    const size_t n = values_.size();
+    // Only branches count against the budget, so a long run costs nothing extra.
+    int branches = 0;
+    while (top > 0) {
+      const Node node = stack[--top];
+      if (node.length > best.length) best = Match{node.code, node.length, node.first};
+      const size_t at = i + size_t(node.length);
+      if (at >= n) continue;
+      k = options(at, opts, lastValue(node));
+      if (k == 2 && ++branches > kSearchBudget) k = 1;
+      for (int o = k - 1; o >= 0; --o) {
+        int c = child(node, opts[o], pending);
+        if (c >= 0) stack[top++] = Node{c, node.length + 1, node.first};
+      }
+    }
+    return best;
+  }
+
+  // The string to code at `i`: the longest, or one value shorter when that
+  // lets the next string run further, so that the two together cover more
+  // pixels. (Weighing yet shorter strings codes worse: they teach the table
+  // shorter entries.)
+  Match choose(size_t i, int last, int pending) {
+    pendingCode_ = pending >= 0 ? next_ : -2;
+    // The search that weighed the previous string has already gone from here
+    // with the table as it is now.
+    Match m = ahead_.length > 0 && aheadAt_ == i ? ahead_ : longest(i, last, pending);
+    ahead_ = Match{};
+    if (m.length < 2 || i + size_t(m.length) >= values_.size()) return m;
+    // Either string, once chosen, completes the pending entry with its first
+    // value (the same for both); the next string may use the entry this one
+    // then starts, whose code follows, if the table has room.
+    const int savedPending = pendingCode_;
+    if (pending >= 0) learnt_ = Learnt{pending, m.first, savedPending};
+    const int afterCode = pending >= 0 ? next_ + 1 : next_;
+    const bool room = afterCode < kMaxCodes;
+    pendingCode_ = room ? afterCode : -2;
+    auto following = [&](int code, int length, int lastValue) {
+      return longest(i + size_t(length), lastValue, room ? code : -1);
+    };
+    // The shorter string's code; the pending entry's prefix is the previous string.
+    const int shorter = m.code == savedPending ? pending : table_.prefixOf(m.code, clearCode_);
+    const int lastOfLongest = m.code == savedPending ? m.first : table_.byteOf(m.code, clearCode_);
+    Match next = following(m.code, m.length, lastOfLongest);
+    const int viaShorter =
+        shorter >= 0 ? m.length - 1 + following(shorter, m.length - 1, table_.byteOf(shorter, clearCode_)).length : 0;
+    pendingCode_ = savedPending;
+    learnt_ = Learnt{};
+    if (viaShorter > m.length + next.length) return Match{shorter, m.length - 1, m.first};
+    ahead_ = next;
+    aheadAt_ = i + size_t(m.length);
+    return m;
+  }
+
+  const std::vector<uint8_t>& values_;
+  const std::vector<int16_t>& beneath_;
+  const int transparent_;
+  const PassOptions options_;
+  CodeTable& table_;
+  const int clearCode_;
+  const int minCodeSize_;
+  int next_ = 0;
+  int width_ = 0;
+  int pendingCode_ = -2;
+  // An entry a decoder will have by then, though the table has not yet.
+  struct Learnt {
+    int prefix = -2, value = -1, code = -2;
+  } learnt_;
+  Match ahead_;          // the string found after the one just chosen
+  size_t aheadAt_ = 0;  // where it starts
+  bool filled_ = false;
+  BitWriter bits_;
+};
 
 }  // namespace
 
@@ -169,72 +323,20 @@ LzwImage lzwEncodeBest(const std::vector<uint8_t>& values, const std::vector<int
                        int minCodeSize) {
   CodeTable table;
   LzwImage best;
-  bool have = false;
   // Unchanged pixels may lean towards the transparent index or towards the
-  // colour shown; which codes shorter depends on the frame, so both are tried.
+  // colour shown, and the full table may be dropped at once or kept while it
+  // serves; which codes shorter depends on the frame, so each is tried.
   for (bool shownFirst : {false, true}) {
     if (shownFirst && transparent < 0) break;
-    for (TablePolicy policy : {TablePolicy::kClearWhenFull, TablePolicy::kKeepWhenFull, TablePolicy::kClearWhenWorse}) {
-      LzwImage candidate = encode(values, beneath, transparent, minCodeSize, policy, shownFirst, table);
-      if (!have || candidate.blocks.size() < best.blocks.size()) {
-        best = std::move(candidate);
-        have = true;
-      }
+    for (TablePolicy policy : {TablePolicy::kClearWhenFull, TablePolicy::kClearWhenWorse}) {
+      Pass pass(values, beneath, transparent, minCodeSize, PassOptions{policy, shownFirst}, table);
+      LzwImage candidate = pass.run();
+      if (best.blocks.empty() || candidate.blocks.size() < best.blocks.size()) best = std::move(candidate);
+      // A table that never filled codes alike under every policy.
+      if (!pass.filled()) break;
     }
   }
   return best;
-}
-
-bool lzwDecode(const std::vector<uint8_t>& blocks, int minCodeSize, size_t pixelCount, std::vector<uint8_t>* out) {
-  std::vector<uint8_t> data;
-  size_t pos = 0;
-  while (pos < blocks.size()) {
-    size_t n = blocks[pos++];
-    if (n == 0) break;
-    if (pos + n > blocks.size()) return false;
-    data.insert(data.end(), blocks.begin() + long(pos), blocks.begin() + long(pos + n));
-    pos += n;
-  }
-  const int clearCode = 1 << minCodeSize;
-  const int endCode = clearCode + 1;
-  std::vector<int> prefix(kMaxCodes), suffix(kMaxCodes), length(kMaxCodes);
-  for (int i = 0; i < clearCode; ++i) {
-    prefix[size_t(i)] = -1;
-    suffix[size_t(i)] = i;
-    length[size_t(i)] = 1;
-  }
-  int width = minCodeSize + 1, next = clearCode + 2, previous = -1;
-  size_t bitPos = 0;
-  out->clear();
-  std::vector<uint8_t> string;
-  while (bitPos + size_t(width) <= data.size() * 8) {
-    int code = 0;
-    for (int b = 0; b < width; ++b, ++bitPos)
-      code |= ((data[bitPos / 8] >> (bitPos % 8)) & 1) << b;
-    if (code == clearCode) {
-      width = minCodeSize + 1;
-      next = clearCode + 2;
-      previous = -1;
-      continue;
-    }
-    if (code == endCode) break;
-    if (code > next || (code == next && previous < 0)) return false;
-    int walk = code == next ? previous : code;
-    string.clear();
-    for (int c = walk; c >= 0; c = prefix[size_t(c)]) string.push_back(uint8_t(suffix[size_t(c)]));
-    uint8_t firstByte = string.back();
-    if (code == next) string.insert(string.begin(), firstByte);
-    out->insert(out->end(), string.rbegin(), string.rend());
-    if (previous >= 0 && next < kMaxCodes) {
-      prefix[size_t(next)] = previous;
-      suffix[size_t(next)] = firstByte;
-      length[size_t(next)] = length[size_t(previous)] + 1;
-      ++next;
-      if (next == (1 << width) && width < 12) ++width;
-    }
-    previous = code;
-  }
-  return out->size() == pixelCount;
 }
 
 }  // namespace gw::cli

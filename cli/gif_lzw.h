@@ -1,14 +1,22 @@
 // The LZW coding of a GIF image, done here rather than by giflib so that
-// the coder can do two things giflib's cannot:
+// the coder can do what giflib's cannot:
 //
-// - Pixels that a frame leaves unchanged may be stored either as the
-//   transparent index or as the index already shown; each takes the value
-//   that continues the string being matched, so fewer, longer codes result.
-// - When the code table fills, the coder may keep using it instead of
-//   starting over (a "deferred clear"), which pays off on frames whose
-//   statistics do not change.
+// - Pixels that a frame leaves unchanged ("free" pixels) may be stored either
+//   as the transparent index or as the index already shown. Each string is
+//   the longest the table holds along any choice of those values (a bounded
+//   search, as every free pixel forks the way).
+// - A string one value shorter than the longest is taken when the next
+//   string then reaches further, which saves codes on the whole.
+// - When the code table fills, the coder may keep using it while it codes as
+//   well as it did, instead of starting over.
 //
-// Each frame is coded with a few table policies and the shortest is kept.
+// Each frame is coded a few ways (leaning towards the transparent index or
+// the colour shown; clearing the full table at once or when it serves worse)
+// and the shortest is kept. Deterministic: the same input gives the same bytes.
+//
+//   LzwImage coded = lzwEncodeBest(values, beneath, transparentIndex, codeSize);
+//   // coded.blocks follow the code-size byte; coded.stored is what a decoder reads
+//
 // The output is the image data as it follows the code-size byte: sub-blocks
 // of at most 255 bytes, each after its length, then the empty block.
 #pragma once
@@ -19,6 +27,8 @@
 
 namespace gw::cli {
 
+constexpr int kLzwMaxCodes = 4096;  // codes of at most 12 bits
+
 struct LzwImage {
   std::vector<uint8_t> blocks;  // the coded data in sub-blocks, ending with the empty block
   std::vector<uint8_t> stored;  // the pixel values chosen
@@ -26,7 +36,8 @@ struct LzwImage {
 
 // `values`: the pixels in order; where `values[i] == transparent` and
 // `beneath[i] >= 0` the pixel may be stored as either. `transparent` -1
-// fixes every value. `minCodeSize` is the GIF code size (2..8).
+// fixes every value. `minCodeSize` is the GIF code size (2..8), and every
+// value and every `beneath` entry must be below 1 << minCodeSize.
 LzwImage lzwEncodeBest(const std::vector<uint8_t>& values, const std::vector<int16_t>& beneath, int transparent,
                        int minCodeSize);
 

@@ -60,27 +60,61 @@ struct Rect {
   int32_t left, top, width, height;
 };
 
-// The part of a frame that draws anything. A frame left in place over the
-// previous ones (a supercompressed frame) draws nothing where it holds its
-// transparent index, so only the box around its other pixels is stored; a
-// frame with nothing new keeps one transparent pixel, as a GIF image needs one.
-Rect drawnRect(const BitmapView& view, const ReceivedFrame& f) {
-  Rect whole{0, 0, view.width(), view.height()};
-  if (f.transparent || f.transparentIndex < 0 || f.transparentIndex > 255) return whole;
-  const uint8_t t = uint8_t(f.transparentIndex);
-  int32_t left = view.width(), right = -1, top = view.height(), bottom = -1;
-  for (int32_t y = 0; y < view.height(); ++y) {
-    const uint8_t* row = view.row(y);
-    for (int32_t x = 0; x < view.width(); ++x) {
-      if (row[x] == t) continue;
-      left = std::min(left, x);
-      right = std::max(right, x);
-      top = std::min(top, y);
-      bottom = std::max(bottom, y);
+// A frame as it will be coded: the box it draws in, and per pixel of the box
+// its value and the global-table index already shown there (-1: none usable).
+struct FrameImage {
+  Rect box{0, 0, 0, 0};
+  std::vector<uint8_t> values;
+  std::vector<int16_t> beneath;
+};
+
+// A frame left in place over the previous ones (a supercompressed frame)
+// draws nothing where it holds its transparent index, nor where it repeats
+// the colour already shown, so only the box around its other pixels is
+// stored, and the pixels in the box that show no change may be coded as
+// either the transparent index or the colour already there. A frame with
+// nothing new keeps one transparent pixel, as a GIF image needs one.
+//
+// `sameColour[i]`: the frame's table shows global entry i's colour at i; a
+// pixel may only repeat what is shown by an index that means the same here.
+FrameImage frameImage(const BitmapView& view, const std::vector<int16_t>& screen, const bool sameColour[256],
+                      int transparent, uint8_t mask) {
+  FrameImage out;
+  const int32_t w = view.width(), h = view.height();  // the screen's size too
+  auto usableBeneath = [&](int32_t x, int32_t y) -> int16_t {
+    int16_t s = screen[size_t(y) * size_t(w) + size_t(x)];
+    return s >= 0 && sameColour[s] ? s : int16_t(-1);
+  };
+  auto unchanged = [&](int32_t x, int32_t y) {
+    const uint8_t v = view.row(y)[x];
+    return v == transparent || int(v) == usableBeneath(x, y);
+  };
+  out.box = Rect{0, 0, w, h};
+  if (transparent >= 0) {
+    int32_t left = w, right = -1, top = h, bottom = -1;
+    for (int32_t y = 0; y < h; ++y)
+      for (int32_t x = 0; x < w; ++x) {
+        if (unchanged(x, y)) continue;
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+      }
+    out.box = right < 0 ? Rect{0, 0, 1, 1} : Rect{left, top, right - left + 1, bottom - top + 1};
+  }
+  const Rect& r = out.box;
+  out.values.resize(size_t(r.width) * size_t(r.height));
+  out.beneath.resize(out.values.size());
+  for (int32_t y = 0; y < r.height; ++y) {
+    const uint8_t* row = view.row(r.top + y);
+    for (int32_t x = 0; x < r.width; ++x) {
+      const size_t k = size_t(y) * size_t(r.width) + size_t(x);
+      const bool keep = transparent >= 0 && unchanged(r.left + x, r.top + y);
+      out.values[k] = keep ? uint8_t(transparent) : uint8_t(row[r.left + x] & mask);
+      out.beneath[k] = transparent >= 0 ? usableBeneath(r.left + x, r.top + y) : int16_t(-1);
     }
   }
-  if (right < 0) return Rect{0, 0, 1, 1};
-  return Rect{left, top, right - left + 1, bottom - top + 1};
+  return out;
 }
 
 // Hands coded sub-blocks to giflib, which has written the code-size byte.
@@ -144,6 +178,7 @@ bool writeGif(const ReceivedAnimation& a, const std::string& path, std::string* 
     frameBytes = f.dib;
     BitmapView view = BitmapView::over(frameBytes.data(), frameBytes.size());
     if (!view.valid() || view.bits() != 8) return failed("a frame is not an 8-bit image");
+    if (view.width() != a.width || view.height() != a.height) return failed("a frame's size differs from the animation's");
     GraphicsControlBlock gcb;
     gcb.DisposalMode = f.transparent ? DISPOSE_BACKGROUND : DISPOSE_DO_NOT;
     gcb.UserInputFlag = false;
@@ -168,35 +203,29 @@ bool writeGif(const ReceivedAnimation& a, const std::string& path, std::string* 
       local.map = makeMap(framePalette, bits);
       if (!local.map) return failed("out of memory");
     }
-    Rect r = drawnRect(view, f);
+    bool sameColour[256] = {};
+    for (int i = 0; i < (1 << bits); ++i)
+      sameColour[i] = local.map == nullptr || std::memcmp(framePalette + i * 3, a.palette + i * 3, 3) == 0;
+    const GifPixelType mask = GifPixelType((1u << bits) - 1);
+    const bool leftInPlace = !f.transparent && f.transparentIndex >= 0 && f.transparentIndex <= mask;
+    const int transparent = leftInPlace ? f.transparentIndex : -1;
+    FrameImage image = frameImage(view, screen, sameColour, transparent, mask);
+    const Rect& r = image.box;
     if (EGifPutImageDesc(out.gif, r.left, r.top, r.width, r.height, false, local.map) != GIF_OK)
       return failed("error writing an image descriptor");
-    const GifPixelType mask = GifPixelType((1u << bits) - 1);
-    const bool sharesTable = local.map == nullptr;
-    const bool leftInPlace = !f.transparent && f.transparentIndex >= 0 && f.transparentIndex <= 255;
-    // The box's pixels, and for a frame left in place the choice between the
-    // transparent index and the colour already shown for unchanged pixels.
-    std::vector<uint8_t> values(size_t(r.width) * size_t(r.height));
-    std::vector<int16_t> beneath(values.size(), -1);
-    for (int32_t y = 0; y < r.height; ++y) {
-      const uint8_t* row = view.row(r.top + y);
-      const int16_t* shown = screen.data() + size_t(r.top + y) * size_t(a.width) + size_t(r.left);
-      for (int32_t x = 0; x < r.width; ++x) {
-        values[size_t(y) * size_t(r.width) + size_t(x)] = row[r.left + x] & mask;
-        beneath[size_t(y) * size_t(r.width) + size_t(x)] = shown[x];
-      }
-    }
-    LzwImage coded = lzwEncodeBest(values, beneath, leftInPlace ? f.transparentIndex : -1, bits < 2 ? 2 : bits);
+    LzwImage coded = lzwEncodeBest(image.values, image.beneath, transparent, bits < 2 ? 2 : bits);
     if (!putCodedImage(out.gif, coded.blocks)) return failed("error writing pixels");
+    if (f.transparent) {
+      // Disposed to the background afterwards: nothing of it stays shown.
+      std::fill(screen.begin(), screen.end(), int16_t(-1));
+      continue;
+    }
     for (int32_t y = 0; y < r.height; ++y) {
       int16_t* shown = screen.data() + size_t(r.top + y) * size_t(a.width) + size_t(r.left);
-      const uint8_t* drawn = values.data() + size_t(y) * size_t(r.width);
+      const uint8_t* drawn = coded.stored.data() + size_t(y) * size_t(r.width);
       for (int32_t x = 0; x < r.width; ++x)
-        if (!leftInPlace || drawn[x] != f.transparentIndex) shown[x] = sharesTable ? int16_t(drawn[x]) : int16_t(-1);
+        if (drawn[x] != transparent) shown[x] = sameColour[drawn[x]] ? int16_t(drawn[x]) : int16_t(-1);
     }
-    // Outside the stored box a frame that is not left in place still replaces the screen.
-    if (!leftInPlace && (r.width != view.width() || r.height != view.height()))
-      std::fill(screen.begin(), screen.end(), int16_t(-1));
   }
   if (a.hasComment && !a.comment.empty() && EGifPutComment(out.gif, a.comment.c_str()) != GIF_OK)
     return failed("error writing the comment");
