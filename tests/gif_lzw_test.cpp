@@ -96,6 +96,75 @@ TEST(GifLzw, FreePixelsMakeTheCodeShorter) {
   EXPECT_LT(free.blocks.size(), fixed.blocks.size() / 4);
 }
 
+// Checks what every coding must hold: it decodes to what it says it stored,
+// and only free pixels took the value beneath.
+void expectFaithful(const std::vector<uint8_t>& values, const std::vector<int16_t>& beneath, int transparent,
+                    int bits, const LzwImage& coded) {
+  std::vector<uint8_t> decoded;
+  ASSERT_TRUE(lzwDecode(coded.blocks, bits, values.size(), &decoded));
+  ASSERT_EQ(decoded, coded.stored);
+  for (size_t i = 0; i < values.size(); ++i) {
+    if (values[i] == transparent && beneath[i] >= 0)
+      ASSERT_TRUE(coded.stored[i] == transparent || coded.stored[i] == beneath[i]) << i;
+    else
+      ASSERT_EQ(coded.stored[i], values[i]) << i;
+  }
+}
+
+TEST(GifLzw, OneColourCodesEachStringOneLongerThanTheLast) {
+  // A flat frame the size of the default animation: n codes cover n(n+1)/2
+  // pixels only if every code uses the entry its predecessor has just made.
+  for (int bits : {2, 8}) {
+    std::vector<uint8_t> values(865 * 102, uint8_t((1 << bits) - 1));
+    std::vector<int16_t> beneath(values.size(), -1);
+    LzwImage coded = lzwEncodeBest(values, beneath, -1, bits);
+    expectFaithful(values, beneath, -1, bits, coded);
+    // 420 codes: 9 and 10 bits wide from 8-bit values, 3 to 9 from 2-bit ones.
+    EXPECT_LE(coded.blocks.size(), bits == 8 ? 500u : 420u) << bits;
+  }
+}
+
+TEST(GifLzw, EveryPixelFreeAndBothValuesContinuing) {
+  // The search forks at every pixel here; it must stay within its bounds and
+  // still store only what a decoder reads back.
+  for (uint32_t seed : {1u, 2u, 3u}) {
+    std::vector<uint8_t> values(60000, 15);
+    std::vector<int16_t> beneath(values.size());
+    for (size_t i = 0; i < values.size(); ++i) {
+      seed = seed * 22695477u + 1;
+      beneath[i] = int16_t((seed >> 16) % 4);
+      if ((seed >> 24) % 9 == 0) values[i] = uint8_t(4 + (seed >> 8) % 11);  // a few changed pixels
+    }
+    LzwImage coded = lzwEncodeBest(values, beneath, 15, 4);
+    expectFaithful(values, beneath, 15, 4, coded);
+  }
+}
+
+TEST(GifLzw, ChoosingNeverCodesLongerThanEitherFixedChoice) {
+  // Storing every unchanged pixel as the transparent index, or every one as
+  // the colour beneath, are both open to the coder; it should do no worse.
+  for (uint32_t seed : {7u, 8u, 9u}) {
+    Case c = makeCase(40000, 60, seed, 63);
+    std::vector<uint8_t> shown = c.values;
+    for (size_t i = 0; i < shown.size(); ++i)
+      if (shown[i] == 63 && c.beneath[i] >= 0) shown[i] = uint8_t(c.beneath[i]);
+    LzwImage free = lzwEncodeBest(c.values, c.beneath, 63, 6);
+    expectFaithful(c.values, c.beneath, 63, 6, free);
+    LzwImage allTransparent = lzwEncodeBest(c.values, c.beneath, -1, 6);
+    LzwImage allShown = lzwEncodeBest(shown, c.beneath, -1, 6);
+    EXPECT_LE(free.blocks.size(), allTransparent.blocks.size()) << seed;
+    EXPECT_LE(free.blocks.size(), allShown.blocks.size()) << seed;
+  }
+}
+
+TEST(GifLzw, SameInputSameBytes) {
+  Case c = makeCase(30000, 100, 21, 127);
+  LzwImage a = lzwEncodeBest(c.values, c.beneath, 127, 7);
+  LzwImage b = lzwEncodeBest(c.values, c.beneath, 127, 7);
+  EXPECT_EQ(a.blocks, b.blocks);
+  EXPECT_EQ(a.stored, b.stored);
+}
+
 TEST(GifLzw, TruncatedDataDoesNotDecode) {
   Case c = makeCase(3000, 100, 11, -1);
   LzwImage coded = lzwEncodeBest(c.values, c.beneath, -1, 7);

@@ -1,0 +1,176 @@
+// The GIF writer's own choices -- the box a frame left in place is cropped
+// to, what it stores for pixels that show no change -- must leave a decoder
+// showing exactly the screens the frames describe.
+#include <gif_lib.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/gif_writer.h"
+#include "imaging/bitmap.h"
+#include "platform/memory.h"
+
+namespace gw::cli {
+namespace {
+
+constexpr int kWidth = 12, kHeight = 6, kTransparent = 255;
+
+struct Palette {
+  uint8_t rgb[768] = {};
+};
+
+Palette globalPalette() {
+  Palette p;
+  for (int i = 0; i < 256; ++i) {
+    p.rgb[i * 3] = uint8_t(i);
+    p.rgb[i * 3 + 1] = uint8_t(255 - i);
+    p.rgb[i * 3 + 2] = uint8_t(i * 7);
+  }
+  return p;
+}
+
+ReceivedFrame makeFrame(const Palette& palette, const std::vector<uint8_t>& pixels, int transparentIndex) {
+  MemBlock block(bitmapCreateWithPalette(kWidth, kHeight, palette.rgb, 8));
+  MemLock lock(block.get());
+  ReceivedFrame f;
+  f.dib.assign(lock.data(), lock.data() + lock.size());
+  BitmapView v = BitmapView::over(f.dib.data(), f.dib.size());
+  for (int32_t y = 0; y < kHeight; ++y)
+    for (int32_t x = 0; x < kWidth; ++x) v.setPixel(x, y, pixels[size_t(y * kWidth + x)]);
+  f.delay = 5;
+  f.transparentIndex = transparentIndex;
+  return f;
+}
+
+// The screens the frames describe, as 0xRRGGBB: a frame's transparent pixels
+// keep what was there.
+std::vector<std::vector<uint32_t>> describedScreens(const ReceivedAnimation& a) {
+  std::vector<uint32_t> screen(size_t(kWidth) * kHeight, 0);
+  std::vector<std::vector<uint32_t>> out;
+  for (const ReceivedFrame& f : a.frames) {
+    std::vector<uint8_t> dib = f.dib;
+    BitmapView v = BitmapView::over(dib.data(), dib.size());
+    for (int32_t y = 0; y < kHeight; ++y)
+      for (int32_t x = 0; x < kWidth; ++x) {
+        int64_t index = v.getPixel(x, y);
+        if (index == f.transparentIndex) continue;
+        const uint8_t* e = v.colourTable() + index * 4;
+        screen[size_t(y * kWidth + x)] = (uint32_t(e[2]) << 16) | (uint32_t(e[1]) << 8) | e[0];
+      }
+    out.push_back(screen);
+  }
+  return out;
+}
+
+struct Decoded {
+  std::vector<std::vector<uint32_t>> screens;
+  std::vector<GifImageDesc> boxes;
+};
+
+// Plays the file as a viewer would (every frame here is left in place).
+bool decode(const std::string& path, Decoded* out) {
+  int err = 0;
+  GifFileType* gif = DGifOpenFileName(path.c_str(), &err);
+  if (!gif) return false;
+  bool ok = DGifSlurp(gif) == GIF_OK && gif->SWidth == kWidth && gif->SHeight == kHeight;
+  std::vector<uint32_t> screen(size_t(kWidth) * kHeight, 0);
+  for (int i = 0; ok && i < gif->ImageCount; ++i) {
+    const SavedImage& img = gif->SavedImages[i];
+    GraphicsControlBlock gcb;
+    ok = DGifSavedExtensionToGCB(gif, i, &gcb) == GIF_OK;
+    const ColorMapObject* map = img.ImageDesc.ColorMap ? img.ImageDesc.ColorMap : gif->SColorMap;
+    const GifImageDesc& d = img.ImageDesc;
+    ok = ok && map && d.Left >= 0 && d.Top >= 0 && d.Left + d.Width <= kWidth && d.Top + d.Height <= kHeight;
+    for (int y = 0; ok && y < d.Height; ++y)
+      for (int x = 0; x < d.Width; ++x) {
+        int index = img.RasterBits[y * d.Width + x];
+        if (index == gcb.TransparentColor) continue;
+        const GifColorType& c = map->Colors[index];
+        screen[size_t((d.Top + y) * kWidth + d.Left + x)] = (uint32_t(c.Red) << 16) | (uint32_t(c.Green) << 8) | c.Blue;
+      }
+    out->screens.push_back(screen);
+    out->boxes.push_back(d);
+  }
+  DGifCloseFile(gif, &err);
+  return ok;
+}
+
+std::string tempPath(const char* name) { return ::testing::TempDir() + "gif_writer_" + name; }
+
+ReceivedAnimation animation() {
+  ReceivedAnimation a;
+  a.colourBits = 8;
+  a.width = kWidth;
+  a.height = kHeight;
+  Palette p = globalPalette();
+  std::copy(p.rgb, p.rgb + 768, a.palette);
+  return a;
+}
+
+TEST(GifWriter, FramesLeftInPlaceShowTheScreensTheyDescribe) {
+  ReceivedAnimation a = animation();
+  const Palette global = globalPalette();
+  // A first frame in stripes of 3 and 4.
+  std::vector<uint8_t> first(size_t(kWidth) * kHeight);
+  for (size_t i = 0; i < first.size(); ++i) first[i] = (i / 3) % 2 ? 3 : 4;
+  a.frames.push_back(makeFrame(global, first, -1));
+
+  // Then a frame that marks most pixels unchanged, repeats the colour shown
+  // in two more (which draw nothing new either) and changes a 2 x 2 square.
+  std::vector<uint8_t> second(first.size(), kTransparent);
+  second[0] = first[0];
+  second[size_t(kWidth * kHeight - 1)] = first.back();
+  for (int y = 2; y < 4; ++y)
+    for (int x = 5; x < 7; ++x) second[size_t(y * kWidth + x)] = 9;
+  a.frames.push_back(makeFrame(global, second, kTransparent));
+
+  // Then one whose own table shows another colour at index 3: its unchanged
+  // pixels over the 3s of the first frame must not be stored as 3, however
+  // well 3 would continue the runs of new 3s around them.
+  Palette own = global;
+  own.rgb[9] = 1;
+  own.rgb[10] = 2;
+  own.rgb[11] = 3;
+  std::vector<uint8_t> third(first.size(), kTransparent);
+  for (int x = 0; x < kWidth; ++x) third[size_t(4 * kWidth + x)] = third[size_t(5 * kWidth + x)] = 3;
+  for (int x = 0; x < kWidth; x += 4) third[size_t(5 * kWidth + x)] = kTransparent;
+  a.frames.push_back(makeFrame(own, third, kTransparent));
+
+  // And one with nothing new at all.
+  a.frames.push_back(makeFrame(global, std::vector<uint8_t>(first.size(), kTransparent), kTransparent));
+
+  std::string path = tempPath("screens.gif"), error;
+  ASSERT_TRUE(writeGif(a, path, &error)) << error;
+  Decoded d;
+  ASSERT_TRUE(decode(path, &d));
+  std::remove(path.c_str());
+  auto expected = describedScreens(a);
+  ASSERT_EQ(d.screens.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(d.screens[i], expected[i]) << "frame " << i;
+
+  // Only the changed square is stored of the second frame; the last keeps one pixel.
+  EXPECT_EQ(d.boxes[1].Left, 5);
+  EXPECT_EQ(d.boxes[1].Top, 2);
+  EXPECT_EQ(d.boxes[1].Width, 2);
+  EXPECT_EQ(d.boxes[1].Height, 2);
+  EXPECT_EQ(d.boxes[3].Width, 1);
+  EXPECT_EQ(d.boxes[3].Height, 1);
+}
+
+TEST(GifWriter, AFrameOfAnotherSizeIsRefusedAndLeavesNoFile) {
+  ReceivedAnimation a = animation();
+  a.frames.push_back(makeFrame(globalPalette(), std::vector<uint8_t>(size_t(kWidth) * kHeight, 1), -1));
+  a.width = kWidth + 5;  // the frame is narrower than the screen
+  std::string path = tempPath("size.gif"), error;
+  std::remove(path.c_str());
+  EXPECT_FALSE(writeGif(a, path, &error));
+  EXPECT_NE(error.find("size"), std::string::npos) << error;
+  EXPECT_NE(access(path.c_str(), F_OK), 0);
+  EXPECT_NE(access((path + ".tmp").c_str(), F_OK), 0);
+}
+
+}  // namespace
+}  // namespace gw::cli
