@@ -192,7 +192,7 @@ class Pass {
   // Forks followed per search. Runs of free pixels where both values continue
   // the string fork at every pixel; past this the search keeps to the
   // preferred value, which costs little on real frames.
-  static constexpr int kSearchBudget = 256;
+  static constexpr int kSearchBudget = 32;
 
   // The values pixel `i` may take: one, or two for a free pixel, preferred
   // first. `last`: the value stored before it on the way there, or -1.
