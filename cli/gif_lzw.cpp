@@ -196,9 +196,12 @@ class Pass {
 
   // The values pixel `i` may take: one, or two for a free pixel, preferred
   // first. `last`: the value stored before it on the way there, or -1.
+  bool isFree(size_t i) const {
+    return transparent_ >= 0 && values_[i] == transparent_ && beneath_[i] >= 0 && beneath_[i] != transparent_;
+  }
   int options(size_t i, int out[2], int last) const {
     const int v = values_[i];
-    if (transparent_ < 0 || v != transparent_ || beneath_[i] < 0 || beneath_[i] == v) {
+    if (!isFree(i)) {
       out[0] = v;
       return 1;
     }
@@ -251,6 +254,11 @@ class Pass {
       if (node.length > best.length) best = Match{node.code, node.length, node.first};
       const size_t at = i + size_t(node.length);
       if (at >= n) continue;
+      if (!isFree(at)) {  // most pixels: no fork, and no need to know the value before
+        int c = child(node, values_[at], pending);
+        if (c >= 0) stack[top++] = Node{c, node.length + 1, node.first};
+        continue;
+      }
       k = options(at, opts, lastValue(node));
       if (k == 2 && ++branches > kSearchBudget) k = 1;
       for (int o = k - 1; o >= 0; --o) {
