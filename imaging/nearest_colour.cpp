@@ -12,9 +12,10 @@ constexpr int kFastBits = 6;
 constexpr int kFastShift = 8 - kFastBits;
 constexpr size_t kFastEntries = size_t(1) << (3 * kFastBits);
 
-// Fine lists never hold more than the palette; 2^23 bytes of them is already
-// 128 entries for every fine cell, far beyond any real palette.
-constexpr size_t kFinePoolLimit = size_t(1) << 23;
+// Fine cells' candidates are kept up to 2 MB (32 bytes a group of four):
+// 8 candidates for every fine cell, where real palettes need 2 to 12 in the
+// cells a frame uses. Beyond it cells are answered from their parents.
+constexpr size_t kGroupLimit = size_t(1) << 16;
 
 // Searches a fine cell answers from its parent's list before it is built.
 constexpr uint8_t kFineBuildAfter = 8;
@@ -47,14 +48,13 @@ bool ColourSearch::init(const uint8_t* palette768, int count) {
   if (!coarse_) coarse_.reset(new (std::nothrow) uint8_t[size_t(kCoarseCells) * 256]);
   if (!fine_) fine_.reset(new (std::nothrow) uint32_t[kFineCells]);
   if (!fineVisits_) fineVisits_.reset(new (std::nothrow) uint8_t[kFineCells]);
-  if (!cacheKey_) cacheKey_.reset(new (std::nothrow) uint32_t[size_t(1) << kCacheBits]);
-  if (!cacheIndex_) cacheIndex_.reset(new (std::nothrow) uint8_t[size_t(1) << kCacheBits]);
-  if (!coarse_ || !fine_ || !fineVisits_ || !cacheKey_ || !cacheIndex_) return false;
+  if (!cache_) cache_.reset(new (std::nothrow) uint32_t[size_t(1) << kCacheBits]);
+  if (!coarse_ || !fine_ || !fineVisits_ || !cache_) return false;
   std::memset(fineVisits_.get(), 0, kFineCells);
   std::memset(coarseLength_, 0xFF, sizeof coarseLength_);
-  std::memset(fine_.get(), 0xFF, sizeof(uint32_t) * kFineCells);
-  std::memset(cacheKey_.get(), 0, sizeof(uint32_t) << kCacheBits);
-  finePoolUsed_ = 0;
+  std::memset(fine_.get(), 0, sizeof(uint32_t) * kFineCells);
+  groupsUsed_ = 0;
+  groupsFull_ = false;
   std::memcpy(palette_, palette768, size_t(count) * 3);
   count_ = count;
   for (int i = 0; i < count; ++i) {
@@ -72,6 +72,10 @@ bool ColourSearch::init(const uint8_t* palette768, int count) {
     }
     neighbour2_[i] = best;
   }
+  const uint32_t white = 0xFFFFFF;
+  const uint32_t whiteAnswer = (white << 8) | uint32_t(nearestColour(palette_, count_, white));
+  uint32_t* cache = cache_.get();
+  for (size_t i = 0; i < (size_t(1) << kCacheBits); ++i) cache[i] = whiteAnswer;
   return true;
 }
 
@@ -129,58 +133,53 @@ int ColourSearch::scan(const uint8_t* list, int n, int r, int g, int b) const {
   return best;
 }
 
-int ColourSearch::searchAndRemember(int r, int g, int b, size_t slot, uint32_t key) {
-  int n = 0;
-  const uint8_t* list = fineList(r, g, b, &n);
-  const int i = scan(list, n, r, g, b);
-  cacheKey_[slot] = key;
-  cacheIndex_[slot] = uint8_t(i);
-  return i;
-}
-
-int ColourSearch::nearestUncached(int r, int g, int b) {
-  if (count_ <= 0) return -1;
-  int n = 0;
-  const uint8_t* list = fineList(r, g, b, &n);
-  return scan(list, n, r, g, b);
-}
-
-const uint8_t* ColourSearch::fineList(int r, int g, int b, int* n) {
-  constexpr int kShift = 8 - kFineBits;
-  const int cell = ((r >> kShift) << (2 * kFineBits)) | ((g >> kShift) << kFineBits) | (b >> kShift);
-  uint32_t packed = fine_[cell];
-  if (packed == kFineUnbuilt) {
-    const int parent = ((r >> (8 - kCoarseBits)) << (2 * kCoarseBits)) |
-                       ((g >> (8 - kCoarseBits)) << kCoarseBits) | (b >> (8 - kCoarseBits));
-    int parentLength = 0;
-    const uint8_t* from = coarseList(parent, &parentLength);
-    if (fineVisits_[cell] < kFineBuildAfter) {
-      ++fineVisits_[cell];
-      *n = parentLength;
-      return from;
-    }
-    // Room for the longest possible list, growing the pool by doubling.
-    if (finePoolUsed_ + 256 > finePoolSize_) {
-      size_t grown = finePoolSize_ ? finePoolSize_ * 2 : size_t(1) << 16;
-      std::unique_ptr<uint8_t[]> pool;
-      if (grown <= kFinePoolLimit) pool.reset(new (std::nothrow) uint8_t[grown]);
-      if (!pool) {  // the coarse list still gives the exact answer, only slower
-        *n = parentLength;
-        return from;
-      }
-      if (finePoolUsed_) std::memcpy(pool.get(), finePool_.get(), finePoolUsed_);
-      finePool_ = std::move(pool);
-      finePoolSize_ = grown;
-    }
-    constexpr int kSide = 1 << kShift;
-    const int lo[3] = {r & ~(kSide - 1), g & ~(kSide - 1), b & ~(kSide - 1)};
-    const int m = filter(lo, kSide, from, parentLength, finePool_.get() + finePoolUsed_);
-    packed = uint32_t(finePoolUsed_ << 9) | uint32_t(m);
-    finePoolUsed_ += size_t(m);
-    fine_[cell] = packed;
+int ColourSearch::nearestUnbuilt(int r, int g, int b) {
+  const int cell = fineCell(r, g, b);
+  const int parent = ((r >> (8 - kCoarseBits)) << (2 * kCoarseBits)) |
+                     ((g >> (8 - kCoarseBits)) << kCoarseBits) | (b >> (8 - kCoarseBits));
+  int parentLength = 0;
+  const uint8_t* from = coarseList(parent, &parentLength);
+  if (fineVisits_[cell] < kFineBuildAfter || groupsFull_) {
+    fineVisits_[cell] = uint8_t(fineVisits_[cell] + (fineVisits_[cell] < kFineBuildAfter));
+    return scan(from, parentLength, r, g, b);
   }
-  *n = int(packed & 0x1FF);
-  return finePool_.get() + (packed >> 9);
+  constexpr int kSide = 1 << kFineShift;
+  const int lo[3] = {r & ~(kSide - 1), g & ~(kSide - 1), b & ~(kSide - 1)};
+  // Without room for the cell the parent's list still gives the exact
+  // answer, only slower.
+  if (!buildFineCell(cell, lo, from, parentLength)) {
+    groupsFull_ = true;
+    return scan(from, parentLength, r, g, b);
+  }
+  return nearestUncached(r, g, b);
+}
+
+bool ColourSearch::buildFineCell(int cell, const int lo[3], const uint8_t* from, int n) {
+  uint8_t list[256];
+  const int m = filter(lo, 1 << kFineShift, from, n, list);
+  const int groupCount = (m + 3) / 4;
+  if (groupsUsed_ + size_t(groupCount) > groupsSize_) {  // grows by doubling, up to the limit
+    size_t grown = groupsSize_ ? groupsSize_ * 2 : size_t(1) << 12;
+    if (grown > kGroupLimit) grown = kGroupLimit;
+    if (groupsUsed_ + size_t(groupCount) > grown) return false;
+    std::unique_ptr<CandidateGroup[]> store(new (std::nothrow) CandidateGroup[grown]);
+    if (!store) return false;
+    if (groupsUsed_) std::memcpy(store.get(), groups_.get(), groupsUsed_ * sizeof(CandidateGroup));
+    groups_ = std::move(store);
+    groupsSize_ = grown;
+  }
+  CandidateGroup* out = groups_.get() + groupsUsed_;
+  for (int k = 0; k < groupCount * 4; ++k) {
+    const int i = list[k < m ? k : m - 1];
+    CandidateGroup& q = out[k / 4];
+    q.redGreen[2 * (k % 4)] = int16_t(16 * r_[i]);
+    q.redGreen[2 * (k % 4) + 1] = int16_t(16 * g_[i]);
+    q.blueIndex[2 * (k % 4)] = int16_t(16 * b_[i]);
+    q.blueIndex[2 * (k % 4) + 1] = int16_t(-i);
+  }
+  fine_[cell] = uint32_t(groupsUsed_ << 8) | uint32_t(groupCount);
+  groupsUsed_ += size_t(groupCount);
+  return true;
 }
 
 bool ColourSearch::enableFast() {

@@ -16,11 +16,77 @@
 #include <cstdint>
 #include <memory>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>  // SSE2, which both the native and the 32-bit build enable
+#endif
+
 namespace gw {
 
 // Index of the palette entry (3-byte red, green, blue) nearest to the colour
 // 0x00BBGGRR; -1 when count is not in 1..256 or the palette is absent.
 int nearestColour(const uint8_t* palette768, int count, uint32_t colour0x00BBGGRR);
+
+// Four palette entries laid out to be matched against one colour at once,
+// channels times 16 in 16-bit lanes: red and green interleaved, then blue
+// and the negated index interleaved. A multiply-add of the differences then
+// gives 256 x (dr^2 + dg^2) for one half and 256 x db^2 + index for the
+// other (the pixel's lane for the index is 0 and its pair is 1), so a
+// candidate's score is 256 x squared distance + index: the smallest score is
+// the nearest entry and, among equally near ones, the lowest index, in
+// whatever order candidates are kept. A cell whose candidates are not a
+// multiple of four repeats its last one, which changes no answer.
+struct CandidateGroup {
+  int16_t redGreen[8];   // 16 r0, 16 g0, 16 r1, 16 g1, ...
+  int16_t blueIndex[8];  // 16 b0, -i0, 16 b1, -i1, ...
+};
+
+// The nearest entry (lowest index on ties) among `n` >= 1 groups. The
+// portable version is the reference the vector version must equal;
+// nearestInGroups() is whichever this build uses.
+inline int nearestInGroupsPortable(const CandidateGroup* groups, int n, int r, int g, int b) {
+  int32_t best = INT32_MAX;
+  for (int k = 0; k < n; ++k) {
+    const CandidateGroup& q = groups[k];
+    for (int j = 0; j < 4; ++j) {
+      const int32_t dr = 16 * r - q.redGreen[2 * j], dg = 16 * g - q.redGreen[2 * j + 1];
+      const int32_t db = 16 * b - q.blueIndex[2 * j];
+      const int32_t score = dr * dr + dg * dg + db * db - q.blueIndex[2 * j + 1];
+      best = score < best ? score : best;
+    }
+  }
+  return int(best & 0xFF);
+}
+
+#if defined(__SSE2__)
+inline int nearestInGroups(const CandidateGroup* groups, int n, int r, int g, int b) {
+  const __m128i redGreen = _mm_set1_epi32((r << 4) | (g << 20));  // 16-bit pairs (16 r, 16 g)
+  const __m128i blue = _mm_set1_epi32(b << 4);                    // (16 b, 0)
+  const __m128i lowHalves = _mm_set1_epi32(0xFFFF);
+  const __m128i highOnes = _mm_set1_epi32(0x10000);
+  // Scores are below 2^26; with bit 30 set their bit patterns are positive,
+  // finite, normal floats, which order exactly as the integers do. So the
+  // one-instruction float minimum serves where SSE2 has no 32-bit integer
+  // one, and no denormal (which some hosts flush to zero) ever occurs.
+  const __m128i normal = _mm_set1_epi32(0x40000000);
+  __m128 best = _mm_castsi128_ps(_mm_set1_epi32(0x7F000000));
+  for (int k = 0; k < n; ++k) {
+    const __m128i dRedGreen =
+        _mm_sub_epi16(redGreen, _mm_loadu_si128(reinterpret_cast<const __m128i*>(groups[k].redGreen)));
+    const __m128i dBlueIndex =  // (16 db, index)
+        _mm_sub_epi16(blue, _mm_loadu_si128(reinterpret_cast<const __m128i*>(groups[k].blueIndex)));
+    const __m128i dBlueOne = _mm_or_si128(_mm_and_si128(dBlueIndex, lowHalves), highOnes);  // (16 db, 1)
+    const __m128i score = _mm_add_epi32(_mm_madd_epi16(dRedGreen, dRedGreen), _mm_madd_epi16(dBlueIndex, dBlueOne));
+    best = _mm_min_ps(best, _mm_castsi128_ps(_mm_or_si128(score, normal)));
+  }
+  best = _mm_min_ps(best, _mm_shuffle_ps(best, best, _MM_SHUFFLE(1, 0, 3, 2)));
+  best = _mm_min_ps(best, _mm_shuffle_ps(best, best, _MM_SHUFFLE(2, 3, 0, 1)));
+  return _mm_cvtsi128_si32(_mm_castps_si128(best)) & 0xFF;
+}
+#else
+inline int nearestInGroups(const CandidateGroup* groups, int n, int r, int g, int b) {
+  return nearestInGroupsPortable(groups, n, r, g, b);
+}
+#endif
 
 // Exact nearest-colour search for remapping many pixels.
 //
@@ -34,10 +100,21 @@ int nearestColour(const uint8_t* palette768, int count, uint32_t colour0x00BBGGR
 // for few cells; a fine cell only once it has been asked for a few times
 // (until then its parent's list answers), because building one costs about as
 // much as ten scans of the parent's list.
-// Before any of that, a guess (the previous pixel's answer) is accepted
-// without search when the colour lies within half the distance from the
-// guess to its own nearest neighbour, where no other entry can be closer; and
-// answers are kept in a small cache keyed by the exact colour.
+//
+// A fine cell keeps its candidates' colours next to their indices in groups
+// of four (see CandidateGroup), so that a colour is matched against a whole
+// group at once without branches: noisy pictures, whose every pixel has a
+// colour of its own, go through this path for nearly every pixel, and a
+// branch per candidate costs more there than the arithmetic. Each candidate
+// is scored as distance x 256 + index, so the smallest score is the nearest
+// entry and, among equally near ones, the lowest index, in whatever order the
+// candidates are kept.
+//
+// Before any of that, answers are kept in a cache keyed by the exact colour,
+// which is what serves rendered text (a few thousand colours, met again and
+// again); and nearestFrom() accepts a guess (the previous pixel's answer)
+// without search when the colour lies within half the distance from the guess
+// to its own nearest neighbour, where no other entry can be closer.
 class ColourSearch {
  public:
   ColourSearch();
@@ -52,7 +129,7 @@ class ColourSearch {
   // Exact nearest (lowest index on ties). Channels must be in 0..255.
   inline int nearest(int r, int g, int b);
   // As nearest(), without the cache.
-  int nearestUncached(int r, int g, int b);
+  inline int nearestUncached(int r, int g, int b);
   // As nearest(), starting from `guess` (any value; out-of-range is ignored).
   inline int nearestFrom(int r, int g, int b, int guess);
   // Nearest to the centre of the colour's 4 x 4 x 4 block of the cube, looked
@@ -71,18 +148,23 @@ class ColourSearch {
   static constexpr int kCoarseBits = 4;
   static constexpr int kCoarseCells = 1 << (3 * kCoarseBits);
   static constexpr int kFineBits = 5;
+  static constexpr int kFineShift = 8 - kFineBits;
   static constexpr int kFineCells = 1 << (3 * kFineBits);
   static constexpr uint16_t kUnbuilt = 0xFFFF;
-  static constexpr uint32_t kFineUnbuilt = 0xFFFFFFFF;
-  static constexpr int kCacheBits = 12;
+  static constexpr int kCacheBits = 14;
+
+  static int fineCell(int r, int g, int b) {
+    return ((r >> kFineShift) << (2 * kFineBits)) | ((g >> kFineShift) << kFineBits) | (b >> kFineShift);
+  }
 
   // Writes the candidates for the box lo..lo+side-1 (per channel) among
   // `from` (n indices) to `out`; returns how many.
   int filter(const int lo[3], int side, const uint8_t* from, int n, uint8_t* out) const;
   const uint8_t* coarseList(int cell, int* n);
-  const uint8_t* fineList(int r, int g, int b, int* n);
-  const uint8_t* buildFineList(int r, int g, int b, int* n);
-  int searchAndRemember(int r, int g, int b, size_t slot, uint32_t key);
+  // The answer for a colour whose fine cell is not built yet; builds it once
+  // the cell has been asked for often enough.
+  int nearestUnbuilt(int r, int g, int b);
+  bool buildFineCell(int cell, const int lo[3], const uint8_t* from, int n);
   int scan(const uint8_t* list, int n, int r, int g, int b) const;
 
   uint8_t palette_[768] = {};
@@ -92,24 +174,36 @@ class ColourSearch {
   int32_t neighbour2_[256] = {};  // squared distance to the nearest other entry
   uint16_t coarseLength_[kCoarseCells];
   std::unique_ptr<uint8_t[]> coarse_;      // kCoarseCells x 256 slots, used as built
-  std::unique_ptr<uint32_t[]> fine_;       // offset << 9 | length into finePool_
+  std::unique_ptr<uint32_t[]> fine_;       // first group << 8 | groups; 0 = not built
   std::unique_ptr<uint8_t[]> fineVisits_;  // searches answered from the parent so far
-  std::unique_ptr<uint8_t[]> finePool_;    // fine lists, packed as built
-  size_t finePoolUsed_ = 0;
-  size_t finePoolSize_ = 0;
-  std::unique_ptr<uint32_t[]> cacheKey_;   // colour + 1, 0 = empty
-  std::unique_ptr<uint8_t[]> cacheIndex_;
+  std::unique_ptr<CandidateGroup[]> groups_;  // fine cells' candidates, packed as built
+  size_t groupsUsed_ = 0;
+  size_t groupsSize_ = 0;
+  bool groupsFull_ = false;  // a cell found no room: stop building until init()
+  // colour << 8 | index; every slot starts as white with white's answer, so
+  // no slot is ever empty and no colour is mistaken for another.
+  std::unique_ptr<uint32_t[]> cache_;
   std::unique_ptr<uint16_t[]> fast_;       // 64^3, index + 1, 0 = not yet known
 };
 
 // The per-pixel path stays in the header so that remapping loops inline it;
 // building cells is out of line.
+inline int ColourSearch::nearestUncached(int r, int g, int b) {
+  if (count_ <= 0) return -1;
+  const uint32_t cell = fine_[fineCell(r, g, b)];
+  if (cell == 0) return nearestUnbuilt(r, g, b);
+  return nearestInGroups(groups_.get() + (cell >> 8), int(cell & 0xFF), r, g, b);
+}
+
 inline int ColourSearch::nearest(int r, int g, int b) {
   if (count_ <= 0) return -1;
-  const uint32_t key = (uint32_t(r) | (uint32_t(g) << 8) | (uint32_t(b) << 16)) + 1;
-  const size_t slot = size_t((key * 0x9E3779B1u) >> (32 - kCacheBits));
-  if (cacheKey_[slot] == key) return cacheIndex_[slot];
-  return searchAndRemember(r, g, b, slot, key);
+  const uint32_t colour = uint32_t(r) | (uint32_t(g) << 8) | (uint32_t(b) << 16);
+  const size_t slot = size_t((colour * 0x9E3779B1u) >> (32 - kCacheBits));
+  const uint32_t cached = cache_[slot];
+  if ((cached >> 8) == colour) return int(cached & 0xFF);
+  const int i = nearestUncached(r, g, b);
+  cache_[slot] = (colour << 8) | uint32_t(i);
+  return i;
 }
 
 inline int ColourSearch::nearestFrom(int r, int g, int b, int guess) {

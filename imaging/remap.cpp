@@ -36,7 +36,6 @@ void remapNearest(const BitmapView& src, const BitmapView& dst, ColourSearch& se
                   const Background& bg) {
   const int step = src.bits() / 8;
   const int32_t w = src.width();
-  int last = 0;
   for (int32_t y = 0; y < src.height(); ++y) {
     const uint8_t* s = src.row(y);
     uint8_t* d = dst.row(y);
@@ -49,8 +48,10 @@ void remapNearest(const BitmapView& src, const BitmapView& dst, ColourSearch& se
         if (bg.active && c == bg.colour) {
           previousIndex = bg.index;
         } else {
-          last = fast ? search.nearestFast(s[2], s[1], s[0]) : search.nearestFrom(s[2], s[1], s[0], last);
-          previousIndex = uint8_t(last);
+          // No guess from the previous pixel here: runs of one colour are
+          // already skipped above, and on noisy pictures the guess mostly
+          // fails while tying every pixel's search to the one before it.
+          previousIndex = uint8_t(fast ? search.nearestFast(s[2], s[1], s[0]) : search.nearest(s[2], s[1], s[0]));
         }
       }
       d[x] = previousIndex;
