@@ -58,26 +58,31 @@ inline int nearestInGroupsPortable(const CandidateGroup* groups, int n, int r, i
 }
 
 #if defined(__SSE2__)
-inline int nearestInGroups(const CandidateGroup* groups, int n, int r, int g, int b) {
-  const __m128i redGreen = _mm_set1_epi32((r << 4) | (g << 20));  // 16-bit pairs (16 r, 16 g)
-  const __m128i blue = _mm_set1_epi32(b << 4);                    // (16 b, 0)
-  const __m128i lowHalves = _mm_set1_epi32(0xFFFF);
-  const __m128i highOnes = _mm_set1_epi32(0x10000);
+namespace detail {
+// 256 x squared distance + index for the four candidates of `group`, as
+// floats (see below); `redGreen` is (16 r, 16 g) and `blue` (16 b, 0) in
+// every 32-bit lane.
+inline __m128 groupScores(const CandidateGroup& group, __m128i redGreen, __m128i blue) {
+  const __m128i dRedGreen = _mm_sub_epi16(redGreen, _mm_loadu_si128(reinterpret_cast<const __m128i*>(group.redGreen)));
+  const __m128i dBlueIndex =  // (16 db, index)
+      _mm_sub_epi16(blue, _mm_loadu_si128(reinterpret_cast<const __m128i*>(group.blueIndex)));
+  const __m128i dBlueOne =  // (16 db, 1)
+      _mm_or_si128(_mm_and_si128(dBlueIndex, _mm_set1_epi32(0xFFFF)), _mm_set1_epi32(0x10000));
+  const __m128i score = _mm_add_epi32(_mm_madd_epi16(dRedGreen, dRedGreen), _mm_madd_epi16(dBlueIndex, dBlueOne));
   // Scores are below 2^26; with bit 30 set their bit patterns are positive,
   // finite, normal floats, which order exactly as the integers do. So the
   // one-instruction float minimum serves where SSE2 has no 32-bit integer
   // one, and no denormal (which some hosts flush to zero) ever occurs.
-  const __m128i normal = _mm_set1_epi32(0x40000000);
-  __m128 best = _mm_castsi128_ps(_mm_set1_epi32(0x7F000000));
-  for (int k = 0; k < n; ++k) {
-    const __m128i dRedGreen =
-        _mm_sub_epi16(redGreen, _mm_loadu_si128(reinterpret_cast<const __m128i*>(groups[k].redGreen)));
-    const __m128i dBlueIndex =  // (16 db, index)
-        _mm_sub_epi16(blue, _mm_loadu_si128(reinterpret_cast<const __m128i*>(groups[k].blueIndex)));
-    const __m128i dBlueOne = _mm_or_si128(_mm_and_si128(dBlueIndex, lowHalves), highOnes);  // (16 db, 1)
-    const __m128i score = _mm_add_epi32(_mm_madd_epi16(dRedGreen, dRedGreen), _mm_madd_epi16(dBlueIndex, dBlueOne));
-    best = _mm_min_ps(best, _mm_castsi128_ps(_mm_or_si128(score, normal)));
-  }
+  return _mm_castsi128_ps(_mm_or_si128(score, _mm_set1_epi32(0x40000000)));
+}
+}  // namespace detail
+
+inline int nearestInGroups(const CandidateGroup* groups, int n, int r, int g, int b) {
+  const __m128i channels = _mm_set_epi16(0, 0, 0, 0, 0, int16_t(b << 4), int16_t(g << 4), int16_t(r << 4));
+  const __m128i redGreen = _mm_shuffle_epi32(channels, _MM_SHUFFLE(0, 0, 0, 0));
+  const __m128i blue = _mm_shuffle_epi32(channels, _MM_SHUFFLE(1, 1, 1, 1));
+  __m128 best = detail::groupScores(groups[0], redGreen, blue);
+  for (int k = 1; k < n; ++k) best = _mm_min_ps(best, detail::groupScores(groups[k], redGreen, blue));
   best = _mm_min_ps(best, _mm_shuffle_ps(best, best, _MM_SHUFFLE(1, 0, 3, 2)));
   best = _mm_min_ps(best, _mm_shuffle_ps(best, best, _MM_SHUFFLE(2, 3, 0, 1)));
   return _mm_cvtsi128_si32(_mm_castps_si128(best)) & 0xFF;
@@ -128,6 +133,10 @@ class ColourSearch {
 
   // Exact nearest (lowest index on ties). Channels must be in 0..255.
   inline int nearest(int r, int g, int b);
+  // As nearest(), adding 1 to `cacheHits` when the cache answered: for loops
+  // that skip the cache where it does not pay, as on noisy pictures, where
+  // nearly every colour is new and looking it up costs more than it saves.
+  inline int nearestCounted(int r, int g, int b, uint32_t& cacheHits);
   // As nearest(), without the cache.
   inline int nearestUncached(int r, int g, int b);
   // As nearest(), starting from `guess` (any value; out-of-range is ignored).
@@ -195,15 +204,23 @@ inline int ColourSearch::nearestUncached(int r, int g, int b) {
   return nearestInGroups(groups_.get() + (cell >> 8), int(cell & 0xFF), r, g, b);
 }
 
-inline int ColourSearch::nearest(int r, int g, int b) {
+inline int ColourSearch::nearestCounted(int r, int g, int b, uint32_t& cacheHits) {
   if (count_ <= 0) return -1;
   const uint32_t colour = uint32_t(r) | (uint32_t(g) << 8) | (uint32_t(b) << 16);
   const size_t slot = size_t((colour * 0x9E3779B1u) >> (32 - kCacheBits));
   const uint32_t cached = cache_[slot];
-  if ((cached >> 8) == colour) return int(cached & 0xFF);
+  if ((cached >> 8) == colour) {
+    ++cacheHits;
+    return int(cached & 0xFF);
+  }
   const int i = nearestUncached(r, g, b);
   cache_[slot] = (colour << 8) | uint32_t(i);
   return i;
+}
+
+inline int ColourSearch::nearest(int r, int g, int b) {
+  uint32_t unused = 0;
+  return nearestCounted(r, g, b, unused);
 }
 
 inline int ColourSearch::nearestFrom(int r, int g, int b, int guess) {

@@ -32,13 +32,34 @@ inline uint32_t colourAt(const uint8_t* p) {
 
 inline int clampInt(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
+// Whether the colour cache pays, judged row by row. Rendered text meets a few
+// thousand colours again and again, and the cache answers nearly all of
+// them; noisy textures give almost every pixel a colour of its own, and
+// there looking each one up first costs about a fifth of the search it
+// seldom saves. A row with the cache on counts its hits; below a quarter of
+// its searches the following rows go without, except every 16th, which
+// looks again (the picture may change further down).
+class CacheUse {
+ public:
+  bool on(int32_t y) const { return on_ || y % 16 == 0; }
+  void rowDone(uint32_t searches, uint32_t hits) {
+    if (searches >= 16) on_ = hits * 4 >= searches;
+  }
+
+ private:
+  bool on_ = true;
+};
+
 void remapNearest(const BitmapView& src, const BitmapView& dst, ColourSearch& search, bool fast,
                   const Background& bg) {
   const int step = src.bits() / 8;
   const int32_t w = src.width();
+  CacheUse cacheUse;
   for (int32_t y = 0; y < src.height(); ++y) {
     const uint8_t* s = src.row(y);
     uint8_t* d = dst.row(y);
+    const bool cached = cacheUse.on(y);
+    uint32_t searches = 0, hits = 0;
     uint32_t previous = 0xFFFFFFFF;  // no colour
     uint8_t previousIndex = 0;
     for (int32_t x = 0; x < w; ++x, s += step) {
@@ -47,15 +68,20 @@ void remapNearest(const BitmapView& src, const BitmapView& dst, ColourSearch& se
         previous = c;
         if (bg.active && c == bg.colour) {
           previousIndex = bg.index;
+        } else if (fast) {
+          previousIndex = uint8_t(search.nearestFast(s[2], s[1], s[0]));
         } else {
           // No guess from the previous pixel here: runs of one colour are
-          // already skipped above, and on noisy pictures the guess mostly
-          // fails while tying every pixel's search to the one before it.
-          previousIndex = uint8_t(fast ? search.nearestFast(s[2], s[1], s[0]) : search.nearest(s[2], s[1], s[0]));
+          // skipped already, and on noisy pictures the guess mostly fails
+          // while tying every pixel's search to the one before it.
+          ++searches;
+          previousIndex = uint8_t(cached ? search.nearestCounted(s[2], s[1], s[0], hits)
+                                         : search.nearestUncached(s[2], s[1], s[0]));
         }
       }
       d[x] = previousIndex;
     }
+    if (cached) cacheUse.rowDone(searches, hits);
   }
 }
 

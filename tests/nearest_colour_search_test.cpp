@@ -192,18 +192,21 @@ TEST(NearestSearch, CandidateGroupScoringMatchesAPlainScan) {
   }
 }
 
-// A frame of noise over the whole cube, of noise around a few colours, and
-// of flat runs, as 24 or 32 bits.
-MemHandle noisyFrame(int32_t w, int32_t h, int bits, uint32_t seed) {
+// A frame in bands, as 24 or 32 bits: noise over the whole cube (the
+// remap loop stops using the colour cache), then rows of a few colours
+// repeated (it starts again), then noise around a few colours and flat runs.
+MemHandle bandedFrame(int32_t w, int32_t h, int bits, uint32_t seed) {
   MemHandle bmp = bitmapCreateTrueColour(w, h, bits);
   MemLock lock(bmp);
   BitmapView v = BitmapView::of(lock);
   std::mt19937 rng(seed);
+  const uint32_t few[5] = {0x102030, 0xF0E0D0, 0x00FF00, 0x7F7F80, 0x0000FE};
   for (int32_t y = 0; y < h; ++y)
     for (int32_t x = 0; x < w; ++x) {
       uint32_t c = rng() & 0xFFFFFF;
-      if (y % 3 == 1) c = (0x406080 + (rng() & 0x0F0F0F)) & 0xFFFFFF;
-      if (y % 3 == 2) c = x < w / 2 ? 0x000000 : 0xFFFFFF;
+      if (y >= 20 && y < 40) c = few[(x * 7 + y) % 5];
+      if (y >= 40 && y % 2 == 0) c = (0x406080 + (rng() & 0x0F0F0F)) & 0xFFFFFF;
+      if (y >= 40 && y % 4 == 1) c = x < w / 2 ? 0x000000 : 0xFFFFFF;
       v.setPixel(x, y, c);
     }
   return bmp;
@@ -215,7 +218,7 @@ TEST(NearestSearch, RemappedFramesMatchAPlainScanPixelForPixel) {
   for (int count : {1, 2, 3, 255, 256})
     for (int bits : {24, 32}) {
       makePalette(p, count, count == 255 ? Shape::Repeated : Shape::Spread, rng);
-      MemBlock frame(noisyFrame(97, 61, bits, uint32_t(count * 31 + bits)));
+      MemBlock frame(bandedFrame(97, 61, bits, uint32_t(count * 31 + bits)));
       ColourSearch search;
       ASSERT_TRUE(search.init(p, count));
       for (int again = 0; again < 2; ++again) {  // a prepared search, then one that has learnt
