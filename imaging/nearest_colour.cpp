@@ -38,19 +38,24 @@ int nearestColour(const uint8_t* palette768, int count, uint32_t colour) {
   return best;
 }
 
-ColourSearch::ColourSearch() { std::memset(coarseLength_, 0xFF, sizeof coarseLength_); }
+ColourSearch::ColourSearch() {
+  std::memset(largeLength_, 0xFF, sizeof largeLength_);
+  std::memset(coarseLength_, 0xFF, sizeof coarseLength_);
+}
 ColourSearch::~ColourSearch() = default;
 
 bool ColourSearch::init(const uint8_t* palette768, int count) {
   count_ = 0;
   fast_.reset();
   if (!palette768 || count < 1 || count > 256) return false;
+  if (!large_) large_.reset(new (std::nothrow) uint8_t[size_t(kLargeCells) * 256]);
   if (!coarse_) coarse_.reset(new (std::nothrow) uint8_t[size_t(kCoarseCells) * 256]);
   if (!fine_) fine_.reset(new (std::nothrow) uint32_t[kFineCells]);
   if (!fineVisits_) fineVisits_.reset(new (std::nothrow) uint8_t[kFineCells]);
   if (!cache_) cache_.reset(new (std::nothrow) uint32_t[size_t(1) << kCacheBits]);
-  if (!coarse_ || !fine_ || !fineVisits_ || !cache_) return false;
+  if (!large_ || !coarse_ || !fine_ || !fineVisits_ || !cache_) return false;
   std::memset(fineVisits_.get(), 0, kFineCells);
+  std::memset(largeLength_, 0xFF, sizeof largeLength_);
   std::memset(coarseLength_, 0xFF, sizeof coarseLength_);
   std::memset(fine_.get(), 0, sizeof(uint32_t) * kFineCells);
   groupsUsed_ = 0;
@@ -106,13 +111,28 @@ int ColourSearch::filter(const int lo[3], int side, const uint8_t* from, int n, 
   return m;
 }
 
+const uint8_t* ColourSearch::largeList(int cell, int* n) {
+  uint8_t* list = large_.get() + size_t(cell) * 256;
+  if (largeLength_[cell] == kUnbuilt) {
+    constexpr int kSide = 256 >> kLargeBits, kMask = (1 << kLargeBits) - 1;
+    const int lo[3] = {(cell >> (2 * kLargeBits)) * kSide, ((cell >> kLargeBits) & kMask) * kSide, (cell & kMask) * kSide};
+    largeLength_[cell] = uint16_t(filter(lo, kSide, all_, count_, list));
+  }
+  *n = largeLength_[cell];
+  return list;
+}
+
 const uint8_t* ColourSearch::coarseList(int cell, int* n) {
   uint8_t* list = coarse_.get() + size_t(cell) * 256;
   if (coarseLength_[cell] == kUnbuilt) {
-    constexpr int kSide = 256 >> kCoarseBits;
-    const int lo[3] = {(cell >> (2 * kCoarseBits)) * kSide, ((cell >> kCoarseBits) & ((1 << kCoarseBits) - 1)) * kSide,
-                       (cell & ((1 << kCoarseBits) - 1)) * kSide};
-    coarseLength_[cell] = uint16_t(filter(lo, kSide, all_, count_, list));
+    constexpr int kSide = 256 >> kCoarseBits, kMask = (1 << kCoarseBits) - 1;
+    const int x = cell >> (2 * kCoarseBits), y = (cell >> kCoarseBits) & kMask, z = cell & kMask;
+    constexpr int kUp = kCoarseBits - kLargeBits;
+    int parentLength = 0;
+    const uint8_t* from =
+        largeList(((x >> kUp) << (2 * kLargeBits)) | ((y >> kUp) << kLargeBits) | (z >> kUp), &parentLength);
+    const int lo[3] = {x * kSide, y * kSide, z * kSide};
+    coarseLength_[cell] = uint16_t(filter(lo, kSide, from, parentLength, list));
   }
   *n = coarseLength_[cell];
   return list;

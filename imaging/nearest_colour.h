@@ -40,10 +40,11 @@ struct CandidateGroup {
   int16_t blueIndex[8];  // 16 b0, -i0, 16 b1, -i1, ...
 };
 
-// The nearest entry (lowest index on ties) among `n` >= 1 groups. The
-// portable version is the reference the vector version must equal;
-// nearestInGroups() is whichever this build uses.
-inline int nearestInGroupsPortable(const CandidateGroup* groups, int n, int r, int g, int b) {
+// The nearest entry (lowest index on ties) to `colour` (0x00BBGGRR) among
+// `n` >= 1 groups. The portable version is the reference the vector version
+// must equal; nearestInGroups() is whichever this build uses.
+inline int nearestInGroupsPortable(const CandidateGroup* groups, int n, uint32_t colour) {
+  const int32_t r = int32_t(colour & 0xFF), g = int32_t((colour >> 8) & 0xFF), b = int32_t((colour >> 16) & 0xFF);
   int32_t best = INT32_MAX;
   for (int k = 0; k < n; ++k) {
     const CandidateGroup& q = groups[k];
@@ -77,8 +78,10 @@ inline __m128 groupScores(const CandidateGroup& group, __m128i redGreen, __m128i
 }
 }  // namespace detail
 
-inline int nearestInGroups(const CandidateGroup* groups, int n, int r, int g, int b) {
-  const __m128i channels = _mm_set_epi16(0, 0, 0, 0, 0, int16_t(b << 4), int16_t(g << 4), int16_t(r << 4));
+inline int nearestInGroups(const CandidateGroup* groups, int n, uint32_t colour) {
+  // 16-bit lanes 16 r, 16 g, 16 b, 0, ...
+  const __m128i channels =
+      _mm_slli_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int(colour)), _mm_setzero_si128()), 4);
   const __m128i redGreen = _mm_shuffle_epi32(channels, _MM_SHUFFLE(0, 0, 0, 0));
   const __m128i blue = _mm_shuffle_epi32(channels, _MM_SHUFFLE(1, 1, 1, 1));
   __m128 best = detail::groupScores(groups[0], redGreen, blue);
@@ -88,19 +91,21 @@ inline int nearestInGroups(const CandidateGroup* groups, int n, int r, int g, in
   return _mm_cvtsi128_si32(_mm_castps_si128(best)) & 0xFF;
 }
 #else
-inline int nearestInGroups(const CandidateGroup* groups, int n, int r, int g, int b) {
-  return nearestInGroupsPortable(groups, n, r, g, b);
+inline int nearestInGroups(const CandidateGroup* groups, int n, uint32_t colour) {
+  return nearestInGroupsPortable(groups, n, colour);
 }
 #endif
 
 // Exact nearest-colour search for remapping many pixels.
 //
-// The colour cube is cut into cells at two sizes, 16 x 16 x 16 and 32 x 32 x
-// 32. For a cell, only entries whose closest point in the cell is no farther
-// than the best entry's farthest point can be the nearest for any colour in
-// it. A coarse cell's candidates are filtered from the whole palette, a fine
-// cell's from its coarse parent's (the nearest entry for any colour of the
-// fine cell is among them), so a fine cell typically holds 2 to 10 entries.
+// The colour cube is cut into cells at three sizes, 8 x 8 x 8, 16 x 16 x 16
+// and 32 x 32 x 32. For a cell, only entries whose closest point in the cell
+// is no farther than the best entry's farthest point can be the nearest for
+// any colour in it. A large cell's candidates are filtered from the whole
+// palette, a smaller cell's from its parent's (the nearest entry for any
+// colour of the smaller cell is among them), so a fine cell typically holds
+// 2 to 10 entries; the middle size keeps a frame that spreads over much of
+// the cube from filtering the whole palette thousands of times.
 // Cells are built as they are asked for, so a frame that uses few colours pays
 // for few cells; a fine cell only once it has been asked for a few times
 // (until then its parent's list answers), because building one costs about as
@@ -154,6 +159,8 @@ class ColourSearch {
   const uint8_t* entry(int i) const { return palette_ + i * 3; }
 
  private:
+  static constexpr int kLargeBits = 3;
+  static constexpr int kLargeCells = 1 << (3 * kLargeBits);
   static constexpr int kCoarseBits = 4;
   static constexpr int kCoarseCells = 1 << (3 * kCoarseBits);
   static constexpr int kFineBits = 5;
@@ -169,6 +176,7 @@ class ColourSearch {
   // Writes the candidates for the box lo..lo+side-1 (per channel) among
   // `from` (n indices) to `out`; returns how many.
   int filter(const int lo[3], int side, const uint8_t* from, int n, uint8_t* out) const;
+  const uint8_t* largeList(int cell, int* n);
   const uint8_t* coarseList(int cell, int* n);
   // The answer for a colour whose fine cell is not built yet; builds it once
   // the cell has been asked for often enough.
@@ -181,6 +189,8 @@ class ColourSearch {
   int32_t r_[256] = {}, g_[256] = {}, b_[256] = {};
   uint8_t all_[256] = {};
   int32_t neighbour2_[256] = {};  // squared distance to the nearest other entry
+  uint16_t largeLength_[kLargeCells];
+  std::unique_ptr<uint8_t[]> large_;       // kLargeCells x 256 slots, used as built
   uint16_t coarseLength_[kCoarseCells];
   std::unique_ptr<uint8_t[]> coarse_;      // kCoarseCells x 256 slots, used as built
   std::unique_ptr<uint32_t[]> fine_;       // first group << 8 | groups; 0 = not built
@@ -201,7 +211,8 @@ inline int ColourSearch::nearestUncached(int r, int g, int b) {
   if (count_ <= 0) return -1;
   const uint32_t cell = fine_[fineCell(r, g, b)];
   if (cell == 0) return nearestUnbuilt(r, g, b);
-  return nearestInGroups(groups_.get() + (cell >> 8), int(cell & 0xFF), r, g, b);
+  return nearestInGroups(groups_.get() + (cell >> 8), int(cell & 0xFF),
+                         uint32_t(r) | (uint32_t(g) << 8) | (uint32_t(b) << 16));
 }
 
 inline int ColourSearch::nearestCounted(int r, int g, int b, uint32_t& cacheHits) {

@@ -186,8 +186,8 @@ TEST(NearestSearch, CandidateGroupScoringMatchesAPlainScan) {
         }
       }
       const int groupCount = int(groups.size());
-      ASSERT_EQ(nearestInGroupsPortable(groups.data(), groupCount, r, g, b), expected);
-      ASSERT_EQ(nearestInGroups(groups.data(), groupCount, r, g, b), expected);
+      ASSERT_EQ(nearestInGroupsPortable(groups.data(), groupCount, rgb(r, g, b)), expected);
+      ASSERT_EQ(nearestInGroups(groups.data(), groupCount, rgb(r, g, b)), expected);
     }
   }
 }
