@@ -115,7 +115,8 @@ const uint8_t* ColourSearch::largeList(int cell, int* n) {
   uint8_t* list = large_.get() + size_t(cell) * 256;
   if (largeLength_[cell] == kUnbuilt) {
     constexpr int kSide = 256 >> kLargeBits, kMask = (1 << kLargeBits) - 1;
-    const int lo[3] = {(cell >> (2 * kLargeBits)) * kSide, ((cell >> kLargeBits) & kMask) * kSide, (cell & kMask) * kSide};
+    const int lo[3] = {(cell >> (2 * kLargeBits)) * kSide, ((cell >> kLargeBits) & kMask) * kSide,
+                       (cell & kMask) * kSide};
     largeLength_[cell] = uint16_t(filter(lo, kSide, all_, count_, list));
   }
   *n = largeLength_[cell];

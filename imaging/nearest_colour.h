@@ -152,11 +152,12 @@ class ColourSearch {
   inline int nearestFrom(int r, int g, int b, int guess);
   // Nearest to the centre of the colour's 4 x 4 x 4 block of the cube, looked
   // up in a table filled as it is used: two to three times faster than the
-  // exact search on noisy frames. The entry it gives is at most 2 x sqrt(3) x 2 (about 7)
-  // levels farther from the colour than the nearest one. Rendered text, whose
-  // palettes hold anti-aliasing ramps a level or two apart, loses 2 to 12 dB
-  // of PSNR (to about one level of error, 47 dB or better); textures lose
-  // about 0.1 dB. False from enableFast() when memory runs out.
+  // exact search on noisy frames. The entry it gives is at most 2 x sqrt(3)
+  // x 2 (about 7) levels farther from the colour than the nearest one.
+  // Rendered text, whose palettes hold anti-aliasing ramps a level or two
+  // apart, loses 2 to 12 dB of PSNR (to about one level of error, 47 dB or
+  // better); textures lose about 0.1 dB. False from enableFast() when memory
+  // runs out.
   bool enableFast();
   int nearestFast(int r, int g, int b);
 

@@ -44,8 +44,8 @@ std::vector<uint32_t> probeColours(const uint8_t* p, int count, std::mt19937& rn
   for (int k = 0; k < 40; ++k) centres.push_back(rng() & 0xFFFFFF);
   for (int k = 0; k < 6000; ++k) {
     const uint32_t c = centres[k % centres.size()];
-    out.push_back(rgb(std::min(255, int(c & 0xFF) + int(rng() % 8)), std::min(255, int((c >> 8) & 0xFF) + int(rng() % 8)),
-                      std::min(255, int(c >> 16) + int(rng() % 8))));
+    auto jitter = [&](uint32_t v) { return std::min(255, int(v & 0xFF) + int(rng() % 8)); };
+    out.push_back(rgb(jitter(c), jitter(c >> 8), jitter(c >> 16)));
   }
   for (int k = 0; k < 3000; ++k) {
     const int e = int(rng() % count);
