@@ -50,38 +50,51 @@ class CacheUse {
   bool on_ = true;
 };
 
+// One row of nearest-colour remapping, compiled once per kind of search so
+// the per-pixel loop carries no test that is the same for the whole row.
+// `background` is 0xFFFFFFFF (no colour) when there is no substitution.
+template <bool kFast, bool kCached>
+void remapRow(const uint8_t* s, int step, int32_t w, uint8_t* d, ColourSearch& search, uint32_t background,
+              uint8_t backgroundIndex, uint32_t& searches, uint32_t& hits) {
+  uint32_t previous = 0xFFFFFFFF;  // no colour
+  uint8_t previousIndex = 0;
+  for (int32_t x = 0; x < w; ++x, s += step) {
+    const uint32_t c = colourAt(s);
+    if (c != previous) {
+      previous = c;
+      if (c == background) {
+        previousIndex = backgroundIndex;
+      } else if (kFast) {
+        previousIndex = uint8_t(search.nearestFast(s[2], s[1], s[0]));
+      } else {
+        // No guess from the previous pixel here: runs of one colour are
+        // skipped already, and on noisy pictures the guess mostly fails
+        // while tying every pixel's search to the one before it.
+        ++searches;
+        previousIndex = uint8_t(kCached ? search.nearestCounted(s[2], s[1], s[0], hits)
+                                        : search.nearestUncached(s[2], s[1], s[0]));
+      }
+    }
+    d[x] = previousIndex;
+  }
+}
+
 void remapNearest(const BitmapView& src, const BitmapView& dst, ColourSearch& search, bool fast,
                   const Background& bg) {
   const int step = src.bits() / 8;
   const int32_t w = src.width();
+  const uint32_t background = bg.active ? bg.colour : 0xFFFFFFFF;
   CacheUse cacheUse;
   for (int32_t y = 0; y < src.height(); ++y) {
-    const uint8_t* s = src.row(y);
-    uint8_t* d = dst.row(y);
-    const bool cached = cacheUse.on(y);
     uint32_t searches = 0, hits = 0;
-    uint32_t previous = 0xFFFFFFFF;  // no colour
-    uint8_t previousIndex = 0;
-    for (int32_t x = 0; x < w; ++x, s += step) {
-      const uint32_t c = colourAt(s);
-      if (c != previous) {
-        previous = c;
-        if (bg.active && c == bg.colour) {
-          previousIndex = bg.index;
-        } else if (fast) {
-          previousIndex = uint8_t(search.nearestFast(s[2], s[1], s[0]));
-        } else {
-          // No guess from the previous pixel here: runs of one colour are
-          // skipped already, and on noisy pictures the guess mostly fails
-          // while tying every pixel's search to the one before it.
-          ++searches;
-          previousIndex = uint8_t(cached ? search.nearestCounted(s[2], s[1], s[0], hits)
-                                         : search.nearestUncached(s[2], s[1], s[0]));
-        }
-      }
-      d[x] = previousIndex;
+    if (fast) {
+      remapRow<true, false>(src.row(y), step, w, dst.row(y), search, background, bg.index, searches, hits);
+    } else if (cacheUse.on(y)) {
+      remapRow<false, true>(src.row(y), step, w, dst.row(y), search, background, bg.index, searches, hits);
+      cacheUse.rowDone(searches, hits);
+    } else {
+      remapRow<false, false>(src.row(y), step, w, dst.row(y), search, background, bg.index, searches, hits);
     }
-    if (cached) cacheUse.rowDone(searches, hits);
   }
 }
 

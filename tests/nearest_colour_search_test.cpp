@@ -234,5 +234,34 @@ TEST(NearestSearch, RemappedFramesMatchAPlainScanPixelForPixel) {
     }
 }
 
+TEST(NearestSearch, BackgroundPixelsTakeTheirIndexInEveryPlainMode) {
+  std::mt19937 rng(23);
+  uint8_t p[768];
+  makePalette(p, 200, Shape::Spread, rng);
+  MemBlock frame(bandedFrame(97, 61, 24, 5));
+  for (uint32_t background : {0xFFFFFFu, 0x000000u, 0x102030u})
+    for (bool fast : {false, true}) {
+      RemapOptions options;
+      options.fastRemap = fast;
+      options.backgroundColour = int32_t(background);
+      options.backgroundIndex = 230;  // a reserved slot beyond the palette's count
+      MemBlock out(remapToPalette(frame.get(), p, 200, options));
+      ASSERT_TRUE(out);
+      MemLock lf(frame.get()), lo(out.get());
+      BitmapView vf = BitmapView::of(lf), vo = BitmapView::of(lo);
+      for (int32_t y = 0; y < 61; ++y)
+        for (int32_t x = 0; x < 97; ++x) {
+          const uint32_t c = uint32_t(vf.getPixel(x, y));
+          if (c == background) {
+            ASSERT_EQ(vo.getPixel(x, y), 230) << x << "," << y;
+          } else if (fast) {
+            ASSERT_LT(vo.getPixel(x, y), 200) << x << "," << y;
+          } else {
+            ASSERT_EQ(vo.getPixel(x, y), nearestColour(p, 200, c)) << x << "," << y;
+          }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace gw
