@@ -3,6 +3,8 @@
 // that were looked at.
 #include <gtest/gtest.h>
 
+#include "tests/gradient_golden.h"
+
 #include <cstring>
 
 #include "base/le_bytes.h"
@@ -26,14 +28,7 @@ struct Picture {
   uint32_t at(int32_t x, int32_t y) const { return uint32_t(view.getPixel(x, y)); }
 };
 
-uint64_t pixelHash(const BitmapView& v) {
-  uint64_t h = 1469598103934665603ull;
-  for (int32_t y = 0; y < v.height(); ++y) {
-    const uint8_t* row = v.row(y);
-    for (size_t i = 0; i < size_t(v.width()) * 3; ++i) h = (h ^ row[i]) * 1099511628211ull;
-  }
-  return h;
-}
+using golden::pixelHash;
 
 TEST(GradientRenderTest, EdgePadFortyFiveOf256) {
   uint8_t g[kGradientSettingsSize];
@@ -291,38 +286,12 @@ TEST(GradientRenderTest, SameSettingsSameBytes) {
   EXPECT_EQ(pixelHash(a.view), pixelHash(b.view));
 }
 
-// Renders at 200 x 100 looked at by eye (the gradients of docs/materials.png
-// are the same settings at another size); a change in
-// any of these is a change in the pictures and needs looking at again.
+// The looked-at renders of tests/gradient_golden.h keep their hashes.
 TEST(GradientRenderTest, GoldenHashes) {
-  struct Case {
-    int32_t shape;
-    bool multi;
-    int32_t rotation, cx, cy, pad, midpoint;
-    uint64_t hash;
-  };
-  const Case cases[] = {
-      {0, false, 0, 0, 0, 0, 50, 7368726301132905315uLL},
-      {1, false, 0, 0, 0, 0, 50, 12528914154876260219uLL},
-      {2, false, 0, 0, 0, 0, 50, 10524544591296017981uLL},
-      {3, false, 0, 0, 0, 0, 50, 11063268208494174375uLL},
-      {0, true, 30, 30, 20, 0, 50, 4400025302624346617uLL},
-      {1, true, 30, 30, 20, 0, 50, 9112302863042957942uLL},
-      {2, true, 30, 30, 20, 0, 50, 11327650480111266255uLL},
-      {3, true, 30, 30, 20, 0, 50, 9308142894469227889uLL},
-      {0, false, -45, 0, 0, 20, 70, 3776614857100408248uLL},
-  };
-  for (const Case& c : cases) {
+  for (const golden::GradientCase& c : golden::kGradientCases) {
     uint8_t g[kGradientSettingsSize];
-    gradientSettingsDefaults(g);
-    writeI32(g + gradient::kShape, c.shape);
-    writeU32(g + gradient::kColourMode, c.multi ? 0 : 1);
-    writeI32(g + gradient::kRotation, c.rotation);
-    writeI32(g + gradient::kCentreX, c.cx);
-    writeI32(g + gradient::kCentreY, c.cy);
-    writeI32(g + gradient::kEdgePad, c.pad);
-    writeI32(g + gradient::kMidpoint, c.midpoint);
-    Picture p(gradientRender(g, 200, 100));
+    golden::gradientCaseSettings(c, g);
+    Picture p(gradientRender(g, golden::kGradientWidth, golden::kGradientHeight));
     ASSERT_TRUE(p.view.valid());
     EXPECT_EQ(pixelHash(p.view), c.hash) << "shape " << c.shape << (c.multi ? " multi" : " two");
   }

@@ -10,6 +10,7 @@
 
 #include "base/le_bytes.h"
 #include "harness.h"
+#include "tests/gradient_golden.h"
 #include "imaging/bitmap.h"
 #include "imaging/shape_raster.h"
 #include "materials/gradient_render.h"
@@ -163,45 +164,19 @@ GW_TEST(ShapeRasteriserMatchesGdi) {
 // hashes as the native suite (single-precision arithmetic on both).
 
 GW_TEST(GradientsMatchTheNativeBuild) {
-  struct Case {
-    int32_t shape;
-    bool multi;
-    int32_t rotation, cx, cy, pad, midpoint;
-    uint64_t hash;
-  };
-  const Case cases[] = {
-      {0, false, 0, 0, 0, 0, 50, 7368726301132905315uLL},
-      {1, false, 0, 0, 0, 0, 50, 12528914154876260219uLL},
-      {2, false, 0, 0, 0, 0, 50, 10524544591296017981uLL},
-      {3, false, 0, 0, 0, 0, 50, 11063268208494174375uLL},
-      {0, true, 30, 30, 20, 0, 50, 4400025302624346617uLL},
-      {1, true, 30, 30, 20, 0, 50, 9112302863042957942uLL},
-      {2, true, 30, 30, 20, 0, 50, 11327650480111266255uLL},
-      {3, true, 30, 30, 20, 0, 50, 9308142894469227889uLL},
-      {0, false, -45, 0, 0, 20, 70, 3776614857100408248uLL},
-  };
   int same = 0;
-  for (const Case& c : cases) {
+  const int count = int(sizeof gw::golden::kGradientCases / sizeof gw::golden::kGradientCases[0]);
+  for (const gw::golden::GradientCase& c : gw::golden::kGradientCases) {
     uint8_t g[gw::kGradientSettingsSize];
-    gw::gradientSettingsDefaults(g);
-    gw::writeI32(g + gw::gradient::kShape, c.shape);
-    gw::writeU32(g + gw::gradient::kColourMode, c.multi ? 0 : 1);
-    gw::writeI32(g + gw::gradient::kRotation, c.rotation);
-    gw::writeI32(g + gw::gradient::kCentreX, c.cx);
-    gw::writeI32(g + gw::gradient::kCentreY, c.cy);
-    gw::writeI32(g + gw::gradient::kEdgePad, c.pad);
-    gw::writeI32(g + gw::gradient::kMidpoint, c.midpoint);
-    gw::MemBlock bmp(gw::gradientRender(g, 200, 100));
+    gw::golden::gradientCaseSettings(c, g);
+    gw::MemBlock bmp(gw::gradientRender(g, gw::golden::kGradientWidth, gw::golden::kGradientHeight));
     gw::MemLock lock(bmp.get());
     gw::BitmapView v = gw::BitmapView::of(lock);
     CHECK(v.valid());
     if (!v.valid()) continue;
-    uint64_t h = 1469598103934665603ull;
-    for (int32_t y = 0; y < v.height(); ++y)
-      for (size_t i = 0; i < size_t(v.width()) * 3; ++i) h = (h ^ v.row(y)[i]) * 1099511628211ull;
-    if (h == c.hash) ++same;
+    if (gw::golden::pixelHash(v) == c.hash) ++same;
     else std::printf("  shape %d %s differs from the native build\n", int(c.shape), c.multi ? "multi" : "two");
   }
-  std::printf("  gradients identical to the native build: %d/%d\n", same, int(sizeof cases / sizeof cases[0]));
-  CHECK_EQ(same, int(sizeof cases / sizeof cases[0]));
+  std::printf("  gradients identical to the native build: %d/%d\n", same, count);
+  CHECK_EQ(same, count);
 }
