@@ -20,4 +20,4 @@ $SUDO apt-get install -y -q --no-install-recommends \
   libgif-dev libpng-dev libwebp-dev imagemagick \
   g++-mingw-w64-i686 binutils-mingw-w64-i686 \
   wine wine32:i386 xvfb xauth \
-  python3
+  python3 bc
