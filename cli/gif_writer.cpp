@@ -211,6 +211,12 @@ bool writeGif(const ReceivedAnimation& a, const std::string& path, std::string* 
     const int transparent = leftInPlace ? f.transparentIndex : -1;
     FrameImage image = frameImage(view, screen, sameColour, transparent, mask);
     const Rect& r = image.box;
+    // giflib drops, without freeing, the copy it kept of the previous frame's
+    // own table when the next frame has none; free it first.
+    if (!local.map && out.gif->Image.ColorMap) {
+      GifFreeMapObject(out.gif->Image.ColorMap);
+      out.gif->Image.ColorMap = nullptr;
+    }
     if (EGifPutImageDesc(out.gif, r.left, r.top, r.width, r.height, false, local.map) != GIF_OK)
       return failed("error writing an image descriptor");
     LzwImage coded = lzwEncodeBest(image.values, image.beneath, transparent, bits < 2 ? 2 : bits);
