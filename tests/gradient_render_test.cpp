@@ -3,6 +3,8 @@
 // that were looked at.
 #include <gtest/gtest.h>
 
+#include "tests/allocation_failures.h"
+
 #include "tests/gradient_golden.h"
 
 #include <cstring>
@@ -264,14 +266,7 @@ TEST(GradientRenderTest, FailedAllocationsLeakNothing) {
   writeI32(g + gradient::kMidpoint, 30);
   for (int32_t shape = 0; shape < 4; ++shape) {
     writeI32(g + gradient::kShape, shape);
-    for (int n = 0; n < 40; ++n) {
-      long before = testing::liveBlockCount();
-      testing::failAllocationsAfter(n);
-      MemHandle h = gradientRender(g, 40, 30);
-      testing::failAllocationsAfter(-1);
-      memFree(h);
-      EXPECT_EQ(testing::liveBlockCount(), before) << shape << " " << n;
-    }
+    expectNoLeaksWhenAllocationsFail(40, [&] { return gradientRender(g, 40, 30); }, "shape " + std::to_string(shape));
   }
 }
 

@@ -2,6 +2,8 @@
 // kind, with the worked numbers for textures and tiles.
 #include <gtest/gtest.h>
 
+#include "tests/allocation_failures.h"
+
 #include <cstring>
 
 #include "base/le_bytes.h"
@@ -187,14 +189,7 @@ TEST(MaterialRecordTest, FailedAllocationsLeakNothing) {
     uint8_t rec[kMaterialRecordSize];
     materialRecordDefaults(rec, false);
     writeI32(rec + material::kKind, kind);
-    for (int n = 0; n < 30; ++n) {
-      long before = testing::liveBlockCount();
-      testing::failAllocationsAfter(n);
-      MemHandle h = materialFill(rec, 48, 24);
-      testing::failAllocationsAfter(-1);
-      memFree(h);
-      EXPECT_EQ(testing::liveBlockCount(), before) << kind << " " << n;
-    }
+    expectNoLeaksWhenAllocationsFail(30, [&] { return materialFill(rec, 48, 24); }, "kind " + std::to_string(kind));
   }
 }
 

@@ -2,6 +2,8 @@
 // the whole, bounded work on hostile records, and golden renders.
 #include <gtest/gtest.h>
 
+#include "tests/allocation_failures.h"
+
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -291,14 +293,7 @@ TEST(TextureGenerate, HostileCountsAreBoundedNotObeyed) {
 TEST(TextureGenerate, AllocationFailuresGiveNothingAndLeakNothing) {
   for (uint32_t type = 0; type < kTextureTypeCount; ++type) {
     Settings s(type, 40, 30);
-    for (int n = 0; n < 8; ++n) {
-      long before = testing::liveBlockCount();
-      testing::failAllocationsAfter(n);
-      MemBlock bmp(textureGenerate(s.bytes));
-      testing::failAllocationsAfter(-1);
-      bmp.reset();
-      EXPECT_EQ(testing::liveBlockCount(), before) << type << " " << n;
-    }
+    expectNoLeaksWhenAllocationsFail(8, [&] { return textureGenerate(s.bytes); }, "type " + std::to_string(type));
   }
 }
 

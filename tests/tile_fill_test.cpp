@@ -1,6 +1,8 @@
 // Tiling from (0, 0), the built-in tile, and the selection record.
 #include <gtest/gtest.h>
 
+#include "tests/allocation_failures.h"
+
 #include "tests/temp_folder.h"
 
 #include <cstdlib>
@@ -131,14 +133,7 @@ TEST(TileFill, RefusesBadSizesAndLeaksNothing) {
   EXPECT_EQ(tileFill(s, 0, 10), 0u);
   EXPECT_EQ(tileFill(s, 10, -1), 0u);
   EXPECT_EQ(tileFill(s, 70000, 70000), 0u);
-  for (int n = 0; n < 4; ++n) {
-    long live = testing::liveBlockCount();
-    testing::failAllocationsAfter(n);
-    MemBlock out(tileFill(s, 30, 30));
-    testing::failAllocationsAfter(-1);
-    out.reset();
-    EXPECT_EQ(testing::liveBlockCount(), live) << n;
-  }
+  expectNoLeaksWhenAllocationsFail(4, [&] { return tileFill(s, 30, 30); });
 }
 
 TEST(TileSelection, LoadsCopiesAndFallsBack) {
