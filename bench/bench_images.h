@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 
 namespace gw::bench {
 

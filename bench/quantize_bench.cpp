@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "bench/bench_images.h"
-#include "host/frame_store.h"
+#include "protocol/frame_store.h"
 #include "imaging/palette_quantizer.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "base/le_bytes.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "imaging/shape_raster.h"
 #include "materials/gradient_render.h"
 #include "materials/gradient_settings.h"

@@ -12,7 +12,7 @@
 
 #include "base/le_bytes.h"
 #include "effects/blur.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "effects/text_layout.h"
 #include "effects/text_styling.h"
 #include "materials/material_record.h"

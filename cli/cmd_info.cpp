@@ -2,7 +2,7 @@
 
 #include "base/le_bytes.h"
 #include "cli/command.h"
-#include "host/host_protocol.h"
+#include "protocol/host_protocol.h"
 #include "host/plugin_entry.h"
 
 namespace gw::cli {

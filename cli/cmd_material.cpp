@@ -10,7 +10,7 @@
 #include "cli/png_io.h"
 #include "materials/material_document.h"
 #include "materials/material_fill.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "imaging/bitmap_blit.h"
 #include "imaging/shape_raster.h"
 #include "materials/gradient_settings.h"

@@ -13,7 +13,7 @@
 #include "cli/png_io.h"
 #include "cli/render_options.h"
 #include "effects/effect_table.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "settings/settings_record.h"
 
 namespace gw::cli {

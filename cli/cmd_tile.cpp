@@ -7,7 +7,7 @@
 #include "base/le_bytes.h"
 #include "cli/command.h"
 #include "cli/png_io.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "materials/tile_fill.h"
 #include "materials/tile_group.h"
 #include "materials/tile_selection.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "cli/gif_lzw.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 
 namespace gw::cli {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 
 namespace gw::cli {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cli/png_io.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "platform/memory.h"
 
 namespace gw::cli {

@@ -6,9 +6,13 @@ find_package(GIF REQUIRED)
 # The core's native backends: the FreeType letter rasteriser.
 target_link_libraries(gwcore PUBLIC PkgConfig::GW_HOSTLIBS)
 
+# The command line's code is compiled once: the program and the tests link it.
 file(GLOB GW_CLI_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/cli/*.cpp)
-add_executable(glyphwright ${GW_CLI_SOURCES})
-target_link_libraries(glyphwright PRIVATE gwcore GIF::GIF)
+list(FILTER GW_CLI_SOURCES EXCLUDE REGEX "/main\\.cpp$")
+add_library(gwcli STATIC ${GW_CLI_SOURCES})
+target_link_libraries(gwcli PUBLIC gwcore GIF::GIF)
+add_executable(glyphwright ${CMAKE_SOURCE_DIR}/cli/main.cpp)
+target_link_libraries(glyphwright PRIVATE gwcli)
 set_target_properties(glyphwright PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/cli)
 
 option(GW_BUILD_TESTS "Build the native tests" ON)
@@ -17,10 +21,8 @@ if(GW_BUILD_TESTS)
   find_package(GTest REQUIRED)
   include(GoogleTest)
   file(GLOB GW_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*.cpp)
-  set(GW_CLI_LIBRARY_SOURCES ${GW_CLI_SOURCES})
-  list(FILTER GW_CLI_LIBRARY_SOURCES EXCLUDE REGEX "/main\\.cpp$")
-  add_executable(gw_tests ${GW_TEST_SOURCES} ${GW_CLI_LIBRARY_SOURCES})
-  target_link_libraries(gw_tests PRIVATE gwcore GIF::GIF GTest::gtest GTest::gtest_main)
+  add_executable(gw_tests ${GW_TEST_SOURCES})
+  target_link_libraries(gw_tests PRIVATE gwcli GTest::gtest GTest::gtest_main)
   target_compile_definitions(gw_tests PRIVATE GW_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
                                               GW_CLI_PATH="$<TARGET_FILE:glyphwright>")
   add_dependencies(gw_tests glyphwright)

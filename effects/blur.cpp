@@ -7,7 +7,7 @@
 #include <new>
 
 #include "base/checked_math.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 
 namespace gw {
 namespace {

@@ -19,6 +19,13 @@ namespace gw {
 
 struct FrameStore;
 
+// How a build tells its caller that a frame is done. The build pipeline turns
+// it into the host's progress callback; an effect never talks to the host.
+struct ProgressSink {
+  void (*report)(void* user, int32_t index, int32_t count) = nullptr;
+  void* user = nullptr;
+};
+
 // The displacement of the text for the frame being rendered.
 struct Motion {
   int32_t x = 0;
@@ -32,7 +39,7 @@ struct EffectContext {
   DialogFacade* window = nullptr;   // the main dialog; main and page controls are read from it by id
   FrameStore* frameStore = nullptr; // build only: frames are appended here
   uint32_t reserved2 = 0;           // not used by the effects
-  const uint8_t* host = nullptr;    // build only: HostParams, whose callback reports progress
+  const ProgressSink* progress = nullptr;  // build only: where finished frames are reported
   MemHandle image = 0;              // preview result; the build frees it if set
   uint32_t reserved5 = 0;
   uint32_t reserved6 = 0;
@@ -44,5 +51,10 @@ struct EffectContext {
   Motion* motion = nullptr;         // owned by the operation, on its stack
   uint32_t sample = 0;              // 1 from the sample window, 0 in a build
 };
+
+// Reports frame `index` of `count` done; a context without a sink ignores it.
+inline void reportFrameProgress(const EffectContext& ctx, int32_t index, int32_t count) {
+  if (ctx.progress && ctx.progress->report) ctx.progress->report(ctx.progress->user, index, count);
+}
 
 }  // namespace gw

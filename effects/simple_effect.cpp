@@ -6,9 +6,8 @@
 #include "effects/effect_table.h"
 #include "effects/text_style_dialog.h"
 #include "effects/text_styling.h"
-#include "host/frame_store.h"
-#include "host/host_protocol.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
+#include "protocol/frame_store.h"
 #include "resource_ids.h"
 
 namespace gw {
@@ -54,10 +53,6 @@ Scroll scrollFor(int32_t direction, int32_t width, int32_t height, int32_t frame
   s.frames = std::min<int64_t>(framesSetting, 2 * s.length);
   s.num = (s.decreasing ? s.length : -s.length) * s.frames;
   return s;
-}
-
-void reportProgress(const EffectContext& ctx, int32_t index, int32_t count) {
-  hostCall(ctx.host, nullptr, kHostProgress, index, reinterpret_cast<void*>(intptr_t(count)));
 }
 
 // Renders one frame with the current motion; 0 on failure.
@@ -135,7 +130,7 @@ int simpleBuild(EffectContext& ctx) {
     if (!frameStoreAppendFrame(*ctx.frameStore, frame.get(), (atRest || last) ? delay + pause : delay))
       return 0;
     frame.release();
-    reportProgress(ctx, int32_t(k), int32_t(s.frames));
+    reportFrameProgress(ctx, int32_t(k), int32_t(s.frames));
   }
   return 1;
 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 
 namespace gw {
 namespace {

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "effects/text_layout.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "materials/material_fill.h"
 #include "platform/rasteriser.h"
 

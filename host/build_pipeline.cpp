@@ -5,9 +5,9 @@
 
 #include "effects/effect_context.h"
 #include "effects/effect_table.h"
-#include "host/frame_store.h"
-#include "host/host_protocol.h"
-#include "imaging/bitmap.h"
+#include "protocol/frame_store.h"
+#include "protocol/host_protocol.h"
+#include "platform/bitmap.h"
 #include "imaging/nearest_colour.h"
 #include "imaging/palette_order.h"
 #include "imaging/palette_quantizer.h"
@@ -166,7 +166,12 @@ int Build::run() {
   EffectContext ctx;
   ctx.window = &dialog_;
   ctx.frameStore = &frames_.store;
-  ctx.host = params_;
+  ProgressSink sink;
+  sink.user = this;
+  sink.report = [](void* self, int32_t index, int32_t count) {
+    static_cast<Build*>(self)->progress(uint32_t(index), uint32_t(count));
+  };
+  ctx.progress = &sink;
   if (!row.build(ctx)) {
     memFree(ctx.image);
     return fail(loadString(kStrMemoryError));

@@ -9,7 +9,7 @@
 #include "effects/effect_pages.h"
 #include "effects/effect_table.h"
 #include "host/build_pipeline.h"
-#include "host/host_protocol.h"
+#include "protocol/host_protocol.h"
 #include "host/plugin_state.h"
 #include "platform/folders.h"
 #include "platform/string_table.h"

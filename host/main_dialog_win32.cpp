@@ -9,7 +9,7 @@
 
 #include "controls/control_views_win32.h"
 #include "host/main_dialog.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "platform/module.h"
 #include "platform/win32/window_dialog_win32.h"
 #include "resources/resource_ids.h"

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "base/le_bytes.h"
-#include "host/host_protocol.h"
+#include "protocol/host_protocol.h"
 #include "host/main_dialog.h"
 #include "host/plugin_state.h"
 #include "platform/folders.h"

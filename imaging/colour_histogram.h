@@ -20,7 +20,7 @@
 #include <memory>
 #include <vector>
 
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 
 namespace gw {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 
 namespace gw {
 namespace {

@@ -5,7 +5,7 @@
 #include <new>
 #include <vector>
 
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "imaging/colour_histogram.h"
 #include "imaging/kmeans_refine.h"
 #include "imaging/median_cut.h"

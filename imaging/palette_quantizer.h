@@ -19,7 +19,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "host/frame_store.h"
+#include "protocol/frame_store.h"
 #include "platform/memory.h"
 
 namespace gw {

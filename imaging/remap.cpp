@@ -4,7 +4,7 @@
 #include <memory>
 #include <new>
 
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 
 namespace gw {
 namespace {

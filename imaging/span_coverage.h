@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "imaging/shape_raster.h"
 
 namespace gw {

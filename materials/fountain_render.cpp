@@ -1,7 +1,7 @@
 #include "materials/fountain_render.h"
 
 #include "base/le_bytes.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "imaging/bitmap_blit.h"
 #include "materials/fountain_record.h"
 #include "materials/gradient_render.h"

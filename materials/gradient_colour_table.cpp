@@ -4,7 +4,7 @@
 #include <new>
 
 #include "base/le_bytes.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "materials/fountain_render.h"
 #include "materials/gradient_math.h"
 #include "materials/gradient_settings.h"

@@ -1,6 +1,6 @@
 #include "materials/gradient_render.h"
 
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "materials/gradient_settings.h"
 #include "materials/gradient_shapes.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "base/le_bytes.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "imaging/bitmap_blit.h"
 #include "imaging/shape_raster.h"
 #include "materials/gradient_render.h"

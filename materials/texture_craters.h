@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 
 namespace gw {
 

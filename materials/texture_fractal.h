@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 
 namespace gw {
 

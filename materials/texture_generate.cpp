@@ -1,6 +1,6 @@
 #include "materials/texture_generate.h"
 
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "materials/texture_craters.h"
 #include "materials/texture_fractal.h"
 #include "materials/texture_perturbation.h"

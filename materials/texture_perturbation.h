@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 
 namespace gw {
 

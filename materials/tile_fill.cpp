@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "base/le_bytes.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "materials/tile_selection.h"
 #include "platform/resources.h"
 

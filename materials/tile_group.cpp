@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "base/le_bytes.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "materials/tile_group_format.h"
 #include "platform/system_state.h"
 

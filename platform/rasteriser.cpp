@@ -6,7 +6,7 @@
 
 #include "base/checked_math.h"
 #include "base/le_bytes.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "platform/rasteriser_backend.h"
 
 namespace gw {

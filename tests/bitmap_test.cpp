@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "base/le_bytes.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 
 namespace gw {
 namespace {

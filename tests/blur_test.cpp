@@ -8,7 +8,7 @@
 
 #include "effects/blur.h"
 #include "effects/text_layout.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 
 namespace gw {
 namespace {

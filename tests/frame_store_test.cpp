@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "base/le_bytes.h"
-#include "host/frame_store.h"
-#include "imaging/bitmap.h"
+#include "protocol/frame_store.h"
+#include "platform/bitmap.h"
 
 namespace gw {
 namespace {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "cli/gif_writer.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "platform/memory.h"
 
 namespace gw::cli {

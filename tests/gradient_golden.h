@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "base/le_bytes.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "materials/gradient_settings.h"
 
 namespace gw::golden {

@@ -10,7 +10,7 @@
 #include <cstring>
 
 #include "base/le_bytes.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "materials/fountain_record.h"
 #include "materials/fountain_render.h"
 #include "materials/gradient_colour_table.h"

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "base/le_bytes.h"
-#include "host/host_protocol.h"
+#include "protocol/host_protocol.h"
 #include "platform/wire_pointer.h"
 
 namespace gw {

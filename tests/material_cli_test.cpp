@@ -16,7 +16,7 @@
 #include "base/le_bytes.h"
 #include "cli/command.h"
 #include "cli/png_io.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "materials/gradient_settings.h"
 #include "materials/material_document.h"
 #include "materials/material_record.h"

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "base/le_bytes.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "materials/gradient_render.h"
 #include "materials/gradient_settings.h"
 #include "materials/material_fill.h"

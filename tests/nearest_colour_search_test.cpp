@@ -9,7 +9,7 @@
 #include <random>
 #include <vector>
 
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "imaging/nearest_colour.h"
 #include "imaging/remap.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "cli/png_io.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 
 namespace gw::cli {
 int runPalette(const std::vector<std::string>& args);

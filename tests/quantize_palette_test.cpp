@@ -5,8 +5,8 @@
 #include <set>
 #include <vector>
 
-#include "host/frame_store.h"
-#include "imaging/bitmap.h"
+#include "protocol/frame_store.h"
+#include "platform/bitmap.h"
 #include "imaging/colour_histogram.h"
 #include "imaging/image_difference.h"
 #include "imaging/palette_quantizer.h"

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <random>
 
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "imaging/image_difference.h"
 #include "imaging/nearest_colour.h"
 #include "imaging/remap.h"

@@ -17,7 +17,7 @@
 #include "cli/render_host.h"
 #include "cli/render_options.h"
 #include "host/build_pipeline.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "settings/settings_record.h"
 
 namespace gw::cli {

@@ -14,7 +14,7 @@
 #include "base/le_bytes.h"
 #include "controls/bound_control.h"
 #include "effects/effect_table.h"
-#include "host/host_protocol.h"
+#include "protocol/host_protocol.h"
 #include "host/main_dialog.h"
 #include "platform/message_dialog.h"
 #include "platform/system_state.h"

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "imaging/shape_raster.h"
 #include "imaging/span_coverage.h"
 

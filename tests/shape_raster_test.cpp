@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "imaging/shape_raster.h"
 
 namespace gw {

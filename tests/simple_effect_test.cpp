@@ -16,15 +16,12 @@
 #include "cli/png_io.h"
 #include "effects/effect_table.h"
 #include "effects/simple_effect.h"
-#include "host/frame_store.h"
-#include "host/host_protocol.h"
+#include "protocol/frame_store.h"
 #include "host/main_dialog.h"
-#include "imaging/bitmap.h"
-#include "platform/calling_convention.h"
+#include "platform/bitmap.h"
 #include "platform/in_memory_dialog.h"
 #include "platform/resources.h"
 #include "platform/system_state.h"
-#include "platform/wire_pointer.h"
 #include "resource_ids.h"
 #include "settings/settings_record.h"
 
@@ -49,10 +46,7 @@ uint64_t fnv1a(MemHandle bitmap) {
 
 struct Progress {
   static std::vector<std::pair<int32_t, int64_t>> calls;
-  static int32_t GW_CDECL callback(void*, int32_t code, int32_t a, void* p) {
-    if (code == kHostProgress) calls.emplace_back(a, int64_t(reinterpret_cast<intptr_t>(p)));
-    return 1;
-  }
+  static void report(void*, int32_t index, int32_t count) { calls.emplace_back(index, count); }
 };
 std::vector<std::pair<int32_t, int64_t>> Progress::calls;
 
@@ -68,7 +62,7 @@ class SimpleEffect : public ::testing::Test {
     bool ready = mainDialogInit(*dialog, nullptr, 1024, 768);
     gw::testing::setShiftKeyDown(false);
     ASSERT_TRUE(ready);
-    writeU32(params + host_params::kCallback, wireFromPointer(reinterpret_cast<void*>(&Progress::callback)));
+    sink.report = &Progress::report;
     Progress::calls.clear();
   }
   void TearDown() override {
@@ -87,7 +81,7 @@ class SimpleEffect : public ::testing::Test {
     EffectContext ctx;
     ctx.window = dialog.get();
     ctx.frameStore = &store;
-    ctx.host = params;
+    ctx.progress = &sink;
     return simpleBuild(ctx) != 0;
   }
 
@@ -121,7 +115,7 @@ class SimpleEffect : public ::testing::Test {
 
   std::unique_ptr<InMemoryDialog> dialog;
   FrameStore store;
-  uint8_t params[64] = {};
+  ProgressSink sink;
 };
 
 TEST_F(SimpleEffect, DefaultStillMatchesItsGoldenRender) {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "cli/png_io.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "platform/memory.h"
 
 namespace gw {

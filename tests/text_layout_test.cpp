@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "effects/text_layout.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 
 namespace gw {
 namespace {

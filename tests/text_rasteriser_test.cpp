@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "base/le_bytes.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "platform/rasteriser.h"
 
 namespace gw {

@@ -10,7 +10,7 @@
 #include "base/le_bytes.h"
 #include "effects/text_layout.h"
 #include "effects/text_styling.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 
 namespace gw {
 namespace {

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "materials/texture_craters.h"
 #include "materials/texture_fractal.h"
 #include "materials/texture_generate.h"

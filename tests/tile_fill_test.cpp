@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 #include "base/le_bytes.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "materials/tile_fill.h"
 #include "materials/tile_group.h"
 #include "materials/tile_selection.h"

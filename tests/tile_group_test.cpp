@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "base/le_bytes.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "materials/tile_group.h"
 #include "materials/tile_group_format.h"
 

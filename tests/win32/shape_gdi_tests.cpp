@@ -11,7 +11,7 @@
 #include "base/le_bytes.h"
 #include "harness.h"
 #include "tests/gradient_golden.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "imaging/shape_raster.h"
 #include "materials/gradient_render.h"
 #include "materials/gradient_settings.h"

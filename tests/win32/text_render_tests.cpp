@@ -10,7 +10,7 @@
 #include "base/le_bytes.h"
 #include "effects/text_styling.h"
 #include "harness.h"
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 #include "materials/material_record.h"
 #include "platform/memory.h"
 #include "platform/rasteriser.h"

@@ -1,4 +1,4 @@
-#include "imaging/bitmap.h"
+#include "platform/bitmap.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "host/frame_store.h"
+#include "protocol/frame_store.h"
 
 #include <cstring>
 

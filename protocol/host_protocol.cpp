@@ -1,4 +1,4 @@
-#include "host/host_protocol.h"
+#include "protocol/host_protocol.h"
 
 #include <cstring>
 
