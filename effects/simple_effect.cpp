@@ -4,6 +4,8 @@
 #include <cstdint>
 
 #include "effects/effect_table.h"
+#include "effects/frame_composer.h"
+#include "effects/styled_line.h"
 #include "effects/text_style_dialog.h"
 #include "effects/text_styling.h"
 #include "platform/bitmap.h"
@@ -55,11 +57,18 @@ Scroll scrollFor(int32_t direction, int32_t width, int32_t height, int32_t frame
   return s;
 }
 
-// Renders one frame with the current motion; 0 on failure.
-MemHandle renderFrame(const EffectContext& ctx, const TextStyle& style) {
-  Motion m = ctx.motion ? *ctx.motion : Motion();
-  return renderTextFrame(style, m);
-}
+// The line and its canvases, made once for every frame of a build.
+struct PreparedLine {
+  StyledLine line;
+  FrameComposer composer;
+  bool prepare(const TextStyle& style) {
+    return prepareStyledLine(style, &line) && composer.prepare(line, line.restWidth, line.restHeight);
+  }
+  // One frame with the context's current motion; 0 on failure.
+  MemHandle render(const EffectContext& ctx) const {
+    return composeLineAt(composer, line, ctx.motion ? *ctx.motion : Motion());
+  }
+};
 
 // Clears the context's pointer to the operation's own motion on every exit.
 struct MotionScope {
@@ -77,7 +86,9 @@ int simplePreview(EffectContext& ctx) {
   MotionScope scope(ctx);
   // The sample never carries an alpha mask.
   TextStyle style = readTextStyle(*ctx.window, kSimplePage, false);
-  MemHandle image = renderFrame(ctx, style);
+  PreparedLine prepared;
+  if (!prepared.prepare(style)) return 0;
+  MemHandle image = prepared.render(ctx);
   if (!image) return 0;
   // The context comes zeroed; an image already in it belongs to the caller.
   ctx.image = image;
@@ -96,9 +107,11 @@ int simpleBuild(EffectContext& ctx) {
   TextStyle style = readTextStyle(dialog, kSimplePage, alphaMask);
   const int32_t delay = controlNumber(dialog, IDC_DELAY, 0, 65535, 0);
   const int32_t pause = controlNumber(dialog, IDC_PAUSE, 0, 65535, 0);
+  PreparedLine prepared;
+  if (!prepared.prepare(style)) return 0;
 
   if (!dialog.checked(IDC_ANIMATED)) {
-    MemBlock frame(renderFrame(ctx, style));
+    MemBlock frame(prepared.render(ctx));
     if (!frame || !frameStoreAppendFrame(*ctx.frameStore, frame.get(), delay)) return 0;
     frame.release();
     return 1;
@@ -107,7 +120,7 @@ int simpleBuild(EffectContext& ctx) {
   // The frame at rest gives the size the text travels through.
   int32_t width = 0, height = 0;
   {
-    MemBlock rest(renderFrame(ctx, style));
+    MemBlock rest(prepared.render(ctx));
     if (!rest || !bitmapQuery(rest.get(), &width, &height, nullptr, nullptr)) return 0;
   }
   int32_t direction = controlWord(dialog, kScrollControl, kDefaultScroll);
@@ -125,7 +138,7 @@ int simpleBuild(EffectContext& ctx) {
     scope.motion = s.vertical ? Motion{0, offset} : Motion{offset, 0};
     bool atRest = s.decreasing ? (s.num >= 0 && s.num < s.stepNum()) : (before < 0 && s.num >= 0);
     bool last = k == s.frames - 1;
-    MemBlock frame(renderFrame(ctx, style));
+    MemBlock frame(prepared.render(ctx));
     if (!frame) return 0;
     if (!frameStoreAppendFrame(*ctx.frameStore, frame.get(), (atRest || last) ? delay + pause : delay))
       return 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "effects/mask_plane.h"
 #include "platform/bitmap.h"
 
 namespace gw {
@@ -115,39 +116,16 @@ MemHandle outlineFromGlyphMask(MemHandle glyphMask) {
   MemLock glyphLock(glyphMask);
   BitmapView glyph = BitmapView::of(glyphLock);
   if (!glyph.valid() || glyph.bits() != 8) return 0;
-  const int32_t w = glyph.width();
-  const int32_t h = glyph.height();
-  MemBlock outline(createGreyMask(w, h));
+  MaskPlane in, ring;
+  if (!in.allocate(glyph.width(), glyph.height())) return 0;
+  for (int32_t y = 0; y < glyph.height(); ++y) std::memcpy(in.row(y), glyph.row(y), size_t(glyph.width()));
+  if (!outlineOf(in, &ring)) return 0;
+  MemBlock outline(createGreyMask(ring.width, ring.height));
   if (!outline) return 0;
   MemLock outlineLock(outline.get());
   BitmapView out = BitmapView::of(outlineLock);
   if (!out.valid()) return 0;
-  // Horizontal "any covered" of each row first, then three rows of it
-  // vertically: a 3 x 3 dilation in two cheap passes.
-  std::vector<uint8_t> spread(size_t(w) * size_t(h), 0);
-  for (int32_t y = 0; y < h; ++y) {
-    const uint8_t* g = glyph.row(y);
-    uint8_t* s = spread.data() + size_t(y) * size_t(w);
-    for (int32_t x = 0; x < w; ++x) {
-      bool covered = g[x] != 0 || (x > 0 && g[x - 1] != 0) || (x + 1 < w && g[x + 1] != 0);
-      s[x] = covered ? 1 : 0;
-    }
-  }
-  for (int32_t y = 0; y < h; ++y) {
-    const uint8_t* g = glyph.row(y);
-    const uint8_t* above = y > 0 ? spread.data() + size_t(y - 1) * size_t(w) : nullptr;
-    const uint8_t* here = spread.data() + size_t(y) * size_t(w);
-    const uint8_t* below = y + 1 < h ? spread.data() + size_t(y + 1) * size_t(w) : nullptr;
-    uint8_t* o = out.row(y);
-    for (int32_t x = 0; x < w; ++x) {
-      if (g[x] != 0) {
-        o[x] = uint8_t(255 - g[x]);
-      } else {
-        bool near = here[x] || (above && above[x]) || (below && below[x]);
-        o[x] = near ? 255 : 0;
-      }
-    }
-  }
+  for (int32_t y = 0; y < ring.height; ++y) std::memcpy(out.row(y), ring.row(y), size_t(ring.width));
   return outline.release();
 }
 

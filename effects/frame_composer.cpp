@@ -1,0 +1,231 @@
+#include "effects/frame_composer.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#include "effects/blur.h"
+#include "materials/material_fill.h"
+
+namespace gw {
+namespace {
+
+inline uint8_t blendChannel(uint32_t background, uint32_t source, uint32_t m) {
+  return uint8_t((background * (255 - m) + source * m) / 255);
+}
+
+inline uint8_t addSaturated(uint8_t a, uint8_t b) {
+  unsigned sum = unsigned(a) + b;
+  return uint8_t(sum > 255 ? 255 : sum);
+}
+
+// background = blend(background, source at the same place, m) over every
+// mask pixel; with an alpha mask the source is not painted when `paint` is
+// false, and the alpha grows by m.
+void composite(const BitmapView& background, const BitmapView& source, const MaskPlane& mask,
+               MaskPlane* alpha, bool paint) {
+  const int32_t w = std::min({background.width(), source.width(), mask.width});
+  const int32_t h = std::min({background.height(), source.height(), mask.height});
+  for (int32_t y = 0; y < h; ++y) {
+    const uint8_t* m = mask.row(y);
+    uint8_t* bg = background.row(y);
+    const uint8_t* src = source.row(y);
+    uint8_t* a = alpha ? alpha->row(y) : nullptr;
+    for (int32_t x = 0; x < w; ++x) {
+      uint32_t v = m[x];
+      if (v == 0) continue;
+      if (paint) {
+        for (int c = 0; c < 3; ++c) bg[x * 3 + c] = blendChannel(bg[x * 3 + c], src[x * 3 + c], v);
+      }
+      if (a) a[x] = addSaturated(a[x], uint8_t(v));
+    }
+  }
+}
+
+// The outline lands one column left of its mask pixel: mask column x >= 1
+// paints canvas column x - 1, and the alpha mask grows there too.
+void compositeOutline(const BitmapView& background, const MaskPlane& outline, uint32_t colour, MaskPlane* alpha) {
+  const uint8_t blue = uint8_t(colour >> 16), green = uint8_t(colour >> 8), red = uint8_t(colour);
+  const int32_t h = std::min(background.height(), outline.height);
+  const int32_t xEnd = std::min(outline.width, background.width() + 1);
+  for (int32_t y = 0; y < h; ++y) {
+    const uint8_t* m = outline.row(y);
+    uint8_t* bg = background.row(y);
+    uint8_t* a = alpha ? alpha->row(y) : nullptr;
+    for (int32_t x = 1; x < xEnd; ++x) {
+      uint32_t v = m[x];
+      if (v == 0) continue;
+      uint8_t* p = bg + size_t(x - 1) * 3;
+      p[0] = blendChannel(p[0], blue, v);
+      p[1] = blendChannel(p[1], green, v);
+      p[2] = blendChannel(p[2], red, v);
+      if (a) a[x - 1] = addSaturated(a[x - 1], uint8_t(v));
+    }
+  }
+}
+
+void fillPlain(const BitmapView& canvas, uint32_t colour) {
+  const uint8_t bgr[3] = {uint8_t(colour >> 16), uint8_t(colour >> 8), uint8_t(colour)};
+  for (int32_t y = 0; y < canvas.height(); ++y) {
+    uint8_t* row = canvas.row(y);
+    for (int32_t x = 0; x < canvas.width(); ++x) std::memcpy(row + size_t(x) * 3, bgr, 3);
+  }
+}
+
+// The canvas and the alpha mask joined into one 32-bit image.
+MemHandle joinAlpha(const BitmapView& canvas, const MaskPlane& alpha) {
+  MemBlock frame(bitmapCreateTrueColour(canvas.width(), canvas.height(), 32));
+  if (!frame) return 0;
+  MemLock lock(frame.get());
+  BitmapView out = BitmapView::of(lock);
+  if (!out.valid() || alpha.width != out.width() || alpha.height != out.height()) return 0;
+  for (int32_t y = 0; y < out.height(); ++y) {
+    const uint8_t* bg = canvas.row(y);
+    const uint8_t* a = alpha.row(y);
+    uint8_t* dst = out.row(y);
+    for (int32_t x = 0; x < out.width(); ++x) {
+      dst[x * 4 + 0] = bg[x * 3 + 0];
+      dst[x * 4 + 1] = bg[x * 3 + 1];
+      dst[x * 4 + 2] = bg[x * 3 + 2];
+      dst[x * 4 + 3] = a[x];
+    }
+  }
+  return frame.release();
+}
+
+// A locked, validated 24-bit canvas of the expected size.
+struct Locked {
+  MemLock lock;
+  BitmapView view;
+  explicit Locked(MemHandle h) : lock(h), view(BitmapView::of(lock)) {}
+  bool is(int32_t w, int32_t h) const { return view.valid() && view.bits() == 24 && view.width() == w && view.height() == h; }
+};
+
+MemHandle materialCanvas(const MaterialBytes& material, int32_t width, int32_t height) {
+  MaterialBytes record = material;  // the fill may write its preview fields
+  MemBlock canvas(materialFill(record.data(), width, height));
+  if (!canvas || !Locked(canvas.get()).is(width, height)) return 0;
+  return canvas.release();
+}
+
+MemHandle copyCanvas(MemHandle source) {
+  const size_t size = memSize(source);
+  MemBlock copy(memAlloc(size));
+  if (!copy) return 0;
+  MemLock from(source), to(copy.get());
+  if (!from.data() || !to.data()) return 0;
+  std::memcpy(to.data(), from.data(), size);
+  return copy.release();
+}
+
+bool blur(MaskPlane& plane, int softness) {
+  std::vector<uint8_t*> rows;
+  try {
+    rows.resize(size_t(plane.height));
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  for (int32_t y = 0; y < plane.height; ++y) rows[size_t(y)] = plane.row(y);
+  return blurPlane(rows.data(), plane.width, plane.height, blurKernel(softness));
+}
+
+}  // namespace
+
+bool FrameComposer::prepare(const StyledLine& line, int32_t width, int32_t height, Offset margin) {
+  line_ = &line;
+  width_ = width;
+  height_ = height;
+  margin_ = margin;
+  background_.reset();
+  fill_.reset();
+  shadowFill_.reset();
+  if (width <= 0 || height <= 0 || width > INT32_MAX - 4) return false;
+  const TextStyle& s = line.style;
+  if (s.alphaBackground) {
+    background_.reset(bitmapCreateTrueColour(width, height, 24));
+    if (!background_) return false;
+    Locked canvas(background_.get());
+    if (!canvas.is(width, height)) return false;
+    fillPlain(canvas.view, s.alphaGreyBack);
+  } else {
+    background_.reset(materialCanvas(s.backgroundMaterial, width, height));
+    if (!background_) return false;
+  }
+  fill_.reset(materialCanvas(s.fillMaterial, width, height));
+  if (!fill_) return false;
+  if (s.shadowEnable) {
+    shadowFill_.reset(materialCanvas(s.shadowMaterial, width, height));
+    if (!shadowFill_) return false;
+  }
+  return true;
+}
+
+Offset FrameComposer::textOrigin() const {
+  if (!line_) return {};
+  Offset rest = line_->restOrigin();
+  return {margin_.x + rest.x, margin_.y + rest.y};
+}
+
+Offset FrameComposer::shadowOrigin() const {
+  if (!line_) return {};
+  return {margin_.x + line_->padding + line_->shadowShift.x, margin_.y + line_->padding + line_->shadowShift.y};
+}
+
+MemHandle FrameComposer::background() const { return background_ ? copyCanvas(background_.get()) : 0; }
+
+MemHandle FrameComposer::compose(const LetterPainter& paint, const FrameHooks& hooks) const {
+  if (!line_ || !background_ || !fill_) return 0;
+  const TextStyle& s = line_->style;
+  MemBlock frame(copyCanvas(background_.get()));
+  if (!frame) return 0;
+  Locked canvas(frame.get());
+  if (!canvas.is(width_, height_)) return 0;
+  Locked fill(fill_.get());
+
+  MaskPlane alpha;
+  if (s.alphaMask && !alpha.allocate(width_, height_)) return 0;
+  MaskPlane* alphaPlane = s.alphaMask ? &alpha : nullptr;
+
+  // The shadow: the letters at the shadow's place, at its opacity, softened,
+  // then painted (or, with an alpha mask, only raising the alpha).
+  if (s.shadowEnable) {
+    MaskPlane shadow;
+    if (!shadow.allocate(width_, height_) || !paint(shadow, shadowOrigin())) return 0;
+    scaleCoverage(shadow, uint8_t(s.shadowOpacity));
+    if (s.softness > 0 && !blur(shadow, s.softness)) return 0;
+    Locked shadowFill(shadowFill_.get());
+    composite(canvas.view, shadowFill.view, shadow, alphaPlane, alphaPlane == nullptr);
+  }
+
+  if (hooks.behind) {
+    FrameLayer layer{canvas.view, alphaPlane};
+    if (!hooks.behind(layer)) return 0;
+  }
+
+  // The letters, four columns wider when the outline needs the ring of a
+  // letter at the right edge.
+  MaskPlane letters;
+  if (!letters.allocate(width_ + (s.outlineEnable ? 4 : 0), height_) || !paint(letters, textOrigin())) return 0;
+  MaskPlane outline;
+  if (s.outlineEnable && !outlineOf(letters, &outline)) return 0;
+  scaleCoverage(letters, uint8_t(s.fillOpacity));
+  composite(canvas.view, fill.view, letters, alphaPlane, true);
+  if (s.outlineEnable) compositeOutline(canvas.view, outline, s.outlineColour & 0xFFFFFF, alphaPlane);
+
+  if (hooks.front) {
+    FrameLayer layer{canvas.view, alphaPlane};
+    if (!hooks.front(layer)) return 0;
+  }
+
+  if (alphaPlane) return joinAlpha(canvas.view, alpha);
+  return frame.release();
+}
+
+MemHandle composeLineAt(const FrameComposer& composer, const StyledLine& line, Motion motion) {
+  return composer.compose([&](MaskPlane& mask, Offset origin) {
+    stampLine(line, mask, int64_t(origin.x) + motion.x, int64_t(origin.y) + motion.y);
+    return true;
+  });
+}
+
+}  // namespace gw

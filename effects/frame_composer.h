@@ -1,0 +1,82 @@
+// FrameComposer: turns the letters an effect placed for one frame into the
+// finished frame — background, soft shadow, objects behind, filled letters,
+// outline, objects in front, and the alpha mask when one is asked for. The
+// material canvases are made once for the frame size and reused by every
+// frame of a build.
+//
+//   gw::StyledLine line;   prepareStyledLine(style, &line);
+//   gw::FrameComposer composer;
+//   if (!composer.prepare(line, line.restWidth, line.restHeight)) return 0;
+//   // Called twice per frame: for the shadow and for the letters. `origin` is
+//   // where the line's first cell sits at rest for that layer.
+//   auto paint = [&](gw::MaskPlane& m, gw::Offset origin) {
+//     gw::stampLine(line, m, origin.x + dx, origin.y + dy);
+//     return true;
+//   };
+//   gw::MemBlock frame(composer.compose(paint));
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "effects/mask_plane.h"
+#include "effects/styled_line.h"
+#include "platform/bitmap.h"
+#include "platform/memory.h"
+
+namespace gw {
+
+// Draws the frame's letters at full intensity into the zeroed `mask` (the
+// frame's size, or four columns wider for the outline), the line's rest
+// position for this layer at `origin`. False fails the frame.
+using LetterPainter = std::function<bool(MaskPlane& mask, Offset origin)>;
+
+// What an effect may paint on the frame beside the letters: the 24-bit
+// canvas, and the alpha mask (null without one) that objects raise where they
+// cover.
+struct FrameLayer {
+  const BitmapView& canvas;
+  MaskPlane* alpha;
+};
+using LayerPainter = std::function<bool(FrameLayer& layer)>;
+
+struct FrameHooks {
+  LayerPainter behind;  // after the background and the text's shadow, before the letters
+  LayerPainter front;   // after the outline
+};
+
+class FrameComposer {
+ public:
+  // Makes the background, fill and shadow canvases for width x height; the
+  // line's rest frame sits with its top-left at `margin`. False on failure.
+  bool prepare(const StyledLine& line, int32_t width, int32_t height, Offset margin = {});
+
+  int32_t width() const { return width_; }
+  int32_t height() const { return height_; }
+  // Where the first cell's top-left lies at rest, for the letters and for the shadow.
+  Offset textOrigin() const;
+  Offset shadowOrigin() const;
+
+  // One frame: a new 24-bit Bitmap, or a 32-bit one whose alpha is the mask
+  // when the style asks for it; 0 on failure.
+  MemHandle compose(const LetterPainter& paint, const FrameHooks& hooks = {}) const;
+
+  // The prepared background alone (24-bit), for effects that assemble their
+  // frames from pieces; 0 on failure.
+  MemHandle background() const;
+
+ private:
+  const StyledLine* line_ = nullptr;
+  int32_t width_ = 0;
+  int32_t height_ = 0;
+  Offset margin_;
+  MemBlock background_;
+  MemBlock fill_;
+  MemBlock shadowFill_;
+};
+
+// The finished frame of a line at rest displaced by `motion`, on its rest
+// canvas: what "Simple" shows.
+MemHandle composeLineAt(const FrameComposer& composer, const StyledLine& line, Motion motion);
+
+}  // namespace gw
