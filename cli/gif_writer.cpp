@@ -7,10 +7,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "cli/gif_lzw.h"
 #include "platform/bitmap.h"
+#include "platform/parallel.h"
 
 namespace gw::cli {
 namespace {
@@ -30,6 +32,14 @@ struct GifCloser {
 
 struct MapObject {
   ColorMapObject* map = nullptr;
+  MapObject() = default;
+  MapObject(const MapObject&) = delete;
+  MapObject& operator=(const MapObject&) = delete;
+  MapObject(MapObject&& other) noexcept : map(other.map) { other.map = nullptr; }
+  MapObject& operator=(MapObject&& other) noexcept {
+    std::swap(map, other.map);
+    return *this;
+  }
   ~MapObject() {
     if (map) GifFreeMapObject(map);
   }
@@ -131,6 +141,77 @@ bool putCodedImage(GifFileType* gif, const std::vector<uint8_t>& blocks) {
   return EGifPutCodeNext(gif, nullptr) == GIF_OK;
 }
 
+
+// One frame made ready for coding: its control block, its own colour table
+// when it needs one, the box and values to code, and (once coded) the data.
+struct PlannedFrame {
+  GifByteType control[4] = {};
+  size_t controlSize = 0;
+  MapObject local;
+  int transparent = -1;
+  FrameImage image;
+  LzwImage coded;
+};
+
+// Plans frame `f` over `screen` and leaves in `screen` what a viewer shows
+// after it. A free pixel is stored as the transparent index or as the colour
+// already there, so either way the screen keeps its value: what a frame
+// leaves shown follows from its values alone, before any coding.
+bool planFrame(const ReceivedAnimation& a, const ReceivedFrame& f, int bits, GifPixelType mask,
+               std::vector<int16_t>* screen, PlannedFrame* p, std::string* error) {
+  BitmapView view = BitmapView::over(const_cast<uint8_t*>(f.dib.data()), f.dib.size());
+  if (!view.valid() || view.bits() != 8) {
+    *error = "a frame is not an 8-bit image";
+    return false;
+  }
+  if (view.width() != a.width || view.height() != a.height) {
+    *error = "a frame's size differs from the animation's";
+    return false;
+  }
+  GraphicsControlBlock gcb;
+  gcb.DisposalMode = f.transparent ? DISPOSE_BACKGROUND : DISPOSE_DO_NOT;
+  gcb.UserInputFlag = false;
+  gcb.DelayTime = f.delay < 0 ? 0 : f.delay > 65535 ? 65535 : f.delay;
+  gcb.TransparentColor = (f.transparentIndex >= 0 && f.transparentIndex < 256) ? f.transparentIndex : NO_TRANSPARENT_COLOR;
+  p->controlSize = EGifGCBToExtension(&gcb, p->control);
+
+  // A frame whose colour table differs from the global one (a supercompressed
+  // frame's reserved entry) carries its own.
+  uint8_t framePalette[768] = {};
+  for (int i = 0; i < view.colourTableEntries(); ++i) {
+    const uint8_t* e = view.colourTable() + i * 4;
+    framePalette[i * 3] = e[2];
+    framePalette[i * 3 + 1] = e[1];
+    framePalette[i * 3 + 2] = e[0];
+  }
+  if (std::memcmp(framePalette, a.palette, size_t(3) << bits) != 0) {
+    p->local.map = makeMap(framePalette, bits);
+    if (!p->local.map) {
+      *error = "out of memory";
+      return false;
+    }
+  }
+  bool sameColour[256] = {};
+  for (int i = 0; i < (1 << bits); ++i)
+    sameColour[i] = p->local.map == nullptr || std::memcmp(framePalette + i * 3, a.palette + i * 3, 3) == 0;
+  const bool leftInPlace = !f.transparent && f.transparentIndex >= 0 && f.transparentIndex <= mask;
+  p->transparent = leftInPlace ? f.transparentIndex : -1;
+  p->image = frameImage(view, *screen, sameColour, p->transparent, mask);
+  if (f.transparent) {
+    // Disposed to the background afterwards: nothing of it stays shown.
+    std::fill(screen->begin(), screen->end(), int16_t(-1));
+    return true;
+  }
+  const Rect& r = p->image.box;
+  for (int32_t y = 0; y < r.height; ++y) {
+    int16_t* shown = screen->data() + size_t(r.top + y) * size_t(a.width) + size_t(r.left);
+    const uint8_t* drawn = p->image.values.data() + size_t(y) * size_t(r.width);
+    for (int32_t x = 0; x < r.width; ++x)
+      if (drawn[x] != p->transparent) shown[x] = sameColour[drawn[x]] ? int16_t(drawn[x]) : int16_t(-1);
+  }
+  return true;
+}
+
 }  // namespace
 
 bool writeGif(const ReceivedAnimation& a, const std::string& path, std::string* error) {
@@ -170,67 +251,40 @@ bool writeGif(const ReceivedAnimation& a, const std::string& path, std::string* 
     return failed("error writing the screen descriptor");
   if (a.frames.size() > 1 && !putLoopExtension(out.gif)) return failed("error writing the loop block");
 
-  std::vector<uint8_t> frameBytes;
   // What a viewer shows so far, as indices of the global table; -1 where no
   // frame has drawn yet or where a frame's own table differs.
   std::vector<int16_t> screen(size_t(a.width) * size_t(a.height), -1);
-  for (const ReceivedFrame& f : a.frames) {
-    frameBytes = f.dib;
-    BitmapView view = BitmapView::over(frameBytes.data(), frameBytes.size());
-    if (!view.valid() || view.bits() != 8) return failed("a frame is not an 8-bit image");
-    if (view.width() != a.width || view.height() != a.height) return failed("a frame's size differs from the animation's");
-    GraphicsControlBlock gcb;
-    gcb.DisposalMode = f.transparent ? DISPOSE_BACKGROUND : DISPOSE_DO_NOT;
-    gcb.UserInputFlag = false;
-    gcb.DelayTime = f.delay < 0 ? 0 : f.delay > 65535 ? 65535 : f.delay;
-    gcb.TransparentColor = (f.transparentIndex >= 0 && f.transparentIndex < 256) ? f.transparentIndex : NO_TRANSPARENT_COLOR;
-    GifByteType ext[4];
-    size_t n = EGifGCBToExtension(&gcb, ext);
-    if (EGifPutExtension(out.gif, GRAPHICS_EXT_FUNC_CODE, int(n), ext) != GIF_OK)
-      return failed("error writing a frame's control block");
-
-    // A frame whose colour table differs from the global one (a supercompressed
-    // frame's reserved entry) carries its own.
-    uint8_t framePalette[768] = {};
-    for (int i = 0; i < view.colourTableEntries(); ++i) {
-      const uint8_t* e = view.colourTable() + i * 4;
-      framePalette[i * 3] = e[2];
-      framePalette[i * 3 + 1] = e[1];
-      framePalette[i * 3 + 2] = e[0];
+  const GifPixelType mask = GifPixelType((1u << bits) - 1);
+  // Frames are planned in order (each depends on what the ones before left
+  // shown), coded a batch at a time on every thread, and written in order.
+  // The batch bounds the memory held for coding, whatever the frame count.
+  const size_t batch = size_t(workerCount()) * 2;
+  std::vector<PlannedFrame> planned;
+  for (size_t first = 0; first < a.frames.size(); first += batch) {
+    const size_t count = std::min(batch, a.frames.size() - first);
+    planned.clear();
+    planned.resize(count);
+    for (size_t i = 0; i < count; ++i) {
+      std::string what;
+      if (!planFrame(a, a.frames[first + i], bits, mask, &screen, &planned[i], &what)) return failed(what.c_str());
     }
-    MapObject local;
-    if (std::memcmp(framePalette, a.palette, size_t(3) << bits) != 0) {
-      local.map = makeMap(framePalette, bits);
-      if (!local.map) return failed("out of memory");
-    }
-    bool sameColour[256] = {};
-    for (int i = 0; i < (1 << bits); ++i)
-      sameColour[i] = local.map == nullptr || std::memcmp(framePalette + i * 3, a.palette + i * 3, 3) == 0;
-    const GifPixelType mask = GifPixelType((1u << bits) - 1);
-    const bool leftInPlace = !f.transparent && f.transparentIndex >= 0 && f.transparentIndex <= mask;
-    const int transparent = leftInPlace ? f.transparentIndex : -1;
-    FrameImage image = frameImage(view, screen, sameColour, transparent, mask);
-    const Rect& r = image.box;
-    // giflib drops, without freeing, the copy it kept of the previous frame's
-    // own table when the next frame has none; free it first.
-    if (!local.map && out.gif->Image.ColorMap) {
-      GifFreeMapObject(out.gif->Image.ColorMap);
-      out.gif->Image.ColorMap = nullptr;
-    }
-    if (EGifPutImageDesc(out.gif, r.left, r.top, r.width, r.height, false, local.map) != GIF_OK)
-      return failed("error writing an image descriptor");
-    LzwImage coded = lzwEncodeBest(image.values, image.beneath, transparent, bits < 2 ? 2 : bits);
-    if (!putCodedImage(out.gif, coded.blocks)) return failed("error writing pixels");
-    if (f.transparent) {
-      // Disposed to the background afterwards: nothing of it stays shown.
-      std::fill(screen.begin(), screen.end(), int16_t(-1));
-      continue;
-    }
-    for (int32_t y = 0; y < r.height; ++y) {
-      int16_t* shown = screen.data() + size_t(r.top + y) * size_t(a.width) + size_t(r.left);
-      const uint8_t* drawn = coded.stored.data() + size_t(y) * size_t(r.width);
-      for (int32_t x = 0; x < r.width; ++x)
-        if (drawn[x] != transparent) shown[x] = sameColour[drawn[x]] ? int16_t(drawn[x]) : int16_t(-1);
+    parallelFor(count, [&](size_t i) {
+      PlannedFrame& p = planned[i];
+      p.coded = lzwEncodeBest(p.image.values, p.image.beneath, p.transparent, bits < 2 ? 2 : bits);
+    });
+    for (PlannedFrame& p : planned) {
+      if (EGifPutExtension(out.gif, GRAPHICS_EXT_FUNC_CODE, int(p.controlSize), p.control) != GIF_OK)
+        return failed("error writing a frame's control block");
+      // giflib drops, without freeing, the copy it kept of the previous frame's
+      // own table when the next frame has none; free it first.
+      if (!p.local.map && out.gif->Image.ColorMap) {
+        GifFreeMapObject(out.gif->Image.ColorMap);
+        out.gif->Image.ColorMap = nullptr;
+      }
+      const Rect& r = p.image.box;
+      if (EGifPutImageDesc(out.gif, r.left, r.top, r.width, r.height, false, p.local.map) != GIF_OK)
+        return failed("error writing an image descriptor");
+      if (p.coded.blocks.empty() || !putCodedImage(out.gif, p.coded.blocks)) return failed("error writing pixels");
     }
   }
   if (a.hasComment && !a.comment.empty() && EGifPutComment(out.gif, a.comment.c_str()) != GIF_OK)

@@ -3,8 +3,9 @@ find_package(PkgConfig REQUIRED)
 pkg_check_modules(GW_HOSTLIBS REQUIRED IMPORTED_TARGET libpng freetype2 fontconfig libwebp libwebpmux)
 find_package(GIF REQUIRED)
 
-# The core's native backends: the FreeType letter rasteriser.
-target_link_libraries(gwcore PUBLIC PkgConfig::GW_HOSTLIBS)
+# The core's native backends: the FreeType letter rasteriser, threads.
+find_package(Threads REQUIRED)
+target_link_libraries(gwcore PUBLIC PkgConfig::GW_HOSTLIBS Threads::Threads)
 
 # The command line's code is compiled once: the program and the tests link it.
 file(GLOB GW_CLI_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/cli/*.cpp)

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "effects/effect_table.h"
 #include "effects/frame_composer.h"
+#include "effects/frame_sequence.h"
 #include "effects/styled_line.h"
 #include "effects/text_style_dialog.h"
 #include "effects/text_styling.h"
@@ -117,12 +119,8 @@ int simpleBuild(EffectContext& ctx) {
     return 1;
   }
 
-  // The frame at rest gives the size the text travels through.
-  int32_t width = 0, height = 0;
-  {
-    MemBlock rest(prepared.render(ctx));
-    if (!rest || !bitmapQuery(rest.get(), &width, &height, nullptr, nullptr)) return 0;
-  }
+  // The rest frame's size is the distance the text travels.
+  const int32_t width = prepared.composer.width(), height = prepared.composer.height();
   int32_t direction = controlWord(dialog, kScrollControl, kDefaultScroll);
   // A stored direction outside the pad's four cells scrolls as a new pad would.
   if (direction < 0 || direction > 3) direction = kDefaultScroll;
@@ -130,21 +128,25 @@ int simpleBuild(EffectContext& ctx) {
   Scroll s = scrollFor(direction, width, height, framesSetting);
   if (s.frames <= 0) return 0;
 
+  // Where the text is in each frame, and which frames hold the pause.
+  std::vector<Motion> motions(size_t(s.frames));
+  std::vector<int32_t> delays(size_t(s.frames));
   for (int64_t k = 0; k < s.frames; ++k) {
     const int64_t before = s.num;
     s.num += s.decreasing ? -s.stepNum() : s.stepNum();
     // Truncated toward zero, as a floating position cast to an integer.
     const auto offset = int32_t(s.num / s.frames);
-    scope.motion = s.vertical ? Motion{0, offset} : Motion{offset, 0};
+    motions[size_t(k)] = s.vertical ? Motion{0, offset} : Motion{offset, 0};
     bool atRest = s.decreasing ? (s.num >= 0 && s.num < s.stepNum()) : (before < 0 && s.num >= 0);
     bool last = k == s.frames - 1;
-    MemBlock frame(prepared.render(ctx));
-    if (!frame) return 0;
-    if (!frameStoreAppendFrame(*ctx.frameStore, frame.get(), (atRest || last) ? delay + pause : delay))
-      return 0;
-    frame.release();
-    reportFrameProgress(ctx, int32_t(k), int32_t(s.frames));
+    delays[size_t(k)] = (atRest || last) ? delay + pause : delay;
   }
+  if (!appendFrames(
+          ctx, int32_t(s.frames),
+          [&](int32_t k) { return composeLineAt(prepared.composer, prepared.line, motions[size_t(k)]); },
+          [&](int32_t k) { return delays[size_t(k)]; }))
+    return 0;
+  scope.motion = motions.back();
   return 1;
 }
 

@@ -159,6 +159,20 @@ TEST(RenderCommand, SameOptionsGiveTheSameBytes) {
   std::remove(b.c_str());
 }
 
+TEST(RenderCommand, TheNumberOfThreadsChangesNoByte) {
+  // Frames are rendered and coded on several threads; the file must not
+  // depend on how many there are, nor on which finishes first.
+  const std::string options = "render --quiet --frames 11 --supercompress --face texture:2 --dither -o ";
+  std::string one = tempName("threads-1.gif"), three = tempName("threads-3.gif");
+  ASSERT_EQ(runCli(options + one, "GLYPHWRIGHT_THREADS=1").status, 0);
+  ASSERT_EQ(runCli(options + three, "GLYPHWRIGHT_THREADS=3").status, 0);
+  std::string x = readAll(one), y = readAll(three);
+  EXPECT_GT(x.size(), 100u);
+  EXPECT_TRUE(x == y);
+  std::remove(one.c_str());
+  std::remove(three.c_str());
+}
+
 TEST(RenderCommand, ErrorsNameTheChoices) {
   CliRun effect = runCli("render --effect Sparkle -o /tmp/x.gif");
   EXPECT_EQ(effect.status, 1);
