@@ -10,9 +10,10 @@
 // - When the code table fills, the coder may keep using it while it codes as
 //   well as it did, instead of starting over.
 //
-// Each frame is coded a few ways (leaning towards the transparent index or
-// the colour shown; clearing the full table at once or when it serves worse)
-// and the shortest is kept. Deterministic: the same input gives the same bytes.
+// A frame with free pixels is coded two ways (leaning towards the transparent
+// index and keeping the full table while it serves; leaning towards the
+// colour shown and clearing the full table at once) and the shorter is kept.
+// Deterministic: the same input gives the same bytes.
 //
 //   LzwImage coded = lzwEncodeBest(values, beneath, transparentIndex, codeSize);
 //   // coded.blocks follow the code-size byte; coded.stored is what a decoder reads
@@ -23,6 +24,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace gw::cli {
@@ -34,10 +36,29 @@ struct LzwImage {
   std::vector<uint8_t> stored;  // the pixel values chosen
 };
 
+// The coder's string table (2 MiB). Making one costs more than coding a small
+// frame, so a writer keeps one per thread and passes it to every frame.
+class LzwWorkspace {
+ public:
+  LzwWorkspace();
+  ~LzwWorkspace();
+  LzwWorkspace(const LzwWorkspace&) = delete;
+  LzwWorkspace& operator=(const LzwWorkspace&) = delete;
+
+ private:
+  struct Table;
+  std::unique_ptr<Table> table_;
+  friend LzwImage lzwEncodeBest(const std::vector<uint8_t>&, const std::vector<int16_t>&, int, int,
+                                LzwWorkspace&);
+};
+
 // `values`: the pixels in order; where `values[i] == transparent` and
 // `beneath[i] >= 0` the pixel may be stored as either. `transparent` -1
 // fixes every value. `minCodeSize` is the GIF code size (2..8), and every
 // value and every `beneath` entry must be below 1 << minCodeSize.
+LzwImage lzwEncodeBest(const std::vector<uint8_t>& values, const std::vector<int16_t>& beneath, int transparent,
+                       int minCodeSize, LzwWorkspace& workspace);
+// The same with a workspace of its own.
 LzwImage lzwEncodeBest(const std::vector<uint8_t>& values, const std::vector<int16_t>& beneath, int transparent,
                        int minCodeSize);
 

@@ -260,6 +260,7 @@ bool writeGif(const ReceivedAnimation& a, const std::string& path, std::string* 
   // The batch bounds the memory held for coding, whatever the frame count.
   const size_t batch = size_t(workerCount()) * 2;
   std::vector<PlannedFrame> planned;
+  std::vector<LzwWorkspace> workspaces(batch);
   for (size_t first = 0; first < a.frames.size(); first += batch) {
     const size_t count = std::min(batch, a.frames.size() - first);
     planned.clear();
@@ -270,7 +271,7 @@ bool writeGif(const ReceivedAnimation& a, const std::string& path, std::string* 
     }
     parallelFor(count, [&](size_t i) {
       PlannedFrame& p = planned[i];
-      p.coded = lzwEncodeBest(p.image.values, p.image.beneath, p.transparent, bits < 2 ? 2 : bits);
+      p.coded = lzwEncodeBest(p.image.values, p.image.beneath, p.transparent, bits < 2 ? 2 : bits, workspaces[i]);
     });
     for (PlannedFrame& p : planned) {
       if (EGifPutExtension(out.gif, GRAPHICS_EXT_FUNC_CODE, int(p.controlSize), p.control) != GIF_OK)
