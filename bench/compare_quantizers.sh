@@ -39,6 +39,24 @@ for ppm in "$out"/*.ppm; do
   images+=("$name")
 done
 
+# What this product makes, rendered by it: gradient and texture faces, soft
+# shadows, outlines, and several frames of a build stacked into one picture
+# (a build's palette serves all its frames at once).
+frames() {  # NAME COUNT render options...: COUNT true-colour frames stacked
+  local name=$1 count=$2
+  shift 2
+  "$cli" render --quiet --true-colour --frames 8 "$@" -o "$out/$name-f.png" >/dev/null
+  local parts=()
+  for ((i = 0; i < count; i++)); do parts+=("$out/$name-f-$(printf %04d "$i").png"); done
+  ffmpeg -v error -y $(printf -- '-i %s ' "${parts[@]}") \
+    -filter_complex "vstack=inputs=$count" -pix_fmt rgb24 "$out/$name.png"
+  images+=("$name")
+}
+frames text-gradient-soft 1 --text "Gradient" --size 96 --face gradient:FFD200-D02000 --shadow colour:000000
+frames text-texture-face 1 --text "Marble" --size 96 --face texture:3 --background gradient:203060-80A0FF
+frames text-outline-shadow 1 --text "Outline" --size 96 --face gradient:00FF80-0040FF --background colour:FFFFFF
+frames text-frames-8 8 --text "Frames" --size 64 --face gradient:FF00A0-4000FF --background texture:2
+
 # name|command with IN and OUT placeholders
 tools=(
   "glyphwright|$cli quantize IN -o OUT"

@@ -91,25 +91,36 @@ FrameImage frameImage(const BitmapView& view, const std::vector<int16_t>& screen
                       int transparent, uint8_t mask) {
   FrameImage out;
   const int32_t w = view.width(), h = view.height();  // the screen's size too
-  auto usableBeneath = [&](int32_t x, int32_t y) -> int16_t {
-    int16_t s = screen[size_t(y) * size_t(w) + size_t(x)];
-    return s >= 0 && sameColour[s] ? s : int16_t(-1);
-  };
-  auto unchanged = [&](int32_t x, int32_t y) {
-    const uint8_t v = view.row(y)[x];
-    return v == transparent || int(v) == usableBeneath(x, y);
-  };
   out.box = Rect{0, 0, w, h};
+  // Per pixel of the screen: the global index shown that this frame may
+  // repeat (-1: none), and whether the pixel shows no change.
+  std::vector<int16_t> beneath;
+  std::vector<uint8_t> unchanged;
   if (transparent >= 0) {
+    beneath.resize(size_t(w) * size_t(h));
+    unchanged.resize(beneath.size());
     int32_t left = w, right = -1, top = h, bottom = -1;
-    for (int32_t y = 0; y < h; ++y)
+    for (int32_t y = 0; y < h; ++y) {
+      const uint8_t* row = view.row(y);
+      const size_t base = size_t(y) * size_t(w);
+      bool any = false;
       for (int32_t x = 0; x < w; ++x) {
-        if (unchanged(x, y)) continue;
+        const int16_t s = screen[base + size_t(x)];
+        const int16_t usable = s >= 0 && sameColour[s] ? s : int16_t(-1);
+        const uint8_t v = row[x];
+        const bool same = v == transparent || int(v) == usable;
+        beneath[base + size_t(x)] = usable;
+        unchanged[base + size_t(x)] = same;
+        if (same) continue;
         left = std::min(left, x);
         right = std::max(right, x);
-        top = std::min(top, y);
-        bottom = std::max(bottom, y);
+        any = true;
       }
+      if (any) {
+        top = std::min(top, y);
+        bottom = y;
+      }
+    }
     out.box = right < 0 ? Rect{0, 0, 1, 1} : Rect{left, top, right - left + 1, bottom - top + 1};
   }
   const Rect& r = out.box;
@@ -117,11 +128,12 @@ FrameImage frameImage(const BitmapView& view, const std::vector<int16_t>& screen
   out.beneath.resize(out.values.size());
   for (int32_t y = 0; y < r.height; ++y) {
     const uint8_t* row = view.row(r.top + y);
+    const size_t base = size_t(r.top + y) * size_t(w) + size_t(r.left);
     for (int32_t x = 0; x < r.width; ++x) {
       const size_t k = size_t(y) * size_t(r.width) + size_t(x);
-      const bool keep = transparent >= 0 && unchanged(r.left + x, r.top + y);
+      const bool keep = transparent >= 0 && unchanged[base + size_t(x)];
       out.values[k] = keep ? uint8_t(transparent) : uint8_t(row[r.left + x] & mask);
-      out.beneath[k] = transparent >= 0 ? usableBeneath(r.left + x, r.top + y) : int16_t(-1);
+      out.beneath[k] = transparent >= 0 ? beneath[base + size_t(x)] : int16_t(-1);
     }
   }
   return out;
