@@ -48,8 +48,12 @@ frames() {  # NAME COUNT render options...: COUNT true-colour frames stacked
   "$cli" render --quiet --true-colour --frames 8 "$@" -o "$out/$name-f.png" >/dev/null
   local parts=()
   for ((i = 0; i < count; i++)); do parts+=("$out/$name-f-$(printf %04d "$i").png"); done
-  ffmpeg -v error -y $(printf -- '-i %s ' "${parts[@]}") \
-    -filter_complex "vstack=inputs=$count" -pix_fmt rgb24 "$out/$name.png"
+  if [ "$count" -eq 1 ]; then
+    cp "${parts[0]}" "$out/$name.png"
+  else
+    ffmpeg -v error -y $(printf -- '-i %s ' "${parts[@]}") \
+      -filter_complex "vstack=inputs=$count" -pix_fmt rgb24 "$out/$name.png"
+  fi
   images+=("$name")
 }
 frames text-gradient-soft 1 --text "Gradient" --size 96 --face gradient:FFD200-D02000 --shadow colour:000000

@@ -22,12 +22,38 @@ if(GW_BUILD_TESTS)
   find_package(GTest REQUIRED)
   include(GoogleTest)
   file(GLOB GW_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*.cpp)
+  # The fuzz harnesses join the suite, which replays their seeds and reproducers.
+  file(GLOB GW_FUZZ_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
+  list(APPEND GW_TEST_SOURCES ${GW_FUZZ_SOURCES} ${CMAKE_SOURCE_DIR}/tests/fuzz/fuzz_support.cpp)
   add_executable(gw_tests ${GW_TEST_SOURCES})
   target_link_libraries(gw_tests PRIVATE gwcli GTest::gtest GTest::gtest_main)
   target_compile_definitions(gw_tests PRIVATE GW_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
                                               GW_CLI_PATH="$<TARGET_FILE:glyphwright>")
   add_dependencies(gw_tests glyphwright)
   gtest_discover_tests(gw_tests DISCOVERY_TIMEOUT 60)
+
+  add_executable(gw_fuzz_corpus ${CMAKE_SOURCE_DIR}/tests/fuzz/make_corpus.cpp)
+  target_link_libraries(gw_fuzz_corpus PRIVATE gwcore)
+endif()
+
+# libFuzzer harnesses (clang only): scripts/fuzz.sh configures a build with
+# -DGW_BUILD_FUZZ=ON and the sanitizers in CMAKE_CXX_FLAGS.
+option(GW_BUILD_FUZZ "Build the libFuzzer harnesses" OFF)
+if(GW_BUILD_FUZZ)
+  file(GLOB GW_FUZZ_HARNESSES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
+  foreach(src ${GW_FUZZ_HARNESSES})
+    get_filename_component(group ${src} NAME_WE)
+    # Each file may hold several harnesses; one program per harness.
+    file(STRINGS ${src} targets REGEX "^GW_FUZZ_TARGET\\(")
+    foreach(line ${targets})
+      string(REGEX REPLACE "^GW_FUZZ_TARGET\\(([a-z_0-9]+)\\).*" "\\1" name "${line}")
+      add_executable(fuzz_${name} ${src} ${CMAKE_SOURCE_DIR}/tests/fuzz/fuzz_support.cpp)
+      target_compile_definitions(fuzz_${name} PRIVATE GW_FUZZ_MAIN GW_FUZZ_NAME="${name}")
+      target_compile_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
+      target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
+      target_link_libraries(fuzz_${name} PRIVATE gwcli)
+    endforeach()
+  endforeach()
 endif()
 
 option(GW_BUILD_BENCH "Build the benchmarks" OFF)

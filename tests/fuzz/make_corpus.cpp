@@ -1,0 +1,124 @@
+// Writes the seed corpora of the fuzz harnesses from valid examples made by
+// the library's own writers: tests/fuzz/corpus/<harness>/<seed>.
+//   gw_fuzz_corpus DIR
+// Kept small (a few KB per harness); scripts/fuzz.sh --corpus runs it.
+#include <cstdio>
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "base/le_bytes.h"
+#include "materials/fountain_record.h"
+#include "materials/gradient_settings.h"
+#include "materials/material_document.h"
+#include "materials/material_record.h"
+#include "materials/tile_group.h"
+#include "platform/bitmap.h"
+#include "platform/res_file.h"
+#include "platform/resources.h"
+#include "resource_ids.h"
+#include "settings/settings_file.h"
+#include "settings/settings_record.h"
+
+namespace {
+
+std::string root;
+
+void seed(const char* harness, const char* name, const void* data, size_t size) {
+  std::filesystem::path dir = std::filesystem::path(root) / harness;
+  std::filesystem::create_directories(dir);
+  FILE* f = std::fopen((dir / name).c_str(), "wb");
+  if (!f) return;
+  std::fwrite(data, 1, size, f);
+  std::fclose(f);
+}
+void seed(const char* harness, const char* name, const std::string& text) { seed(harness, name, text.data(), text.size()); }
+
+std::vector<uint8_t> materialOf(int32_t kind) {
+  std::vector<uint8_t> r(gw::kMaterialRecordSize);
+  gw::materialRecordDefaults(r.data(), false);
+  gw::writeU32(r.data() + gw::material::kKind, uint32_t(kind));
+  return r;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: gw_fuzz_corpus DIR\n");
+    return 2;
+  }
+  root = argv[1];
+  using namespace gw;
+
+  const std::string ini = settingsFileText(SettingsRecord(), 0);
+  seed("settings_file", "defaults.ini", ini);
+  seed("settings_line", "effect", std::string("MainEffect=12"));
+  seed("settings_line", "text", std::string("MainText=Hello world"));
+  seed("settings_line", "colour", std::string("Style000ShadowColor=8355711"));
+
+  for (int32_t kind = 0; kind < 4; ++kind) {
+    std::vector<uint8_t> r = materialOf(kind);
+    const std::string name = std::string(materialKindName(kind));
+    seed("material_line", name.c_str(), materialDocumentLine(100, r.data()));
+    seed("material_file", name.c_str(), r.data(), r.size());
+    seed("material_fill", name.c_str(), r.data(), r.size());
+  }
+
+  uint8_t gradient[kGradientSettingsSize];
+  gradientSettingsDefaults(gradient);
+  seed("gradient_settings", "defaults", gradient, sizeof gradient);
+  uint8_t fountain[581];
+  fountainRecordDefaults(fountain, FountainPreset::Rainbow);
+  seed("fountain_record", "rainbow", fountain, sizeof fountain);
+
+  // A one-tile group as the plug-in writes it: the header, then one chunk.
+  {
+    MemBlock tile(bitmapCreateTrueColour(6, 4, 24));
+    const std::string path = root + "/one-tile.mtx";
+    if (tile && tileGroupWrite(path, {tile.get()}, false)) {
+      std::vector<uint8_t> bytes(std::filesystem::file_size(path));
+      if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        if (std::fread(bytes.data(), 1, bytes.size(), f) == bytes.size()) seed("tile_group", "one", bytes.data(), bytes.size());
+        std::fclose(f);
+      }
+      std::filesystem::remove(path);
+    }
+  }
+  // A compiled resource file as windres writes it: the empty entry that
+  // opens every .res, then one string-table block of the plug-in's own.
+  if (auto strings = findResource(kResString, ResourceName::number(1))) {
+    std::vector<uint8_t> res(32, 0);
+    writeU32(res.data() + 4, 32);
+    writeU16(res.data() + 8, 0xFFFF);
+    writeU16(res.data() + 12, 0xFFFF);
+    uint8_t header[32] = {};
+    writeU32(header + 0, uint32_t(strings->size));
+    writeU32(header + 4, 32);
+    writeU16(header + 8, 0xFFFF);
+    writeU16(header + 10, kResString);
+    writeU16(header + 12, 0xFFFF);
+    writeU16(header + 14, 1);
+    writeU16(header + 20, 0x1030);  // moveable, pure, discardable
+    writeU16(header + 22, 0x0409);
+    res.insert(res.end(), header, header + sizeof header);
+    res.insert(res.end(), strings->data, strings->data + strings->size);
+    while (res.size() % 4) res.push_back(0);
+    seed("res_file", "one-string-block", res.data(), res.size());
+  }
+  if (auto dialog = findResource(kResDialog, ResourceName::number(7400)))
+    seed("dialog_template", "page7400", dialog->data, dialog->size);
+  if (auto messages = findResource(kResDialog, ResourceName::text("MessageBox")))
+    seed("dialog_template", "messagebox", messages->data, messages->size);
+  if (auto strings = findResource(kResString, ResourceName::number(1)))
+    seed("string_table", "block1", strings->data, strings->size);
+
+  seed("cli_values", "number", std::string("42"));
+  seed("cli_values", "colour", std::string("FFD200"));
+  seed("cli_values", "size", std::string("320x200"));
+  const char options[] = "--text\0Hello\0--effect\0Simple\0--face\0gradient:FFD200-D02000\0-o\0x.gif";
+  seed("render_options", "typical", options, sizeof options - 1);
+  return 0;
+}

@@ -1,0 +1,24 @@
+// The configuration file and its single lines: whatever is read, the record
+// written back and read again gives the same file.
+#include <string>
+
+#include "settings/settings_file.h"
+#include "settings/settings_record.h"
+#include "tests/fuzz/fuzz_target.h"
+
+GW_FUZZ_TARGET(settings_file) {
+  using namespace gw;
+  std::string path = fuzz::scratchFile("glwplug5.ini", data, size);
+  SettingsRecord record;
+  readSettingsFile(path, record);
+  const std::string first = settingsFileText(record, 0);
+  std::string again = fuzz::scratchFile("again.ini", reinterpret_cast<const uint8_t*>(first.data()), first.size());
+  SettingsRecord reread;
+  GW_FUZZ_CHECK(readSettingsFile(again, reread));
+  GW_FUZZ_CHECK(settingsFileText(reread, 0) == first);
+}
+
+GW_FUZZ_TARGET(settings_line) {
+  gw::SettingsRecord record;
+  gw::applySettingsLine(std::string(reinterpret_cast<const char*>(data), size), record);
+}
