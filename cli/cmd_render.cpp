@@ -55,7 +55,8 @@ int runRender(const std::vector<std::string>& args) {
   if (!parseRenderOptions(args, &options, &error)) return usageError(self, error);
   Target target = targetOf(options.output);
   if (target == Target::kUnknown) return usageError(self, "the output must end in .gif, .webp or .png");
-  applyOutputDefaults(&options);
+  // A document says itself which palette and colours it builds with.
+  if (options.document.empty()) applyOutputDefaults(&options);
 
   RenderHost host;
   host.showProgress = options.progress && isatty(STDERR_FILENO);

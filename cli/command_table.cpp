@@ -15,10 +15,18 @@ int runPalette(const std::vector<std::string>& args);
 int runQuantize(const std::vector<std::string>& args);
 int runSample(const std::vector<std::string>& args);
 int runFonts(const std::vector<std::string>& args);
+int runDocument(const std::vector<std::string>& args);
 
 const std::vector<Command>& commands() {
   static const std::vector<Command> table = {
       {"render", "render an animation (GIF, animated WebP or PNG frames)", kRenderUsage, runRender},
+      {"document", "write the effect document render options describe, or check one",
+       "[DOC.gw5] [render options] -o NEW.gw5 | --check DOC.gw5\n"
+       "\n"
+       "Writes the document the plug-in would save with the dialog set as the render\n"
+       "options (or a document changed by them) set it, for a GIF build; or, with\n"
+       "--check, lists what each line of a document sets and every line it ignores.",
+       runDocument},
       {"info", "show the plug-in's name, description and version", "", runInfo},
       {"effects", "list the 21 effects with their configuration keys and defaults", "", runEffects},
       {"settings", "print the settings as the configuration file would hold them", "[--file FILE]", runSettings},

@@ -1,12 +1,16 @@
 #include "cli/dialog_session.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "base/le_bytes.h"
 #include "cli/cli_values.h"
+#include "controls/bound_control.h"
 #include "controls/control_kind.h"
+#include "documents/document_file.h"
+#include "effects/effect_pages.h"
 #include "effects/effect_table.h"
 #include "host/main_dialog.h"
 #include "imaging/standard_palette.h"
@@ -15,6 +19,7 @@
 #include "materials/material_record.h"
 #include "materials/texture_settings.h"
 #include "materials/tile_selection.h"
+#include "platform/message_dialog.h"
 #include "platform/string_table.h"
 #include "platform/system_state.h"
 #include "resource_ids.h"
@@ -221,15 +226,21 @@ bool DialogSession::applyMaterials(const RenderOptions& options, std::string* er
   return true;
 }
 
-bool DialogSession::prepare(const RenderOptions& options, const uint8_t* hostParams, std::string* error) {
-  if (!options.configFile.empty() && !readSettingsFile(options.configFile, settings())) {
-    *error = "cannot read configuration file '" + options.configFile + "'";
-    return false;
+bool DialogSession::applyOptions(const RenderOptions& options, std::vector<const void*>* changed,
+                                 std::string* error) {
+  if (options.effect) {
+    if (!selectEffect(*options.effect, error)) return false;
+    changed->push_back(&settings().MainEffect);
   }
-  if (options.effect && !selectEffect(*options.effect, error)) return false;
-  if (options.palette && !selectPalette(*options.palette, error)) return false;
-  for (const auto& set : options.sets)
+  if (options.palette) {
+    if (!selectPalette(*options.palette, error)) return false;
+    changed->push_back(&settings().MainPalette);
+  }
+  for (const auto& set : options.sets) {
     if (!applySetting(set.first, set.second, error)) return false;
+    if (const void* v = settingNumber(settings(), set.first.c_str())) changed->push_back(v);
+    if (const void* v = settingText(settings(), set.first.c_str())) changed->push_back(v);
+  }
   if (options.frames) {
     const EffectRow& row = effectRow(clampEffectIndex(settings().MainEffect));
     std::string key = effectKeyPrefix(row) + "Frames";
@@ -239,7 +250,38 @@ bool DialogSession::prepare(const RenderOptions& options, const uint8_t* hostPar
       return false;
     }
     *frames = *options.frames;
+    changed->push_back(frames);
   }
+  return true;
+}
+
+bool DialogSession::openDocumentFile(const std::string& path, std::vector<DocumentLine>* report,
+                                     std::string* error) {
+  // The plug-in's message about the file becomes the command's error line.
+  std::string message;
+  setMessageResponder([&](const std::string&, const std::string& text) {
+    if (message.empty()) message = text;
+    return 1;
+  });
+  bool read = openDocument(*dialog_, path, report);
+  setMessageResponder(nullptr);
+  if (!read) {
+    *error = path + ": " + (message.empty() ? std::string("cannot be read") : message);
+    return false;
+  }
+  mainDialogDocumentLoaded(*dialog_);
+  return true;
+}
+
+bool DialogSession::prepare(const RenderOptions& options, const uint8_t* hostParams, std::string* error) {
+  if (!options.configFile.empty() && !readSettingsFile(options.configFile, settings())) {
+    *error = "cannot read configuration file '" + options.configFile + "'";
+    return false;
+  }
+  // Without a document the options go into the settings before the dialog
+  // shows them; with one they go over what the document set.
+  std::vector<const void*> changed;
+  if (options.document.empty() && !applyOptions(options, &changed, error)) return false;
 
   dialog_ = InMemoryDialog::fromResource(ResourceName::number(IDD_MAIN));
   if (!dialog_) {
@@ -256,15 +298,32 @@ bool DialogSession::prepare(const RenderOptions& options, const uint8_t* hostPar
     *error = "the dialog could not be initialised";
     return false;
   }
+  if (!options.document.empty()) {
+    if (!openDocumentFile(options.document, nullptr, error)) return false;
+    if (!applyOptions(options, &changed, error)) return false;
+    for (uint32_t id : dialog_->childIds())
+      if (std::find(changed.begin(), changed.end(), dialog_->boundVariable(id)) != changed.end())
+        showBoundValue(*dialog_, id);
+    if (options.effect) gw::selectEffect(*dialog_, settings().MainEffect);
+  }
   if (options.customPalette) dialog_->setChecked(IDC_CUSTOM_PALETTE, *options.customPalette);
   if (options.alphaBackground) dialog_->setChecked(IDC_ALPHA_BACKGROUND, *options.alphaBackground);
   return applyMaterials(options, error);
 }
 
+bool DialogSession::prepareForCheck(const std::string& document, const uint8_t* hostParams,
+                                    std::vector<DocumentLine>* report, std::string* error) {
+  RenderOptions none;
+  if (!prepare(none, hostParams, error)) return false;
+  return openDocumentFile(document, report, error);
+}
+
 DialogSession::~DialogSession() {
-  // Our records leave the dialog before they are freed.
-  if (dialog_)
+  // Our records leave the dialog before they are freed; the pages free theirs.
+  if (dialog_) {
     for (uint32_t id : boundHere_) dialog_->setBinding(id, uint8_t(ControlKind::kMaterialButton), nullptr);
+    releaseEffectPages(*dialog_);
+  }
   for (MemBlock& b : records_) {
     MemLock lock(b.get());
     if (lock) tileSelectionFreeImage(lock.data() + material::kTileSelection);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "cli/render_options.h"
+#include "documents/document_text.h"
 #include "platform/in_memory_dialog.h"
 #include "platform/memory.h"
 
@@ -27,12 +28,20 @@ class DialogSession {
   DialogSession(const DialogSession&) = delete;
   DialogSession& operator=(const DialogSession&) = delete;
 
-  // False with a one-line *error (unknown key, effect, palette or material).
+  // False with a one-line *error (unknown key, effect, palette or material,
+  // a document that cannot be read).
   bool prepare(const RenderOptions& options, const uint8_t* hostParams, std::string* error);
+  // The dialog from the defaults with `document` opened over it; `report`
+  // gets what became of each of its lines.
+  bool prepareForCheck(const std::string& document, const uint8_t* hostParams, std::vector<DocumentLine>* report,
+                       std::string* error);
   InMemoryDialog& dialog() { return *dialog_; }
 
  private:
   bool applyMaterials(const RenderOptions& options, std::string* error);
+  // The options' settings; `changed` gets the variables they wrote.
+  bool applyOptions(const RenderOptions& options, std::vector<const void*>* changed, std::string* error);
+  bool openDocumentFile(const std::string& path, std::vector<DocumentLine>* report, std::string* error);
   std::unique_ptr<InMemoryDialog> dialog_;
   std::vector<uint32_t> boundHere_;  // buttons given records of ours
   std::vector<MemBlock> records_;     // those records

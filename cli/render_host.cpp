@@ -47,6 +47,8 @@ int32_t RenderHost::answer(void* task, int32_t code, int32_t a, void* p) {
     case kHostHelp:
     case kHostStage:
     case kHostSetting:
+    case kHostBeforeFileDialog:
+    case kHostAfterFileDialog:
       if (p) call.text = static_cast<const char*>(p);
       break;
     case kHostProgress:

@@ -24,7 +24,7 @@ struct HostCallRecord {
   int32_t code = 0;
   int32_t a = 0;
   bool hadTask = false;
-  std::string text;                // codes 3, 9, 10, 17
+  std::string text;                // codes 3, 9, 10, 17, 19, 20
   int64_t p = 0;                   // integer arguments (code 13's total, code 15's value)
   std::vector<uint8_t> record;     // the record passed with codes 1, 2, 5
 };

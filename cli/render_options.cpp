@@ -6,10 +6,12 @@
 namespace gw::cli {
 
 const char kRenderUsage[] =
-    "[options] -o OUTPUT.gif|.webp|.png\n"
+    "[DOC.gw5] [options] -o OUTPUT.gif|.webp|.png\n"
     "\n"
     "Renders an animation with the plug-in's own build. Without options it makes\n"
     "the built-in default: \"This space for rent...\" scrolling with \"Simple\".\n"
+    "With an effect document it renders what the plug-in renders after opening\n"
+    "it; options given beside it change what they name.\n"
     "\n"
     "text and font:\n"
     "  --text TEXT            the line of text\n"
@@ -145,6 +147,8 @@ bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions* out
       out->test = true;
     } else if (a == "--quiet" || a == "-q") {
       out->progress = false;
+    } else if (!a.empty() && a[0] != '-' && out->document.empty()) {
+      out->document = a;
     } else {
       *error = "unknown option '" + a + "'";
       return false;

@@ -25,6 +25,7 @@ struct RenderOptions {
   std::optional<bool> alphaBackground;
   std::map<std::string, std::string> materials;          // "face", "shadow", "background" -> what to paint with
   std::string configFile;                                // --config FILE: start from this file
+  std::string document;                                  // DOC.gw5: start from this effect document
   bool test = false;                                     // build as the Test button does
   bool progress = true;                                  // a bar on stderr when it is a terminal
 };

@@ -125,6 +125,8 @@ void drawFontItem(const DRAWITEMSTRUCT* d) {
 
 }  // namespace
 
+void makeSoftButton(HWND button) { makeSoft(button); }
+
 void attachControlViews(HWND dialog, bool softButtons) {
   WindowDialog facade(dialog);
   for (HWND child : childrenOf(dialog)) {

@@ -22,6 +22,10 @@ void attachControlViews(HWND dialog, bool softButtons);
 bool drawControlItem(HWND dialog, const DRAWITEMSTRUCT* item);
 bool measureControlItem(HWND dialog, MEASUREITEMSTRUCT* item);
 
+// Draws one push button flat (its owner then draws it through
+// drawControlItem); the file dialogs' hook does this for OK and Cancel.
+void makeSoftButton(HWND button);
+
 // Repaints a pad after its value changed from outside (a document line).
 void refreshPad(HWND pad);
 

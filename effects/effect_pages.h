@@ -29,6 +29,11 @@ int initEffectPageOf(EffectContext& ctx) {
 // (control 58) and the row's Init page runs. False at the first failure.
 bool createEffectPages(DialogFacade& dialog);
 
+// Frees what the pages' controls own (the material buttons' records) and
+// unbinds them. Every dialog whose pages were created calls it once before
+// it goes; calling it again does nothing.
+void releaseEffectPages(DialogFacade& dialog);
+
 // Hides every page control of every effect and shows those of row `index`
 // (clamped to 0..20), selecting it in the effect list.
 void selectEffect(DialogFacade& dialog, int32_t index);

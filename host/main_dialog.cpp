@@ -6,6 +6,7 @@
 #include "controls/bound_control.h"
 #include "controls/colour_request.h"
 #include "controls/font_families.h"
+#include "documents/document_file.h"
 #include "effects/effect_pages.h"
 #include "effects/effect_table.h"
 #include "host/build_pipeline.h"
@@ -18,6 +19,7 @@
 #include "settings/settings_file.h"
 #include "settings/settings_record.h"
 #include "settings/settings_table.h"
+#include "ui/file_dialog_size.h"
 #include "ui/message_box.h"
 
 namespace gw {
@@ -118,16 +120,21 @@ SampleStill mainDialogSample(DialogFacade& dialog, int width, int height) {
 void mainDialogDestroy(DialogFacade& dialog) {
   settings().IsFirst = 0;
   saveSettings();
+  releaseEffectPages(dialog);
 }
 
 bool mainDialogInit(DialogFacade& dialog, const uint8_t* params, int screenWidth, int screenHeight) {
   PluginState& state = pluginState();
   state.hostParams = params;
 
+  // The host may change the size file dialogs open at; what it leaves alone
+  // stays as this process last remembered it.
+  FileDialogSize remembered = rememberedFileDialogSize();
   uint8_t size[8] = {};
+  writeI32(size, remembered.width);
+  writeI32(size + 4, remembered.height);
   hostCall(params, nullptr, kHostFileDialogSize, 0, size);
-  state.fileDialogWidth = std::min(readI32(size), screenWidth);
-  state.fileDialogHeight = std::min(readI32(size + 4), screenHeight);
+  rememberFileDialogSize({std::min(readI32(size), screenWidth), std::min(readI32(size + 4), screenHeight)});
 
   int32_t value = 0;
   state.editListMaximum = hostIntegerSetting(params, "EditListMaximum", &value) ? value : 0;
@@ -147,6 +154,38 @@ bool mainDialogInit(DialogFacade& dialog, const uint8_t* params, int screenWidth
   selectEffect(dialog, settings().MainEffect);
   updateBuildButton(dialog);
   return true;
+}
+
+void mainDialogDocumentLoaded(DialogFacade& dialog) {
+  // A document that selects no effect (an index out of range) shows the
+  // first one, and the list and its variable say so: what is shown is what
+  // a build makes.
+  selectEffect(dialog, dialog.selection(IDC_EFFECT));
+  settings().MainEffect = dialog.selection(IDC_EFFECT);
+  updateBuildButton(dialog);
+}
+
+bool mainDialogDocumentCommand(DialogFacade& dialog, DocumentCommand command, const DocumentChooser& choose) {
+  SettingsRecord& s = settings();
+  if (command == DocumentCommand::kSave && !isUntitledDocument(s.CurrentFileName)) {
+    saveDocument(dialog, s.CurrentFileName);
+    return false;
+  }
+  if (command == DocumentCommand::kSave) command = DocumentCommand::kSaveAs;
+  char path[kBoundTextSize] = {};
+  setSettingText(path, s.CurrentFileName);
+  const uint8_t* params = pluginState().hostParams;
+  hostCall(params, nullptr, kHostBeforeFileDialog, 0, path);
+  const bool chosen = choose && choose(command, path);
+  hostCall(params, nullptr, kHostAfterFileDialog, 0, path);
+  if (!chosen) return false;
+  path[sizeof path - 1] = '\0';
+  setSettingText(s.CurrentFileName, path);
+  if (command == DocumentCommand::kSaveAs) {
+    saveDocument(dialog, path);
+    return false;
+  }
+  return openDocument(dialog, path);
 }
 
 bool mainDialogCommand(DialogFacade& dialog, uint32_t id, int* endWith) {

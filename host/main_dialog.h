@@ -50,6 +50,27 @@ uint32_t refreshDelayMs();
 // id to end it with in *endWith.
 bool mainDialogCommand(DialogFacade& dialog, uint32_t id, int* endWith);
 
+// The "Open/Save" button's menu.
+enum class DocumentCommand { kOpen, kSave, kSaveAs };
+
+// Asks the user for a document: in, the current document's path (260-byte
+// buffer); out, the chosen one. False when the user cancelled.
+using DocumentChooser = std::function<bool(DocumentCommand command, char* path260)>;
+
+// Runs a document command on `CurrentFileName`, telling the host before and
+// after the file dialog (codes 19 and 20, with the path buffer). "Open"
+// reads the chosen document and makes it current whether or not it could be
+// read; "Save" saves to the current document unless it is "untitled.gw5",
+// which is saved as a new one; "Save as..." saves to the chosen path and
+// makes it current. True when a document was read: the caller then runs
+// mainDialogDocumentLoaded (the DLL through message 1224).
+bool mainDialogDocumentCommand(DialogFacade& dialog, DocumentCommand command, const DocumentChooser& choose);
+
+// Message 1224, after a document was read: the selected effect's page is
+// shown and the others hidden, and "Build" is enabled only while the text is
+// not empty.
+void mainDialogDocumentLoaded(DialogFacade& dialog);
+
 // Natively the dialog has no user: a driver presses its buttons. It is given
 // the dialog after initialisation and returns the control ids to press in
 // order (a command that ends the dialog stops the list). The default driver

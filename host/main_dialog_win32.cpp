@@ -13,6 +13,7 @@
 #include "platform/module.h"
 #include "platform/win32/window_dialog_win32.h"
 #include "resources/resource_ids.h"
+#include "ui/file_dialog.h"
 #include "ui/message_box.h"
 
 namespace gw {
@@ -21,6 +22,8 @@ namespace {
 // Posted to the main dialog to repaint the sample (after a material or
 // gradient change, and when the refresh timer fires).
 constexpr UINT kSampleRepaintMessage = 1327;
+// Sent to the main dialog after a document has been read.
+constexpr UINT kDocumentLoadedMessage = 1224;
 
 WindowDialog* facadeOf(HWND dialog) {
   return reinterpret_cast<WindowDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
@@ -54,10 +57,49 @@ ControlEvent eventOf(HWND control, UINT code) {
   return code == BN_CLICKED ? ControlEvent::kClick : ControlEvent::kOther;
 }
 
+bool chooseDocument(HWND dialog, DocumentCommand command, char* path) {
+  auto& buffer = *reinterpret_cast<char(*)[kFileNameBufferSize]>(path);
+  const WindowId owner = WindowId(reinterpret_cast<uintptr_t>(dialog));
+  return command == DocumentCommand::kOpen ? chooseDocumentToOpen(owner, buffer)
+                                           : chooseDocumentToSave(owner, buffer);
+}
+
+// "Open/Save": a pop-up menu at the mouse with the three document commands.
+void onOpenSave(HWND dialog, WindowDialog& facade) {
+  enum : UINT { kOpen = 1, kSave, kSaveAs };
+  HMENU menu = CreatePopupMenu();
+  if (!menu) return;
+  AppendMenuA(menu, MF_STRING, kOpen, "Open");
+  AppendMenuA(menu, MF_STRING, kSave, "Save");
+  AppendMenuA(menu, MF_STRING, kSaveAs, "Save as...");
+  POINT at;
+  GetCursorPos(&at);
+  UINT picked = UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y,
+                                    0, dialog, nullptr));
+  DestroyMenu(menu);
+  if (picked == 0) return;
+  const DocumentCommand command = picked == kOpen   ? DocumentCommand::kOpen
+                                  : picked == kSave ? DocumentCommand::kSave
+                                                    : DocumentCommand::kSaveAs;
+  auto choose = [dialog](DocumentCommand c, char* path) { return chooseDocument(dialog, c, path); };
+  if (mainDialogDocumentCommand(facade, command, choose)) SendMessageA(dialog, kDocumentLoadedMessage, 0, 0);
+}
+
+void onDocumentLoaded(HWND dialog) {
+  if (WindowDialog* facade = facadeOf(dialog)) mainDialogDocumentLoaded(*facade);
+  // Pads, colour and material buttons show what the lines gave them.
+  RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+  SetTimer(dialog, kRefreshTimerId, refreshDelayMs(), nullptr);
+}
+
 INT_PTR onCommand(HWND dialog, WPARAM wParam, LPARAM lParam) {
   WindowDialog* facade = facadeOf(dialog);
   if (!facade) return FALSE;
   const uint32_t id = LOWORD(wParam);
+  if (id == IDC_OPEN_SAVE) {
+    if (HIWORD(wParam) == BN_CLICKED) onOpenSave(dialog, *facade);
+    return TRUE;
+  }
   if (isPushButton(id)) {
     int endWith = 0;
     if (mainDialogCommand(*facade, id, &endWith)) EndDialog(dialog, endWith);
@@ -154,6 +196,7 @@ INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       if (wParam == kRefreshTimerId) onRefresh(dialog);
       return TRUE;
     case kSampleRepaintMessage: onRefresh(dialog); return TRUE;
+    case kDocumentLoadedMessage: onDocumentLoaded(dialog); return TRUE;
     case WM_DRAWITEM: return onDrawItem(dialog, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_MEASUREITEM: return onMeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
     case WM_DESTROY: onDestroy(dialog); return FALSE;

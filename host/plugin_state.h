@@ -12,8 +12,6 @@ struct PluginState {
   std::string moduleFolder;             // recomputed every run
   std::string dataFolder;               // computed once per process
   bool dataFolderSet = false;
-  int32_t fileDialogWidth = 0;          // code 21's answer, capped at the screen
-  int32_t fileDialogHeight = 0;
   int32_t editListMaximum = 0;          // host setting "EditListMaximum", 0 when not given
 };
 

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/dialog_template.h"
 #include "platform/window.h"
@@ -20,6 +21,10 @@ class DialogFacade {
 
   virtual WindowId window() const = 0;
   virtual bool hasControl(uint32_t id) const = 0;
+  // The ids of the dialog's direct children in the system's enumeration
+  // order: the template's controls in template order, then those added
+  // later in the order they were made. Effect documents are written in it.
+  virtual std::vector<uint32_t> childIds() const = 0;
 
   virtual std::string text(uint32_t id) const = 0;
   virtual void setText(uint32_t id, const std::string& text) = 0;

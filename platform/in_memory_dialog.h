@@ -41,6 +41,7 @@ class InMemoryDialog : public DialogFacade {
 
   WindowId window() const override { return window_; }
   bool hasControl(uint32_t id) const override { return controls_.count(id) != 0; }
+  std::vector<uint32_t> childIds() const override { return order_; }
   std::string text(uint32_t id) const override;
   void setText(uint32_t id, const std::string& text) override;
   bool checked(uint32_t id) const override;

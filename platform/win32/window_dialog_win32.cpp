@@ -12,6 +12,27 @@ WindowId WindowDialog::window() const { return WindowId(reinterpret_cast<uintptr
 
 bool WindowDialog::hasControl(uint32_t id) const { return item(id) != nullptr; }
 
+namespace {
+struct ChildWalk {
+  HWND dialog;
+  std::vector<uint32_t>* ids;
+};
+BOOL CALLBACK collectChild(HWND child, LPARAM data) {
+  auto* walk = reinterpret_cast<ChildWalk*>(data);
+  // Grandchildren (a combo box's edit and list) follow their control in the
+  // walk; they are never bound, and their ids would name a direct child.
+  if (GetParent(child) == walk->dialog) walk->ids->push_back(uint32_t(GetDlgCtrlID(child)));
+  return TRUE;
+}
+}  // namespace
+
+std::vector<uint32_t> WindowDialog::childIds() const {
+  std::vector<uint32_t> ids;
+  ChildWalk walk{dialog_, &ids};
+  EnumChildWindows(dialog_, collectChild, reinterpret_cast<LPARAM>(&walk));
+  return ids;
+}
+
 std::string WindowDialog::text(uint32_t id) const {
   HWND h = item(id);
   if (!h) return {};

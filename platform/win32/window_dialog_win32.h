@@ -13,6 +13,7 @@ class WindowDialog : public DialogFacade {
 
   WindowId window() const override;
   bool hasControl(uint32_t id) const override;
+  std::vector<uint32_t> childIds() const override;
   std::string text(uint32_t id) const override;
   void setText(uint32_t id, const std::string& text) override;
   bool checked(uint32_t id) const override;
