@@ -189,7 +189,12 @@ std::string controlDocumentLine(const DialogFacade& dialog, uint32_t id) {
       break;
     case ControlKind::kTextField: value = dialog.text(id).substr(0, 1023); break;
     case ControlKind::kDropDownList: value = std::to_string(dialog.selection(id)); break;
-    case ControlKind::kFontList: value = dialog.text(id); break;
+    case ControlKind::kFontList:
+      // A face that is not installed shows no selection; the name the list
+      // stands for is then its bound one, which the text is drawn with.
+      value = dialog.text(id);
+      if (value.empty() && textOf(dialog, id)) value = std::string(textOf(dialog, id), strnlen(textOf(dialog, id), kBoundTextSize - 1));
+      break;
     case ControlKind::kShadowPad:
     case ControlKind::kScroll4Pad:
     case ControlKind::kScroll2Pad:
@@ -228,9 +233,12 @@ bool applyControlDocumentLine(DialogFacade& dialog, uint32_t id, const std::stri
       if (number) *number = dialog.selection(id);
       return true;
     case ControlKind::kFontList: {
-      int entry = findEntryStarting(dialog, id, value);
-      if (entry >= 0) dialog.setSelection(id, entry);
-      storeText(textOf(dialog, id), dialog.text(id));
+      // A face this system lacks (or none) shows no selection and stays the
+      // bound name, as when the dialog opens with it: the letters are asked
+      // for by that name and the rasteriser substitutes.
+      int entry = value.empty() ? -1 : findEntryStarting(dialog, id, value);
+      dialog.setSelection(id, entry);
+      storeText(textOf(dialog, id), entry >= 0 ? dialog.text(id) : value);
       return true;
     }
     case ControlKind::kShadowPad:

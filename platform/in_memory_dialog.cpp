@@ -1,6 +1,7 @@
 #include "platform/in_memory_dialog.h"
 
 #include <atomic>
+#include <cctype>
 
 namespace gw {
 namespace {
@@ -8,6 +9,13 @@ namespace {
 WindowId nextWindowId() {
   static std::atomic<uint32_t> next{0x7000};
   return next++;
+}
+bool isComboBox(const std::string& className) {
+  static const char kName[] = "combobox";
+  if (className.size() != sizeof kName - 1) return false;
+  for (size_t i = 0; i < className.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(className[i])) != kName[i]) return false;
+  return true;
 }
 }  // namespace
 
@@ -71,6 +79,8 @@ void InMemoryDialog::setSelection(uint32_t id, int index) {
   if (!c) return;
   c->selection = (index >= 0 && index < int(c->items.size())) ? index : -1;
   if (c->selection >= 0) c->text = c->items[size_t(c->selection)];
+  // A drop-down list without a selection shows no text, as a real one does.
+  else if (isComboBox(c->item.className)) c->text.clear();
 }
 
 void InMemoryDialog::addItem(uint32_t id, const std::string& text) {

@@ -233,6 +233,23 @@ TEST_F(DocumentTest, ValuesAreTakenAsTheControlsTakeThem) {
   EXPECT_EQ(documentLineOf(*dialog, 100), before);
 }
 
+TEST_F(DocumentTest, AFaceThisSystemLacksKeepsItsName) {
+  // Selected by the first entry that begins with the name, without regard to case.
+  ASSERT_GT(dialog->itemCount(IDC_FONT), 0);
+  const std::string installed = dialog->itemText(IDC_FONT, dialog->itemCount(IDC_FONT) - 1);
+  applyOne("FNTBOX53=" + installed);
+  EXPECT_EQ(dialog->text(IDC_FONT), installed);
+  EXPECT_EQ(std::string(settings().MainFontName), installed);
+  // Not installed: no selection, and the name stays what the letters are asked for.
+  applyOne("FNTBOX53=No Such Face");
+  EXPECT_EQ(dialog->selection(IDC_FONT), -1);
+  EXPECT_EQ(std::string(settings().MainFontName), "No Such Face");
+  EXPECT_EQ(documentLineOf(*dialog, IDC_FONT), "FNTBOX53=No Such Face");
+  // An empty name selects nothing rather than the first face.
+  applyOne("FNTBOX53=");
+  EXPECT_EQ(dialog->selection(IDC_FONT), -1);
+}
+
 TEST_F(DocumentTest, DocumentLoadedShowsTheDocumentsEffect) {
   dialog->setSelection(IDC_EFFECT, 5);
   const std::string text = documentText(*dialog);
