@@ -64,23 +64,26 @@ bool chooseDocument(HWND dialog, DocumentCommand command, char* path) {
                                            : chooseDocumentToSave(owner, buffer);
 }
 
-// "Open/Save": a pop-up menu at the mouse with the three document commands.
-void onOpenSave(HWND dialog, WindowDialog& facade) {
-  enum : UINT { kOpen = 1, kSave, kSaveAs };
+// "Open/Save": a pop-up menu at the mouse with the three document commands;
+// the one picked comes back as a WM_COMMAND.
+void onOpenSave(HWND dialog) {
   HMENU menu = CreatePopupMenu();
   if (!menu) return;
-  AppendMenuA(menu, MF_STRING, kOpen, "Open");
-  AppendMenuA(menu, MF_STRING, kSave, "Save");
-  AppendMenuA(menu, MF_STRING, kSaveAs, "Save as...");
+  AppendMenuA(menu, MF_STRING, IDM_DOCUMENT_OPEN, "Open");
+  AppendMenuA(menu, MF_STRING, IDM_DOCUMENT_SAVE, "Save");
+  AppendMenuA(menu, MF_STRING, IDM_DOCUMENT_SAVE_AS, "Save as...");
   POINT at;
   GetCursorPos(&at);
-  UINT picked = UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y,
-                                    0, dialog, nullptr));
+  TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, dialog, nullptr);
   DestroyMenu(menu);
-  if (picked == 0) return;
-  const DocumentCommand command = picked == kOpen   ? DocumentCommand::kOpen
-                                  : picked == kSave ? DocumentCommand::kSave
-                                                    : DocumentCommand::kSaveAs;
+}
+
+bool isDocumentCommand(uint32_t id) { return id >= IDM_DOCUMENT_OPEN && id <= IDM_DOCUMENT_SAVE_AS; }
+
+void onDocumentCommand(HWND dialog, WindowDialog& facade, uint32_t id) {
+  const DocumentCommand command = id == IDM_DOCUMENT_OPEN   ? DocumentCommand::kOpen
+                                  : id == IDM_DOCUMENT_SAVE ? DocumentCommand::kSave
+                                                            : DocumentCommand::kSaveAs;
   auto choose = [dialog](DocumentCommand c, char* path) { return chooseDocument(dialog, c, path); };
   if (mainDialogDocumentCommand(facade, command, choose)) SendMessageA(dialog, kDocumentLoadedMessage, 0, 0);
 }
@@ -97,7 +100,11 @@ INT_PTR onCommand(HWND dialog, WPARAM wParam, LPARAM lParam) {
   if (!facade) return FALSE;
   const uint32_t id = LOWORD(wParam);
   if (id == IDC_OPEN_SAVE) {
-    if (HIWORD(wParam) == BN_CLICKED) onOpenSave(dialog, *facade);
+    if (HIWORD(wParam) == BN_CLICKED) onOpenSave(dialog);
+    return TRUE;
+  }
+  if (isDocumentCommand(id) && lParam == 0) {
+    onDocumentCommand(dialog, *facade, id);
     return TRUE;
   }
   if (isPushButton(id)) {

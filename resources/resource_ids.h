@@ -30,6 +30,10 @@
 #define IDC_ANIMATED 22
 #define IDC_PAUSE 23
 #define IDC_OPEN_SAVE 25
+/* The "Open/Save" pop-up menu's commands */
+#define IDM_DOCUMENT_OPEN 40001
+#define IDM_DOCUMENT_SAVE 40002
+#define IDM_DOCUMENT_SAVE_AS 40003
 #define IDC_ANTIALIAS 51
 #define IDC_TEXT 52
 #define IDC_FONT 53

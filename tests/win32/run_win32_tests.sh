@@ -22,5 +22,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   # Pictures the tests took, for a person to look at.
   mkdir -p "$0/win32-screenshots"
   cp "$WINEPREFIX"/drive_c/users/*/AppData/Local/Temp/gw_*.bmp "$WINEPREFIX"/drive_c/users/*/Temp/gw_*.bmp "$0/win32-screenshots/" 2>/dev/null || true
+  # Documents the DLL saved, for the native build to read.
+  cp "$WINEPREFIX"/drive_c/users/*/AppData/Local/Temp/gw_*.gw5 "$WINEPREFIX"/drive_c/users/*/Temp/gw_*.gw5 "$0/win32-screenshots/" 2>/dev/null || true
   exit $rc
 ' "$build" "$filter"
