@@ -13,6 +13,8 @@ echo "== Win32: the DLL under wine"
 bash tests/win32/run_win32_tests.sh build-win32 || status=1
 echo "== Win32: the Test build's frames against the native build"
 bash tests/win32/compare_with_native.sh build build-win32 || status=1
+echo "== Win32: the document the DLL saved, read natively"
+bash tests/win32/compare_documents.sh build build-win32 || status=1
 echo "== Native suite"
 (cd build && ctest -j2 --output-on-failure) || status=1
 exit $status
