@@ -96,7 +96,7 @@ GW_TEST(ADocumentSavedByTheDllOpensToTheSameStateAndBytes) {
       Sleep(200);
       text = d.text(dlg, IDC_TEXT);
       dither = IsDlgButtonChecked(dlg, IDC_DITHER) == BST_CHECKED;
-      // "Save" now writes to the opened document's name without asking.
+      // Saved again from the opened state: the same bytes.
       CHECK(runDocumentCommand(d, dlg, IDM_DOCUMENT_SAVE_AS, "Save As", again));
       d.press(dlg, IDC_CANCEL);
     });
