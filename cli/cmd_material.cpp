@@ -1,6 +1,5 @@
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -42,15 +41,25 @@ bool readRecordFile(const std::string& path, uint8_t* rec, std::string* error) {
   return true;
 }
 
+// Largest effect document read for its material line. A document holds one
+// line per control, the longest a material's 2,540 digits; a larger file (or
+// a device such as /dev/zero) is refused after reading this much.
+constexpr size_t kDocumentLimit = size_t(1) << 20;
+
 // The first MATLBT line of an effect document.
 bool readDocumentLine(const std::string& path, uint8_t* rec, std::string* error) {
-  std::ifstream in(path);
-  if (!in) {
-    *error = path + ": cannot open the file";
+  std::vector<uint8_t> bytes;
+  if (!readBytes(path, kDocumentLimit, &bytes, error)) return false;
+  if (bytes.size() > kDocumentLimit) {
+    *error = path + ": larger than " + std::to_string(kDocumentLimit / 1024) + " KiB; not an effect document";
     return false;
   }
-  std::string line;
-  while (std::getline(in, line)) {
+  const std::string text(bytes.begin(), bytes.end());
+  for (size_t at = 0; at < text.size();) {
+    size_t end = text.find('\n', at);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = text.substr(at, end - at);
+    at = end + 1;
     if (line.size() >= 6 && strncasecmp(line.c_str(), "MATLBT", 6) == 0) {
       uint8_t decoded[kMaterialRecordSize];
       if (!materialDocumentDecode(line, decoded)) {

@@ -10,6 +10,7 @@
 #include "cli/command.h"
 #include "cli/dialog_session.h"
 #include "cli/gif_writer.h"
+#include "cli/output_file.h"
 #include "cli/render_host.h"
 #include "cli/render_options.h"
 #include "cli/truecolour_writers.h"
@@ -57,6 +58,8 @@ int runRender(const std::vector<std::string>& args) {
   if (target == Target::kUnknown) return usageError(self, "the output must end in .gif, .webp or .png");
   // A document says itself which palette and colours it builds with.
   if (options.document.empty()) applyOutputDefaults(&options);
+  // Before any work: an output that cannot be written is known now.
+  if (!canWriteBeside(options.output, &error)) return fail(error);
 
   RenderHost host;
   host.showProgress = options.progress && isatty(STDERR_FILENO);

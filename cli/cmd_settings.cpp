@@ -21,7 +21,8 @@ int runSettings(const std::vector<std::string>& args) {
     }
   }
   SettingsRecord record;
-  if (!file.empty() && !readSettingsFile(file, record)) return fail("cannot open " + file);
+  std::string problem;
+  if (!file.empty() && !readSettingsFile(file, record, &problem)) return fail(file + ": " + problem);
   const std::string text = settingsFileText(record, wallClockSeconds());
   std::fwrite(text.data(), 1, text.size(), stdout);
   return kExitOk;

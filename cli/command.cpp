@@ -9,6 +9,8 @@ int fail(const std::string& message) {
   return kExitFailure;
 }
 
+void warn(const std::string& message) { std::fprintf(stderr, "glyphwright: %s\n", message.c_str()); }
+
 int usageError(const Command& command, const std::string& complaint) {
   if (!complaint.empty()) std::fprintf(stderr, "glyphwright %s: %s\n", command.name, complaint.c_str());
   std::fprintf(stderr, "usage: glyphwright %s %s\n", command.name, command.usage);

@@ -25,6 +25,9 @@ const std::vector<Command>& commands();
 
 // Prints "glyphwright: <message>" on stderr and returns kExitFailure.
 int fail(const std::string& message);
+// Prints "glyphwright: <message>" on stderr and goes on: what was clamped,
+// cut or left out of what the user asked for.
+void warn(const std::string& message);
 // Prints the command's usage (with an optional complaint) and returns kExitUsage.
 int usageError(const Command& command, const std::string& complaint);
 const Command* findCommand(const std::string& name);

@@ -7,8 +7,11 @@
 
 #include "base/le_bytes.h"
 #include "cli/cli_values.h"
+#include "cli/command.h"
+#include "cli/material_cli_options.h"
 #include "controls/bound_control.h"
 #include "controls/control_kind.h"
+#include "controls/spin_field.h"
 #include "documents/document_file.h"
 #include "effects/effect_pages.h"
 #include "effects/effect_table.h"
@@ -19,6 +22,7 @@
 #include "materials/material_record.h"
 #include "materials/texture_settings.h"
 #include "materials/tile_selection.h"
+#include "platform/code_page_1252.h"
 #include "platform/message_dialog.h"
 #include "platform/string_table.h"
 #include "platform/system_state.h"
@@ -53,18 +57,46 @@ bool parseIndex(const std::string& text, int limit, int* out) {
   return true;
 }
 
+// A settings number as typed: decimal, in 32 bits signed or unsigned.
+bool parseSettingNumber(const std::string& text, long long* out) {
+  size_t i = (!text.empty() && (text[0] == '-' || text[0] == '+')) ? 1 : 0;
+  if (i == text.size() || text.size() - i > 10 || text.find_first_not_of("0123456789", i) != std::string::npos)
+    return false;
+  long long n = std::atoll(text.c_str());
+  if (n < -2147483648LL || n > 4294967295LL) return false;
+  *out = n;
+  return true;
+}
+
 bool applySetting(const std::string& key, const std::string& value, std::string* error) {
   if (int32_t* number = settingNumber(settings(), key.c_str())) {
-    *number = atolWrapping(value.c_str());
+    // The configuration file reads "abc" as 0; typed on the command line it
+    // is a mistake worth saying. Numbers are taken as 32 bits either signed
+    // or unsigned (colours are written unsigned).
+    long long n = 0;
+    if (!parseSettingNumber(value, &n)) {
+      *error = key + " takes a number, not '" + value + "'";
+      return false;
+    }
+    *number = int32_t(uint32_t(uint64_t(n)));
+    if (key == "MainEffect" && (n < 0 || n >= kEffectCount)) {
+      *error = "MainEffect takes 0 to " + std::to_string(kEffectCount - 1) + " (see 'glyphwright effects'), not " +
+               value;
+      return false;
+    }
     return true;
   }
   if (char* text = settingText(settings(), key.c_str())) {
-    std::string latin1;
-    if (!utf8ToLatin1(value, &latin1)) {
-      *error = key + " holds characters outside Latin-1";
+    std::string bytes;
+    std::string problem;
+    if (!utf8ToCodePage1252(value, &bytes, &problem)) {
+      *error = key + ": " + problem;
       return false;
     }
-    setSettingText(text, latin1.c_str());
+    if (bytes.size() > kSettingTextSize - 1)
+      warn(key + " holds " + std::to_string(bytes.size()) + " characters; the first " +
+                std::to_string(kSettingTextSize - 1) + " are used");
+    setSettingText(text, bytes.c_str());
     return true;
   }
   *error = "unknown settings key '" + key + "' (see 'glyphwright settings' for the keys)";
@@ -101,22 +133,42 @@ bool selectPalette(const std::string& value, std::string* error) {
 
 }  // namespace
 
-bool utf8ToLatin1(const std::string& in, std::string* out) {
+bool utf8ToCodePage1252(const std::string& in, std::string* out, std::string* problem) {
   std::string s;
-  for (size_t i = 0; i < in.size(); ++i) {
-    auto c = static_cast<unsigned char>(in[i]);
-    if (c < 0x80) {
-      s += char(c);
-    } else if ((c & 0xE0) == 0xC0 && i + 1 < in.size() && (static_cast<unsigned char>(in[i + 1]) & 0xC0) == 0x80) {
-      unsigned code = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(in[i + 1]) & 0x3Fu);
-      if (code < 0x80 || code > 0xFF) return false;
-      s += char(code);
-      ++i;
-    } else {
+  s.reserve(in.size());
+  for (size_t i = 0; i < in.size();) {
+    const auto c = static_cast<unsigned char>(in[i]);
+    // The sequence's length, the bits of its lead byte and the smallest code
+    // point it may carry (shorter forms of a character are not UTF-8).
+    size_t length = 1;
+    uint32_t code = c, least = 0;
+    if (c >= 0xC2 && c <= 0xDF) length = 2, code = c & 0x1Fu, least = 0x80;
+    else if (c >= 0xE0 && c <= 0xEF) length = 3, code = c & 0x0Fu, least = 0x800;
+    else if (c >= 0xF0 && c <= 0xF4) length = 4, code = c & 0x07u, least = 0x10000;
+    else if (c >= 0x80) length = 0;
+    bool valid = length > 0 && i + length <= in.size();
+    for (size_t k = 1; valid && k < length; ++k) {
+      const auto next = static_cast<unsigned char>(in[i + k]);
+      valid = (next & 0xC0) == 0x80;
+      code = (code << 6) | (next & 0x3Fu);
+    }
+    valid = valid && code >= least && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF);
+    if (!valid) {
+      *problem = "the text is not valid UTF-8 (byte " + std::to_string(i + 1) + ")";
       return false;
     }
+    const int byte = byteFor1252(code);
+    if (byte < 0) {
+      char name[16];
+      std::snprintf(name, sizeof name, "U+%04X", unsigned(code));
+      *problem = "'" + in.substr(i, length) + "' (" + name +
+                 ") has no byte in the Windows code page 1252 the plug-in's text is kept in";
+      return false;
+    }
+    s += char(byte);
+    i += length;
   }
-  *out = s;
+  *out = std::move(s);
   return true;
 }
 
@@ -125,12 +177,15 @@ MemHandle materialFromSpec(const std::string& text, std::string* error) {
   std::string kind = text.substr(0, colon);
   std::string value = colon == std::string::npos ? std::string() : text.substr(colon + 1);
   if (kind == "record") {
-    FILE* probe = std::fopen(value.c_str(), "rb");
-    if (!probe) {
-      *error = "cannot open material record '" + value + "'";
+    // The plug-in takes a missing, short or foreign file as its defaults;
+    // named on the command line, such a file is a mistake.
+    std::vector<uint8_t> bytes;
+    if (!material_cli::readBytes(value, kMaterialRecordSize, &bytes, error)) return 0;
+    if (bytes.size() < kMaterialRecordSize || !materialRecordHasMagic(bytes.data())) {
+      *error = value + ": not a material record (" + std::to_string(kMaterialRecordSize) +
+               " bytes starting QUILCMAT)";
       return 0;
     }
-    std::fclose(probe);
     MemHandle record = materialFileRead(value, 0x808080, true);
     if (!record) *error = "out of memory";
     return record;
@@ -226,6 +281,26 @@ bool DialogSession::applyMaterials(const RenderOptions& options, std::string* er
   return true;
 }
 
+void DialogSession::warnOutOfRange(const RenderOptions& options) const {
+  // The dialog clamps a spin field's number to its range without a word;
+  // asked for on the command line, the user hears what the build takes.
+  std::vector<std::string> keys;
+  for (const auto& set : options.sets) keys.push_back(set.first);
+  if (options.frames) keys.push_back(effectKeyPrefix(effectRow(clampEffectIndex(settings().MainEffect))) + "Frames");
+  for (const std::string& key : keys) {
+    const int32_t* number = settingNumber(settings(), key.c_str());
+    if (!number) continue;
+    for (uint32_t id : dialog_->controlOrder()) {
+      if (dialog_->boundVariable(id) != number || dialog_->boundKind(id) != uint8_t(ControlKind::kSpinField)) continue;
+      const SpinRange range = spinFieldRange(*dialog_, id);
+      if (!range.hasRange || (*number >= range.min && *number <= range.max)) break;
+      warn(key + " " + std::to_string(*number) + " is outside " + std::to_string(range.min) + " to " +
+           std::to_string(range.max) + "; the build takes " + std::to_string(spinFieldValue(*dialog_, id)));
+      break;
+    }
+  }
+}
+
 bool DialogSession::applyOptions(const RenderOptions& options, std::vector<const void*>* changed,
                                  std::string* error) {
   if (options.effect) {
@@ -274,9 +349,16 @@ bool DialogSession::openDocumentFile(const std::string& path, std::vector<Docume
 }
 
 bool DialogSession::prepare(const RenderOptions& options, const uint8_t* hostParams, std::string* error) {
-  if (!options.configFile.empty() && !readSettingsFile(options.configFile, settings())) {
-    *error = "cannot read configuration file '" + options.configFile + "'";
-    return false;
+  if (!options.configFile.empty()) {
+    std::string problem;
+    if (!readSettingsFile(options.configFile, settings(), &problem)) {
+      *error = "configuration file '" + options.configFile + "': " + problem;
+      return false;
+    }
+    const int32_t effect = settings().MainEffect;
+    if (effect < 0 || effect >= kEffectCount)
+      warn("MainEffect " + std::to_string(effect) + " in the configuration file is outside 0 to " +
+           std::to_string(kEffectCount - 1) + "; the build takes " + std::to_string(clampEffectIndex(effect)));
   }
   // Without a document the options go into the settings before the dialog
   // shows them; with one they go over what the document set.
@@ -306,6 +388,7 @@ bool DialogSession::prepare(const RenderOptions& options, const uint8_t* hostPar
         showBoundValue(*dialog_, id);
     if (options.effect) gw::selectEffect(*dialog_, settings().MainEffect);
   }
+  warnOutOfRange(options);
   if (options.customPalette) dialog_->setChecked(IDC_CUSTOM_PALETTE, *options.customPalette);
   if (options.alphaBackground) dialog_->setChecked(IDC_ALPHA_BACKGROUND, *options.alphaBackground);
   return applyMaterials(options, error);

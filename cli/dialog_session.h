@@ -42,6 +42,7 @@ class DialogSession {
   // The options' settings; `changed` gets the variables they wrote.
   bool applyOptions(const RenderOptions& options, std::vector<const void*>* changed, std::string* error);
   bool openDocumentFile(const std::string& path, std::vector<DocumentLine>* report, std::string* error);
+  void warnOutOfRange(const RenderOptions& options) const;
   std::unique_ptr<InMemoryDialog> dialog_;
   std::vector<uint32_t> boundHere_;  // buttons given records of ours
   std::vector<MemBlock> records_;     // those records
@@ -52,8 +53,9 @@ class DialogSession {
 // record:FILE.mtrl. 0 with *error set.
 MemHandle materialFromSpec(const std::string& text, std::string* error);
 
-// The text given in UTF-8 as the plug-in's single-byte Latin-1; false when a
-// character lies outside Latin-1.
-bool utf8ToLatin1(const std::string& in, std::string* out);
+// The text given in UTF-8 as the plug-in's single bytes of code page 1252.
+// False with *problem naming the fault: bytes that are not UTF-8, or the first
+// character the page has no byte for.
+bool utf8ToCodePage1252(const std::string& in, std::string* out, std::string* problem);
 
 }  // namespace gw::cli

@@ -5,12 +5,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "cli/gif_lzw.h"
+#include "cli/output_file.h"
 #include "platform/bitmap.h"
 #include "platform/parallel.h"
 
@@ -236,7 +238,8 @@ bool writeGif(const ReceivedAnimation& a, const std::string& path, std::string* 
     *error = "the build produced no frames";
     return false;
   }
-  std::string temp = path + ".tmp";
+  OutputFile output(path);
+  const std::string& temp = output.temporary();
   int err = 0;
   GifCloser out;
   // Opened here rather than by giflib, which would create the file readable
@@ -244,8 +247,14 @@ bool writeGif(const ReceivedAnimation& a, const std::string& path, std::string* 
   int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
   out.gif = fd >= 0 ? EGifOpenFileHandle(fd, &err) : nullptr;
   if (!out.gif) {
-    if (fd >= 0) close(fd);
-    *error = path + ": cannot create the file (" + GifErrorString(err) + ")";
+    // giflib has no text for "no error" (its string is null): a file that
+    // cannot be opened is the system's error.
+    const char* why = fd < 0 ? std::strerror(errno) : GifErrorString(err);
+    if (fd >= 0) {
+      close(fd);
+      std::remove(temp.c_str());
+    }
+    *error = path + ": cannot create the file (" + (why ? why : "unknown error") + ")";
     return false;
   }
   auto failed = [&](const char* what) {
@@ -307,12 +316,7 @@ bool writeGif(const ReceivedAnimation& a, const std::string& path, std::string* 
     *error = path + ": error writing the file";
     return false;
   }
-  if (std::rename(temp.c_str(), path.c_str()) != 0) {
-    std::remove(temp.c_str());
-    *error = path + ": cannot replace the file";
-    return false;
-  }
-  return true;
+  return output.commit(error);
 }
 
 }  // namespace gw::cli

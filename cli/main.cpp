@@ -1,4 +1,6 @@
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -40,5 +42,13 @@ int main(int argc, char** argv) {
     std::printf("usage: glyphwright %s %s\n", command->name, command->usage);
     return kExitOk;
   }
-  return command->run(args);
+  // The last line of defence: a command that runs out of memory says so and
+  // fails like any other, with its temporaries already removed on the way out.
+  try {
+    return command->run(args);
+  } catch (const std::bad_alloc&) {
+    return fail("out of memory");
+  } catch (const std::exception& e) {
+    return fail(e.what());
+  }
 }

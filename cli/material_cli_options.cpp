@@ -61,7 +61,12 @@ bool readBytes(const std::string& path, size_t limit, std::vector<uint8_t>* out,
   }
   out->assign(limit + 1, 0);
   size_t n = std::fread(out->data(), 1, out->size(), f);
+  const bool failed = std::ferror(f) != 0;  // a folder opens but cannot be read
   std::fclose(f);
+  if (failed) {
+    *error = path + ": cannot read the file";
+    return false;
+  }
   out->resize(n);
   return true;
 }

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "platform/bitmap.h"
@@ -29,12 +30,24 @@ MemHandle readPngAsBitmap(const std::string& path, std::string* error) {
     return 0;
   }
   image.format = PNG_FORMAT_BGR;
-  if (image.width == 0 || image.height == 0 || image.width > 65535 || image.height > 65535) {
+  // The header's size is checked before a byte is allocated for it: a tiny
+  // file may claim 65535 x 65535, and PNG_IMAGE_SIZE wraps in 32 bits.
+  const uint64_t pixelCount = uint64_t(image.width) * image.height;
+  if (image.width == 0 || image.height == 0 || image.width > 65535 || image.height > 65535 ||
+      pixelCount > kPngPixelLimit) {
     png_image_free(&image);
-    *error = path + ": image size out of range";
+    *error = path + ": " + std::to_string(image.width) + " x " + std::to_string(image.height) +
+             " pixels; images up to " + std::to_string(kPngPixelLimit >> 20) + " megapixels are read";
     return 0;
   }
-  std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
+  std::vector<uint8_t> pixels;
+  try {
+    pixels.resize(size_t(pixelCount) * 3);
+  } catch (const std::bad_alloc&) {
+    png_image_free(&image);
+    *error = "out of memory";
+    return 0;
+  }
   png_color black = {0, 0, 0};
   if (!png_image_finish_read(&image, &black, pixels.data(), 0, nullptr)) {
     *error = path + ": " + image.message;

@@ -34,7 +34,13 @@ void RenderHost::clear() {
 }
 
 int32_t RenderHost::callback(void* task, int32_t code, int32_t a, void* p) {
-  return g_live ? g_live->answer(task, code, a, p) : 0;
+  // The plug-in calls in through a C interface: a copy that runs out of
+  // memory is a refusal, never an exception thrown back through the build.
+  try {
+    return g_live ? g_live->answer(task, code, a, p) : 0;
+  } catch (...) {
+    return 0;
+  }
 }
 
 int32_t RenderHost::answer(void* task, int32_t code, int32_t a, void* p) {

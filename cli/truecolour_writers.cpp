@@ -3,9 +3,16 @@
 #include <webp/encode.h>
 #include <webp/mux.h>
 
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
+#include "cli/output_file.h"
 #include "cli/png_io.h"
 #include "platform/bitmap.h"
 #include "platform/memory.h"
@@ -101,17 +108,16 @@ bool writeAnimatedWebp(const ReceivedAnimation& a, const std::string& path, std:
     *error = std::string("WebP encoding failed: ") + WebPAnimEncoderGetError(encoder.enc);
     return false;
   }
-  std::string temp = path + ".tmp";
-  FILE* file = std::fopen(temp.c_str(), "wb");
+  OutputFile output(path);
+  FILE* file = std::fopen(output.temporary().c_str(), "wb");
   bool written = file && std::fwrite(data.bytes, 1, data.size, file) == data.size;
   if (file && std::fclose(file) != 0) written = false;
   WebPDataClear(&data);
-  if (!written || std::rename(temp.c_str(), path.c_str()) != 0) {
-    std::remove(temp.c_str());
+  if (!written) {
     *error = path + ": error writing the file";
     return false;
   }
-  return true;
+  return output.commit(error);
 }
 
 std::string pngSequenceName(const std::string& path, size_t index) {
@@ -124,11 +130,46 @@ std::string pngSequenceName(const std::string& path, size_t index) {
   return stem + number;
 }
 
+namespace {
+
+// The file name after the last '/'.
+std::string baseName(const std::string& path) {
+  size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Empties and removes a folder of frames (its files only: it has no folders).
+void removeFrameFolder(const std::string& folder) {
+  if (DIR* dir = opendir(folder.c_str())) {
+    while (dirent* entry = readdir(dir)) {
+      std::string name = entry->d_name;
+      if (name != "." && name != "..") std::remove((folder + "/" + name).c_str());
+    }
+    closedir(dir);
+  }
+  rmdir(folder.c_str());
+}
+
+}  // namespace
+
 bool writePngSequence(const ReceivedAnimation& a, const std::string& path, std::string* error) {
   if (a.frames.empty()) {
     *error = "the build produced no frames";
     return false;
   }
+  // Every frame is written into a folder beside the target first: a failure
+  // part way leaves the older sequence as it was and nothing of this one.
+  // A folder left by a killed run is replaced.
+  const std::string folder = path + ".tmp";
+  removeFrameFolder(folder);
+  if (mkdir(folder.c_str(), 0777) != 0) {
+    *error = folder + ": cannot create the folder (" + std::strerror(errno) + ")";
+    return false;
+  }
+  struct FolderGuard {
+    const std::string& folder;
+    ~FolderGuard() { removeFrameFolder(folder); }
+  } guard{folder};
   for (size_t i = 0; i < a.frames.size(); ++i) {
     const ReceivedFrame& f = a.frames[i];
     MemBlock block(memAlloc(f.dib.size()));
@@ -138,7 +179,18 @@ bool writePngSequence(const ReceivedAnimation& a, const std::string& path, std::
       return false;
     }
     std::copy(f.dib.begin(), f.dib.end(), lock.data());
-    if (!writeBitmapAsPng(block.get(), pngSequenceName(path, i), error)) return false;
+    if (!writeBitmapAsPng(block.get(), folder + "/" + baseName(pngSequenceName(path, i)), error)) return false;
+  }
+  // Complete: frames of an older, longer sequence under the same name go
+  // first (they would pass for frames of this one), then the new ones move in.
+  for (size_t i = a.frames.size(); std::remove(pngSequenceName(path, i).c_str()) == 0; ++i) {
+  }
+  for (size_t i = 0; i < a.frames.size(); ++i) {
+    const std::string name = pngSequenceName(path, i);
+    if (std::rename((folder + "/" + baseName(name)).c_str(), name.c_str()) != 0) {
+      *error = name + ": cannot put the frame in place (" + std::strerror(errno) + ")";
+      return false;
+    }
   }
   return true;
 }

@@ -12,6 +12,9 @@ namespace gw::cli {
 bool writeAnimatedWebp(const ReceivedAnimation& animation, const std::string& path, std::string* error);
 
 // One PNG per frame: "name.png" becomes "name-0000.png", "name-0001.png", ...
+// The frames are written into the folder "name.png.tmp" beside them and moved
+// into place when all are written; frames of an older sequence numbered past
+// the new last one are removed then.
 // Palette frames are written with their colour table; true-colour frames as RGB,
 // 32-bit frames as RGBA.
 bool writePngSequence(const ReceivedAnimation& animation, const std::string& path, std::string* error);

@@ -32,6 +32,10 @@ if(GW_BUILD_TESTS)
   add_dependencies(gw_tests glyphwright)
   gtest_discover_tests(gw_tests DISCOVERY_TIMEOUT 60)
 
+  # Memory and time ceilings on hostile command lines, checked by the system
+  # (ulimit -v, timeout) rather than timed inside a test.
+  add_test(NAME hostile_limits COMMAND ${CMAKE_SOURCE_DIR}/tests/hostile_limits.sh $<TARGET_FILE:glyphwright>)
+
   add_executable(gw_fuzz_corpus ${CMAKE_SOURCE_DIR}/tests/fuzz/make_corpus.cpp)
   target_link_libraries(gw_fuzz_corpus PRIVATE gwcore)
 endif()

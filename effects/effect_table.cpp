@@ -1,5 +1,7 @@
 #include "effects/effect_table.h"
 
+#include <utility>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -102,22 +104,34 @@ std::vector<uint32_t> effectControlIds(const EffectRow& row) {
   return ids;
 }
 
+// An operation that runs out of memory inside a container fails like one
+// whose allocation returned nothing: no exception leaves an effect, so none
+// reaches a window procedure or crosses the DLL boundary.
+template <typename Call>
+auto withoutExceptions(decltype(std::declval<Call>()()) failed, Call call) {
+  try {
+    return call();
+  } catch (...) {
+    return failed;
+  }
+}
+
 int effectInitPage(const EffectRow& row, EffectContext& ctx) {
-  return row.initPage ? row.initPage(ctx) : 0;
+  return row.initPage ? withoutExceptions(0, [&] { return row.initPage(ctx); }) : 0;
 }
 
 int effectPreview(const EffectRow& row, EffectContext& ctx) {
   if (!row.preview) return 0;  // the sample window shows its plain face
-  return row.preview(ctx);
+  return withoutExceptions(0, [&] { return row.preview(ctx); });
 }
 
 int effectBuild(const EffectRow& row, EffectContext& ctx) {
   if (!row.build) return 0;  // no frames: the caller reports the effect as not available
-  return row.build(ctx);
+  return withoutExceptions(0, [&] { return row.build(ctx); });
 }
 
 int32_t effectQueryBackground(const EffectRow& row, DialogFacade& window, int flag) {
-  if (row.queryBackground) return row.queryBackground(window, flag);
+  if (row.queryBackground) return withoutExceptions(int32_t(-1), [&] { return row.queryBackground(window, flag); });
   // Until the effect has its own answer, its first background control speaks for it.
   for (const PageControl* c = row.controls; c && c->id; ++c) {
     // The pages' background material buttons start white; fill buttons do not.

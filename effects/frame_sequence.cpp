@@ -16,7 +16,15 @@ bool appendFrames(EffectContext& ctx, int32_t count, const FrameRenderer& render
   for (int32_t first = 0; first < count; first += batch) {
     const int32_t n = std::min(batch, count - first);
     frames.assign(size_t(n), 0);
-    parallelFor(size_t(n), [&](size_t i) { frames[i] = render(first + int32_t(i)); });
+    // Tasks must not throw: a frame that runs out of memory inside a
+    // container is a frame that could not be made.
+    parallelFor(size_t(n), [&](size_t i) {
+      try {
+        frames[i] = render(first + int32_t(i));
+      } catch (...) {
+        frames[i] = 0;
+      }
+    });
     for (int32_t i = 0; i < n; ++i) {
       MemHandle& frame = frames[size_t(i)];
       if (!frame || !frameStoreAppendFrame(*ctx.frameStore, frame, delayOf(first + i))) {

@@ -121,12 +121,16 @@ int simpleBuild(EffectContext& ctx) {
 
   // The rest frame's size is the distance the text travels.
   const int32_t width = prepared.composer.width(), height = prepared.composer.height();
+  const size_t frameBytes = bitmapBlockSize(width, height, alphaMask ? 32 : 24);
   int32_t direction = controlWord(dialog, kScrollControl, kDefaultScroll);
   // A stored direction outside the pad's four cells scrolls as a new pad would.
   if (direction < 0 || direction > 3) direction = kDefaultScroll;
   const int32_t framesSetting = controlNumber(dialog, kFramesControl, 2, 32760, 64);
   Scroll s = scrollFor(direction, width, height, framesSetting);
   if (s.frames <= 0) return 0;
+  // Every frame is kept until the build ends: refuse now what the store
+  // would refuse part way through.
+  if (!frameStoreFits(*ctx.frameStore, uint64_t(s.frames), frameBytes)) return 0;
 
   // Where the text is in each frame, and which frames hold the pause.
   std::vector<Motion> motions(size_t(s.frames));

@@ -72,6 +72,11 @@ int32_t effectivePadding(int32_t pad, int32_t softness, bool outline);
 // Per channel (background * (255 - m) + source * m) / 255.
 uint32_t blendColour(uint32_t background, uint32_t source, uint32_t m);
 
+// Largest frame rendered, in pixels (2^24: 16.7 million, 48 MiB at 24 bits).
+// A frame holds about five canvases and masks of its size while it is made;
+// the longest text at the largest font size and padding would pass it.
+constexpr uint64_t kTextFramePixelLimit = uint64_t(1) << 24;
+
 // Renders one frame with the text displaced by `motion`: a new 24-bit Bitmap
 // of 2p + W by 2p + H (each grown by the shadow offset when the shadow is on),
 // or a 32-bit one whose alpha is the mask when style.alphaMask is set. 0 when

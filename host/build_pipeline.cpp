@@ -23,6 +23,8 @@ namespace gw {
 
 const char kTaskRefusedMessage[] = "Error creating new task.";
 const char kImageRefusedMessage[] = "There has been an error adding an image to the current file object.";
+const char kFrameBudgetMessage[] =
+    "The frames need more memory than a build may use (512 MB). Choose fewer frames or a smaller text.";
 const char kBuildCommentText[] =
     "Made with Glyphwright 5, the text animation plug-in by Quillmere. "
     "More at https://quillmere.example/glyphwright";
@@ -172,9 +174,9 @@ int Build::run() {
     static_cast<Build*>(self)->progress(uint32_t(index), uint32_t(count));
   };
   ctx.progress = &sink;
-  if (!row.build(ctx)) {
+  if (!effectBuild(row, ctx)) {
     memFree(ctx.image);
-    return fail(loadString(kStrMemoryError));
+    return fail(frames_.store.overBudget ? kFrameBudgetMessage : loadString(kStrMemoryError));
   }
   memFree(ctx.image);
   progress(0, 0);
@@ -383,14 +385,32 @@ int Build::handOver() {
 
 }  // namespace
 
+namespace {
+
+// Whatever throws inside a build (a container out of memory) ends it as an
+// allocation failure does: "Memory error", everything freed, 0. Nothing
+// leaves the build as an exception, in the DLL or the command line.
+int runGuarded(DialogFacade& dialog, const uint8_t* hostParams, int testFlag, const EffectRow* row) {
+  try {
+    Build build(dialog, hostParams, testFlag, row);
+    return build.run();
+  } catch (...) {
+  }
+  try {
+    showMessage(dialog.window(), loadString(kStrMemoryError));
+  } catch (...) {
+  }
+  return 0;
+}
+
+}  // namespace
+
 int runBuild(DialogFacade& dialog, const uint8_t* hostParams, int testFlag) {
-  Build build(dialog, hostParams, testFlag, nullptr);
-  return build.run();
+  return runGuarded(dialog, hostParams, testFlag, nullptr);
 }
 
 int runBuildWithEffect(DialogFacade& dialog, const uint8_t* hostParams, int testFlag, const EffectRow& row) {
-  Build build(dialog, hostParams, testFlag, &row);
-  return build.run();
+  return runGuarded(dialog, hostParams, testFlag, &row);
 }
 
 }  // namespace gw

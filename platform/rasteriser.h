@@ -9,7 +9,7 @@
 // Letters: command word 7 measures one letter's advance (mode 0) or renders
 // the letter alone into a small 8-bit coverage mask (mode 2). A font height is
 // the cell height in pixels (ascent + descent), as a positive height asks of
-// Windows' CreateFontA; letters are Latin-1 bytes.
+// Windows' CreateFontA; letters are code page 1252 bytes.
 //
 //   gw::RasteriserFont font;
 //   if (!font.open({"Impact", 92, true, false})) return 0;

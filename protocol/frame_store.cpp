@@ -56,8 +56,18 @@ bool frameStorePut(FrameStore& store, uint32_t index, const FrameRecord& rec) {
   return true;
 }
 
+bool frameStoreFits(FrameStore& store, uint64_t frames, uint64_t frameBytes) {
+  const uint64_t room = store.imageBytes < kFrameStoreBudget ? kFrameStoreBudget - store.imageBytes : 0;
+  const bool fits = frameBytes == 0 || frames <= room / frameBytes;
+  if (!fits) store.overBudget = true;
+  return fits;
+}
+
 bool frameStoreAppend(FrameStore& store, const FrameRecord& rec) {
   if (store.count >= 0x7FFFFFFF / kFrameRecordSize) return false;
+  const uint64_t bytes = uint64_t(rec.image ? memSize(rec.image) : 0) +
+                         uint64_t(rec.unchangedMask ? memSize(rec.unchangedMask) : 0);
+  if (!frameStoreFits(store, 1, bytes)) return false;
   MemHandle block;
   if (!store.block) {
     block = memAlloc(kFrameRecordSize);
@@ -77,6 +87,7 @@ bool frameStoreAppend(FrameStore& store, const FrameRecord& rec) {
   memUnlock(block);
   store.block = block;
   ++store.count;
+  store.imageBytes += bytes;
   return true;
 }
 

@@ -35,14 +35,26 @@ struct FrameRecord {
 void frameRecordEncode(const FrameRecord& rec, uint8_t* out44);
 FrameRecord frameRecordDecode(const uint8_t* in44);
 
+// Every kept frame costs memory until the build ends, so a store holds at
+// most this many bytes of images: 512 MiB, a quarter of a 32-bit host's
+// address space. 1,730 frames of the default text (865 x 102) take 457 MiB.
+constexpr uint64_t kFrameStoreBudget = uint64_t(512) << 20;
+
 struct FrameStore {
   MemHandle block = 0;
   uint32_t count = 0;
+  uint64_t imageBytes = 0;  // the appended images' sizes
+  bool overBudget = false;  // an append or a plan was refused by the budget
 };
+
+// Whether `frames` more images of `frameBytes` each stay within the budget;
+// an effect asks before rendering its frames. False also marks the store.
+bool frameStoreFits(FrameStore& store, uint64_t frames, uint64_t frameBytes);
 
 bool frameStoreGet(const FrameStore& store, uint32_t index, FrameRecord* out);
 bool frameStorePut(FrameStore& store, uint32_t index, const FrameRecord& rec);
-// On failure the store is left as it was and the record's images stay the caller's.
+// On failure the store is left as it was and the record's images stay the
+// caller's; an image past the budget is refused (and the store marked).
 bool frameStoreAppend(FrameStore& store, const FrameRecord& rec);
 // Appends image with delay, transparentIndex -1. On success the store owns image.
 bool frameStoreAppendFrame(FrameStore& store, MemHandle image, int32_t delay);

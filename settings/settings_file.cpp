@@ -77,14 +77,37 @@ void applySettingsLine(const std::string& line, SettingsRecord& record) {
     setSettingText(record.*(entry->text), value.c_str());
 }
 
-bool readSettingsFile(const std::string& path, SettingsRecord& record) {
-  if (path.empty()) return false;
+bool readSettingsFile(const std::string& path, SettingsRecord& record, std::string* problem) {
+  auto refuse = [&](const std::string& why) {
+    if (problem) *problem = why;
+    return false;
+  };
+  if (path.empty()) return refuse("no file name");
   FILE* f = std::fopen(path.c_str(), "rt");
-  if (!f) return false;
-  // Pieces of at most 259 characters, each handled as a line of its own.
-  char piece[kSettingsLinePiece + 1];
-  while (std::fgets(piece, sizeof piece, f)) applySettingsLine(std::string(piece), record);
+  if (!f) return refuse("cannot open the file");
+  // Read whole, one byte past the limit, so that a device or a runaway file
+  // is refused after a bounded read rather than applied line by line forever.
+  std::string text(kSettingsFileLimit + 1, '\0');
+  const size_t n = std::fread(&text[0], 1, text.size(), f);
+  const bool failed = std::ferror(f) != 0;
   std::fclose(f);
+  if (failed) return refuse("cannot read the file");
+  if (n > kSettingsFileLimit)
+    return refuse("larger than " + std::to_string(kSettingsFileLimit / 1024) + " KiB; not a configuration file");
+  text.resize(n);
+  // Pieces of at most 259 characters, each ending after a line end, handled
+  // as lines of their own (as fgets hands them out; a zero byte ends one).
+  SettingsRecord updated = record;
+  for (size_t at = 0; at < text.size();) {
+    size_t end = at;
+    while (end < text.size() && end - at < kSettingsLinePiece && text[end] != '\n') ++end;
+    if (end < text.size() && end - at < kSettingsLinePiece) ++end;  // keep the line end
+    std::string piece = text.substr(at, end - at);
+    piece.resize(strnlen(piece.c_str(), piece.size()));
+    applySettingsLine(piece, updated);
+    at = end;
+  }
+  record = updated;
   return true;
 }
 

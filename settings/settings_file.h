@@ -32,9 +32,15 @@ std::string makerFolderPath(const std::string& name);
 // never-read keys change nothing.
 void applySettingsLine(const std::string& line, SettingsRecord& record);
 
-// Applies every line of the file at `path`; false (record untouched) when the
-// file cannot be opened.
-bool readSettingsFile(const std::string& path, SettingsRecord& record);
+// Largest configuration file read. Every entry written with the longest
+// texts comes to about 120 KB; a larger file (or a device such as /dev/zero)
+// is refused after reading this much.
+constexpr size_t kSettingsFileLimit = size_t(1) << 20;
+
+// Applies every line of the file at `path`; false (record untouched, and the
+// reason in *problem when given) when the file cannot be opened or read or
+// exceeds kSettingsFileLimit.
+bool readSettingsFile(const std::string& path, SettingsRecord& record, std::string* problem = nullptr);
 
 // The file's text: the header lines (the time as `ctime` gives it for `now`,
 // seconds since 1970) and one "key = value" line per entry, "\n" line ends.

@@ -19,6 +19,7 @@
 #include <map>
 #include <unordered_map>
 
+#include "platform/code_page_1252.h"
 #include "platform/rasteriser_backend.h"
 
 namespace gw::rasteriser_backend {
@@ -156,7 +157,7 @@ FT_Face loadFace(const FaceChoice& choice) {
     FT_Done_Face(face);
     return nullptr;
   }
-  // Latin-1 bytes are Unicode code points below 256; a symbol font has only
+  // Letters are code page 1252 bytes, drawn as their Unicode characters; a symbol font has only
   // its own map, which is then taken as it is.
   if (FT_Select_Charmap(face, FT_ENCODING_UNICODE) != 0 && face->num_charmaps > 0)
     FT_Set_Charmap(face, face->charmaps[0]);
@@ -185,7 +186,7 @@ FT_UInt glyphIndex(FT_Face face, uint8_t letter) {
   if (face->charmap && face->charmap->encoding == FT_ENCODING_MS_SYMBOL) {
     if (FT_UInt index = FT_Get_Char_Index(face, 0xF000u | letter)) return index;
   }
-  return FT_Get_Char_Index(face, letter);
+  return FT_Get_Char_Index(face, codePoint1252(letter));
 }
 
 OpenFont* findFont(uint32_t font) {

@@ -8,6 +8,7 @@
 #include <map>
 #include <set>
 
+#include "platform/code_page_1252.h"
 #include "platform/rasteriser_backend.h"
 
 namespace gw::rasteriser_backend {
@@ -96,8 +97,8 @@ bool measure(uint32_t font, uint8_t letter, int32_t* advance) {
   if (!f) return false;
   GLYPHMETRICS gm = {};
   MAT2 m = identity();
-  // Latin-1 bytes are the first 256 code points, whatever the ANSI page is.
-  if (GetGlyphOutlineW(f->dc, WCHAR(letter), GGO_METRICS, &gm, 0, nullptr, &m) == GDI_ERROR) return false;
+  // Letters are code page 1252 bytes, whatever the system's ANSI page is.
+  if (GetGlyphOutlineW(f->dc, WCHAR(codePoint1252(letter)), GGO_METRICS, &gm, 0, nullptr, &m) == GDI_ERROR) return false;
   *advance = gm.gmCellIncX;
   return true;
 }
@@ -108,13 +109,13 @@ bool render(uint32_t font, uint8_t letter, bool antialias, Coverage* out) {
   GLYPHMETRICS gm = {};
   MAT2 m = identity();
   UINT format = antialias ? GGO_GRAY8_BITMAP : GGO_BITMAP;
-  DWORD size = GetGlyphOutlineW(f->dc, WCHAR(letter), format, &gm, 0, nullptr, &m);
+  DWORD size = GetGlyphOutlineW(f->dc, WCHAR(codePoint1252(letter)), format, &gm, 0, nullptr, &m);
   if (size == GDI_ERROR) return false;
   *out = Coverage();
   if (size == 0 || gm.gmBlackBoxX == 0 || gm.gmBlackBoxY == 0) return true;  // no ink
   if (gm.gmBlackBoxX > 16384 || gm.gmBlackBoxY > 16384) return false;
   std::vector<uint8_t> buffer(size);
-  if (GetGlyphOutlineW(f->dc, WCHAR(letter), format, &gm, size, buffer.data(), &m) == GDI_ERROR) return false;
+  if (GetGlyphOutlineW(f->dc, WCHAR(codePoint1252(letter)), format, &gm, size, buffer.data(), &m) == GDI_ERROR) return false;
   auto width = int32_t(gm.gmBlackBoxX);
   auto height = int32_t(gm.gmBlackBoxY);
   // Rows of both formats are padded to whole 32-bit words.

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Hostile but short command lines stay within a memory ceiling and a time
+# limit: each runs under `ulimit -v` (virtual memory) and `timeout`, and must
+# end with a one-line refusal (exit 1), never a crash, a kill or a file.
+# Usage: hostile_limits.sh PATH/TO/glyphwright
+set -u
+gw=${1:?usage: hostile_limits.sh glyphwright}
+dir=$(mktemp -d /tmp/gw-limits-XXXXXX)
+trap 'rm -rf "$dir"' EXIT
+# A 68-byte PNG whose header claims 65535 x 65535 pixels.
+printf '\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR\x00\x00\xff\xff\x00\x00\xff\xff\x08\x02\x00\x00\x009gN\x07\x00\x00\x00\x0bIDATx\x9cc`\x80\x01\x00\x00\x0a\x00\x01\x7f\x80t^\x00\x00\x00\x00IEND\xaeB`\x82' >"$dir/huge.png"
+letters=$(printf 'W%.0s' $(seq 260))
+failures=0
+# memory ceiling in KiB, seconds, then the command line
+check() {
+  local kib=$1 secs=$2
+  shift 2
+  local start=$SECONDS
+  (ulimit -v "$kib"; exec timeout "$secs" "$gw" "$@") >"$dir/out" 2>&1
+  local rc=$?
+  if [ "$rc" -ne 1 ] || [ -e "$dir/x.gif" ] || [ -e "$dir/x.gif.tmp" ]; then
+    echo "FAIL (exit $rc, $((SECONDS - start)) s): $*"
+    cat "$dir/out"
+    failures=$((failures + 1))
+  else
+    echo "ok   ($((SECONDS - start)) s): $* -> $(head -c 200 "$dir/out" | tail -n 1)"
+  fi
+}
+check 300000 5 quantize "$dir/huge.png" -o "$dir/x.gif"
+check 300000 5 tile build "$dir/x.gif" "$dir/huge.png"
+check 300000 5 settings --file /dev/zero
+check 300000 5 settings --file /dev/urandom
+check 300000 5 render -q --config /dev/zero -o "$dir/x.gif"
+check 300000 5 material --document /dev/zero -o "$dir/x.gif"
+check 300000 5 render -q -o /no/such/folder/x.gif
+check 300000 5 render -q -o /proc/x.gif
+check 600000 10 render -q --size 1000 --set Style000Frames=100000 -o "$dir/x.gif"
+check 600000 10 render -q --size 120 --text "$letters" --set Style000Frames=100000 -o "$dir/x.gif"
+check 600000 10 render -q --size 400 --text "$letters" -o "$dir/x.gif"
+[ "$failures" -eq 0 ]
