@@ -35,6 +35,13 @@ uint32_t textureMeshSize(uint32_t stored) {
   return p;
 }
 
+uint32_t fractalWorkingMesh(uint32_t stored, int32_t workingWidth) {
+  const uint32_t n = textureMeshSize(stored);
+  uint32_t needed = kFractalMeshFloor;
+  while (needed < kTextureMaxMesh && int64_t(needed) < 2 * int64_t(workingWidth)) needed <<= 1;
+  return n < needed ? n : needed;
+}
+
 uint32_t fractalHeightMapSize(uint32_t mesh) {
   if (mesh < 32) return 32;
   return mesh > 1024 ? 1024 : mesh;
@@ -161,7 +168,7 @@ bool textureFractal(const uint8_t* s, uint32_t layers, const BitmapView& target)
   const int32_t h = target.height();
   int32_t wg = w > h ? w : h;
   wg += wg & 1;
-  const uint32_t n = textureMeshSize(readU32(s + kMeshSize));
+  const uint32_t n = fractalWorkingMesh(readU32(s + kMeshSize), wg);
   const uint32_t c = fractalHeightMapSize(n);
   TextureBuffer<float> grid(2 * size_t(n) * n);
   TextureBuffer<uint8_t> bytes(size_t(c) * c);

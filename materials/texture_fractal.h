@@ -17,6 +17,18 @@ namespace gw {
 // above kTextureMaxMesh as that, then rounded up to a power of two.
 uint32_t textureMeshSize(uint32_t stored);
 
+// The mesh actually synthesised for an output whose working width (longer
+// side, made even) is given: textureMeshSize(stored), but no finer than the
+// power of two at or above twice that width, and never below
+// kFractalMeshFloor. Finer meshes only add detail the bilinear read cannot
+// show and cost n^2 log n per layer (five 2048 meshes took seconds for an
+// 80 x 80 fill). The pixels are the same wherever the stored mesh is within
+// the bound; past it the surface is a coarser draw of the same seed (the
+// spectrum's random numbers are laid out by the mesh, so no smaller mesh can
+// reproduce a larger one's picture).
+constexpr uint32_t kFractalMeshFloor = 256;
+uint32_t fractalWorkingMesh(uint32_t stored, int32_t workingWidth);
+
 // Side of the height map read by the layers: the mesh, but 32..1024.
 uint32_t fractalHeightMapSize(uint32_t mesh);
 

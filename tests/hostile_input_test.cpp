@@ -12,10 +12,15 @@
 #include <string>
 #include <vector>
 
+#include "base/le_bytes.h"
+
 #include "cli/dialog_session.h"
 #include "cli/render_host.h"
 #include "effects/effect_table.h"
 #include "host/build_pipeline.h"
+#include "materials/texture_fractal.h"
+#include "materials/texture_generate.h"
+#include "materials/texture_settings.h"
 #include "platform/bitmap.h"
 #include "platform/code_page_1252.h"
 #include "platform/in_memory_dialog.h"
@@ -257,6 +262,36 @@ TEST(HostileBuild, AnExceptionInsideTheEffectIsAMemoryError) {
   EXPECT_EQ(messages, std::vector<std::string>{"Memory error"});
   EXPECT_EQ(testing::liveBlockCount(), before);
   EXPECT_TRUE(host.animation().frames.empty());
+}
+
+TEST(HostileTexture, FractalMeshIsBoundedByTheOutput) {
+  struct Row {
+    uint32_t stored;
+    int32_t width;
+    uint32_t mesh;
+  };
+  const Row kRows[] = {
+      {2048, 80, 256},    {0xFFFFFFFFu, 80, 256}, {64, 80, 64},       {100, 80, 128},  // stored meshes within
+      {2048, 300, 1024},  {2048, 866, 2048},      {1024, 4000, 1024}, {512, 129, 512},
+      {2048, 129, 512},   {2048, 0, 256},
+  };
+  for (const Row& r : kRows) EXPECT_EQ(fractalWorkingMesh(r.stored, r.width), r.mesh) << r.stored << " " << r.width;
+
+  // An 80 x 80 fill at a 2048 mesh is the 256 mesh's picture, made at its cost.
+  auto render = [](uint32_t mesh) {
+    uint8_t s[texture_settings::kSize];
+    textureSettingsDefaults(s);
+    writeU32(s + texture_settings::kType, 3);  // five layers
+    writeU32(s + texture_settings::kMeshSize, mesh);
+    textureSetOutputRect(s, 0, 0, 80, 80);
+    MemBlock bmp(textureGenerate(s));
+    MemLock lock(bmp.get());
+    return std::vector<uint8_t>(lock.data(), lock.data() + lock.size());
+  };
+  const std::vector<uint8_t> coarse = render(256);
+  ASSERT_FALSE(coarse.empty());
+  EXPECT_EQ(render(2048), coarse);
+  EXPECT_NE(render(128), coarse);
 }
 
 }  // namespace

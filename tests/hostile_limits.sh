@@ -37,4 +37,14 @@ check 300000 5 render -q -o /proc/x.gif
 check 600000 10 render -q --size 1000 --set Style000Frames=100000 -o "$dir/x.gif"
 check 600000 10 render -q --size 120 --text "$letters" --set Style000Frames=100000 -o "$dir/x.gif"
 check 600000 10 render -q --size 400 --text "$letters" -o "$dir/x.gif"
+# A five-layer fractal at the largest mesh inside an 80 x 80 fill: its mesh
+# is bounded by the output, so it takes a fraction of a second, not seconds.
+start=$SECONDS
+if ! (ulimit -v 300000; exec timeout 3 "$gw" texture --size 80x80 --type 3 --mesh 2048 "$dir/t.png") >"$dir/out" 2>&1; then
+  echo "FAIL ($((SECONDS - start)) s): texture --size 80x80 --type 3 --mesh 2048"
+  cat "$dir/out"
+  failures=$((failures + 1))
+else
+  echo "ok   ($((SECONDS - start)) s): texture --size 80x80 --type 3 --mesh 2048"
+fi
 [ "$failures" -eq 0 ]
