@@ -110,7 +110,11 @@ int simpleBuild(EffectContext& ctx) {
   const int32_t delay = controlNumber(dialog, IDC_DELAY, 0, 65535, 0);
   const int32_t pause = controlNumber(dialog, IDC_PAUSE, 0, 65535, 0);
   PreparedLine prepared;
-  if (!prepared.prepare(style)) return 0;
+  if (!prepared.prepare(style)) {
+    // A frame past the size limit is the budget's refusal, said as such.
+    if (prepared.line.tooLarge) ctx.frameStore->overBudget = true;
+    return 0;
+  }
 
   if (!dialog.checked(IDC_ANIMATED)) {
     MemBlock frame(prepared.render(ctx));

@@ -51,7 +51,8 @@ bool prepareStyledLine(const TextStyle& style, StyledLine* out) {
   if (width <= 0 || height <= 0 || width > INT32_MAX || height > INT32_MAX) return false;
   // Each canvas of a frame is this size: a frame past the limit is refused
   // before any is made.
-  if (uint64_t(width) * uint64_t(height) > kTextFramePixelLimit) return false;
+  line.tooLarge = uint64_t(width) * uint64_t(height) > kTextFramePixelLimit;
+  if (line.tooLarge) return false;
   line.restWidth = int32_t(width);
   line.restHeight = int32_t(height);
   shadowShifts(s.shadowDirection, s.shadowOffset, &line.textShift, &line.shadowShift);

@@ -39,6 +39,7 @@ struct StyledLine {
   Offset shadowShift;
   int32_t restWidth = 0;            // the frame "Simple" gives: 2p + W (+ shadow offset)
   int32_t restHeight = 0;
+  bool tooLarge = false;            // refused: the rest frame passes kTextFramePixelLimit
 
   StyledLine() = default;
   StyledLine(const StyledLine&) = delete;

@@ -24,7 +24,8 @@ namespace gw {
 const char kTaskRefusedMessage[] = "Error creating new task.";
 const char kImageRefusedMessage[] = "There has been an error adding an image to the current file object.";
 const char kFrameBudgetMessage[] =
-    "The frames need more memory than a build may use (512 MB). Choose fewer frames or a smaller text.";
+    "The frames are too large for a build (at most 512 MB of frames, 16 million pixels each). "
+    "Choose fewer frames or a smaller text.";
 const char kBuildCommentText[] =
     "Made with Glyphwright 5, the text animation plug-in by Quillmere. "
     "More at https://quillmere.example/glyphwright";

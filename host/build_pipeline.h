@@ -22,7 +22,8 @@ namespace gw {
 extern const char kTaskRefusedMessage[];   // "Error creating new task."
 extern const char kImageRefusedMessage[];  // "There has been an error adding an image to the current file object."
 extern const char kBuildCommentText[];
-// Shown instead of "Memory error" when the frames would pass kFrameStoreBudget.
+// Shown instead of "Memory error" when the frames would pass kFrameStoreBudget
+// or a frame the effect's size limit.
 extern const char kFrameBudgetMessage[];
 
 struct EffectRow;

@@ -44,7 +44,7 @@ struct FrameStore {
   MemHandle block = 0;
   uint32_t count = 0;
   uint64_t imageBytes = 0;  // the appended images' sizes
-  bool overBudget = false;  // an append or a plan was refused by the budget
+  bool overBudget = false;  // an append or a plan was refused by the budget (or a frame by its size)
 };
 
 // Whether `frames` more images of `frameBytes` each stay within the budget;

@@ -92,7 +92,7 @@ TEST(HostileCommandLine, RefusalsSayWhyAndLeaveNoFile) {
       {"render -q --face record:DIR/folder.mtrl -o OUT", 1, "cannot read the file"},
       {"render -q --face record:DIR/empty.mtrl -o OUT", 1, "not a material record"},
       {"render -q --face record:DIR/short.mtrl -o OUT", 1, "not a material record"},
-      {"render -q --size 1000 --set Style000Frames=100000 -o OUT", 1, "more memory than a build may use"},
+      {"render -q --size 1000 --set Style000Frames=100000 -o OUT", 1, "too large for a build (at most 512 MB of frames"},
   };
   for (const Refusal& c : kCases) {
     const std::string out = dir.file("out.gif");
@@ -128,6 +128,7 @@ TEST(HostileCommandLine, ClampsAreSaidOnStderr) {
   EXPECT_NE(r.out.find("MainText holds 300 characters; the first 260 are used"), std::string::npos);
   // 260 letters at 400 pixels pass the largest frame: refused, not allocated.
   EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("16 million pixels each"), std::string::npos) << r.out;
   EXPECT_FALSE(exists(out));
   r = runCli("render -q --frames 999999 --size 8 --text ab -o " + out);
   EXPECT_NE(r.out.find("Style000Frames 999999 is outside 2 to 32760; the build takes 32760"), std::string::npos)
