@@ -90,7 +90,7 @@ int runRender(const std::vector<std::string>& args) {
   }
   if (!written) return fail(error);
 
-  std::string colours = animation.colourBits > 8 ? std::string("true colour")
+  std::string colours = hasTrueColourFrames(animation) ? std::string("true colour")
                                                  : std::to_string(animation.colourBits) + "-bit palette";
   if (target == Target::kPng) {
     std::printf("%s ... %s: %zu frames, %d x %d, %s\n", pngSequenceName(options.output, 0).c_str(),

@@ -230,7 +230,7 @@ bool planFrame(const ReceivedAnimation& a, const ReceivedFrame& f, int bits, Gif
 
 bool writeGif(const ReceivedAnimation& a, const std::string& path, std::string* error) {
   int bits = int(a.colourBits);
-  if (bits < 1 || bits > 8) {
+  if (bits < 1 || bits > 8 || hasTrueColourFrames(a)) {
     *error = "a GIF holds at most 256 colours; this build is true colour (write .webp or .png)";
     return false;
   }

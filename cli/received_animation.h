@@ -34,4 +34,13 @@ struct ReceivedAnimation {
   bool succeeded = false;  // code 4 with a = 1
 };
 
+// Whether the frames are true colour (more than 8 bits a pixel). The task's
+// colourBits cannot tell: a true-colour build reports the bits of the
+// standard palette chosen in the dialog, as hosts have always been told.
+inline bool hasTrueColourFrames(const ReceivedAnimation& a) {
+  for (const ReceivedFrame& f : a.frames)
+    if (f.dib.size() >= 16 && (f.dib[14] | (f.dib[15] << 8)) > 8) return true;
+  return false;
+}
+
 }  // namespace gw::cli

@@ -7,6 +7,7 @@
 
 #include "controls/pad_model.h"
 #include "controls/spin_field.h"
+#include "platform/rasteriser.h"
 #include "resources/resource_ids.h"
 
 namespace gw {
@@ -47,6 +48,19 @@ int findEntryStarting(const DialogFacade& dialog, uint32_t id, const std::string
 
 bool equalNoCase(const std::string& a, const char* b) {
   return a.size() == std::strlen(b) && startsWithNoCase(a, b);
+}
+
+// The entry a font list shows for `face`: the first that starts with it,
+// else the family the rasteriser draws in its place ("Impact" is drawn in
+// another face where it is not installed, as under wine), else -1.
+int fontListEntryFor(const DialogFacade& dialog, uint32_t id, const std::string& face) {
+  int entry = findEntryStarting(dialog, id, face);
+  if (entry >= 0 || face.empty()) return entry;
+  const std::string drawn = rasteriserSubstituteFamily(face);
+  const int n = drawn.empty() ? 0 : dialog.itemCount(id);
+  for (int i = 0; i < n; ++i)
+    if (equalNoCase(dialog.itemText(id, i), drawn.c_str())) return i;
+  return -1;
 }
 
 std::string unsignedText(int32_t v) { return std::to_string(uint32_t(v)); }
@@ -99,8 +113,9 @@ void showBoundValue(DialogFacade& dialog, uint32_t id) {
       if (number) dialog.setSelection(id, *number);
       break;
     case ControlKind::kFontList:
-      // A face that is not installed shows no selection; the buffer keeps it.
-      if (text) dialog.setSelection(id, findEntryStarting(dialog, id, text));
+      // A face that is not installed shows the face drawn instead; the buffer
+      // keeps the configured one until the user picks another.
+      if (text) dialog.setSelection(id, fontListEntryFor(dialog, id, std::string(text, strnlen(text, kBoundTextSize - 1))));
       break;
     default:
       if (isPad(kind)) dialog.setText(id, unsignedText(number ? *number : 0));

@@ -10,6 +10,7 @@
 #include "effects/effect_pages.h"
 #include "effects/page_tables.h"
 #include "effects/simple_effect.h"
+#include "materials/material_preview.h"
 #include "materials/material_record.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_record.h"
@@ -60,14 +61,16 @@ const PageControl* findPageControl(uint32_t id) {
   return nullptr;
 }
 
-// The mean colour the material button's record holds for its preview; the
-// button's user data is the handle of that record. Without a record yet the
-// colour a new material would get stands in.
+// The mean colour of the material button's preview; the button's user data
+// is the handle of its record. The mean is taken afresh from the record, as
+// the record may have been changed (a document, an edit, the command line)
+// since a preview was last made, and is kept in the record's preview average.
+// Without a record yet the colour a new material would get stands in.
 int32_t materialColour(const DialogFacade& window, uint32_t id) {
   MemHandle record = MemHandle(reinterpret_cast<uintptr_t>(window.boundVariable(id)));
   if (record && memSize(record) >= kMaterialRecordSize) {
     MemLock lock(record);
-    if (lock.data()) return int32_t(readU32(lock.data() + material::kPreviewAverage) & 0xFFFFFF);
+    if (lock.data()) return int32_t(materialPreviewAverage(lock.data()));
   }
   const PageControl* c = findPageControl(id);
   return c ? c->initialValue : -1;

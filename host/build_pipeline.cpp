@@ -13,6 +13,7 @@
 #include "imaging/palette_quantizer.h"
 #include "imaging/remap.h"
 #include "imaging/standard_palette.h"
+#include "host/supercompression.h"
 #include "platform/string_table.h"
 #include "platform/wait_cursor.h"
 #include "resources/resource_ids.h"
@@ -88,6 +89,13 @@ void setPaletteEntry(uint8_t* palette, int index, uint32_t colour) {
   palette[index * 3 + 2] = uint8_t(colour >> 16);
 }
 
+bool holdsColour(const uint8_t* palette, int count, uint32_t colour) {
+  for (int i = 0; i < count; ++i)
+    if ((uint32_t(palette[i * 3]) | uint32_t(palette[i * 3 + 1]) << 8 | uint32_t(palette[i * 3 + 2]) << 16) == colour)
+      return true;
+  return false;
+}
+
 class Build {
  public:
   Build(DialogFacade& d, const uint8_t* params, int test, const EffectRow* row)
@@ -109,6 +117,7 @@ class Build {
   bool makePalette();
   bool supercompress();
   bool remap();
+  bool storeRemapped(uint32_t i, FrameRecord& rec);
   int handOver();
 
   DialogFacade& dialog_;
@@ -164,7 +173,14 @@ int Build::run() {
   // The effect renders every frame.
   progress(0, 0);
   stage("Building");
-  if (!row.build) return fail(kEffectNotAvailableMessage);
+  if (!row.build) {
+    // Until the effect is written it makes no frames: the host sees the calls
+    // of a build that made none. A build without frames would say "Memory
+    // error", which would send the user looking for a memory problem; this
+    // says what is the matter.
+    progress(0, 0);
+    return fail(kEffectNotAvailableMessage);
+  }
   stage("Building");
   EffectContext ctx;
   ctx.window = &dialog_;
@@ -194,34 +210,38 @@ int Build::run() {
 }
 
 bool Build::makePalette() {
-  if (o_.trueColour) {
-    bits_ = 24;
-    return true;
-  }
+  // True-colour frames need no palette: the task reports the bits of the
+  // standard palette chosen, which is what hosts have always been given.
+  if (o_.trueColour) return true;
   if (!o_.customPalette) {
     // A standard palette has no free slot for a reserved index: supercompression
-    // needs one and is left out; a transparent background uses the palette
-    // entry nearest to the background colour.
+    // needs one and is left out, and no entry is the background's (marking the
+    // nearest one transparent would make every text pixel of that colour
+    // vanish), so the background index stays -1.
     colourCount_ = 256;
     o_.supercompress = false;
-    if (o_.transparent) backgroundIndex_ = nearestColour(palette_, 256, background_);
     return true;
   }
   const bool reserve = o_.supercompress || o_.maskBackground;
   const int limit = reserve ? 255 : 256;
   stage("Quantizing");
   int n = 0;
-  if (!quantizeFrames(frames_.store, limit, palette_, &n)) return false;
+  QuantizeStats stats;
+  if (!quantizeFrames(frames_.store, limit, palette_, &n, &stats)) return false;
   // The computed colours are put in order before the background joins them,
   // so that a background added to a small palette is always its last entry.
   orderPalette(palette_, n);
   // An effect with no single background has no colour to add ("no colour"
-  // is -1, which is not a colour to spend a palette entry on).
-  if (!o_.maskBackground && hasBackground_) {
-    if (n < 254) {
+  // is -1, which is not a colour to spend a palette entry on). The background
+  // joins the palette in a free entry; it never takes the place of a colour
+  // the frames hold exactly, so frames with no more colours than the palette
+  // allows keep every one of them. Only a palette the quantizer had to reduce
+  // gives its entry nearest the background up to it.
+  if (!o_.maskBackground && hasBackground_ && !holdsColour(palette_, n, background_)) {
+    if (n < limit) {
       setPaletteEntry(palette_, n, background_);
       ++n;
-    } else {
+    } else if (!stats.exact) {
       setPaletteEntry(palette_, nearestColour(palette_, n, background_), background_);
     }
   }
@@ -239,7 +259,6 @@ bool Build::makePalette() {
 }
 
 bool Build::supercompress() {
-  static const uint8_t kBlackAndWhite[6] = {0, 0, 0, 255, 255, 255};
   stage("Supercompressing");
   const uint32_t count = frames_.store.count;
   MemBlock screen;
@@ -258,26 +277,14 @@ bool Build::supercompress() {
       continue;
     }
     MemLock screenLock(screen.get());
-    BitmapView scr = BitmapView::of(screenLock);
-    MemBlock mask(bitmapCreateWithPalette(frame.width(), frame.height(), kBlackAndWhite, 1));
-    MemLock maskLock(mask.get());
-    BitmapView m = BitmapView::of(maskLock);
-    if (!scr.valid() || !m.valid()) return false;
-    for (int32_t y = 0; y < frame.height(); ++y) {
-      for (int32_t x = 0; x < frame.width(); ++x) {
-        int64_t now = frame.getPixel(x, y);
-        if (now != scr.getPixel(x, y)) {
-          scr.setPixel(x, y, uint32_t(now));
-          m.setPixel(x, y, 0);
-        } else {
-          m.setPixel(x, y, 1);
-        }
-      }
-    }
-    memFree(rec.unchangedMask);
-    rec.unchangedMask = mask.release();
+    MemBlock mask(unchangedMask(frame, BitmapView::of(screenLock)));
+    if (!mask) return false;
+    const MemHandle previous = rec.unchangedMask;
+    rec.unchangedMask = mask.get();
     rec.transparentIndex = superIndex_;
     if (!frameStorePut(frames_.store, i, rec)) return false;
+    mask.release();
+    memFree(previous);
   }
   progress(0, 0);
   return true;
@@ -325,16 +332,27 @@ bool Build::remap() {
         entry[2] = uint8_t(background_);
         rec.transparentIndex = superIndex_;
       }
-      memFree(rec.image);
-      rec.image = mapped.release();
+      // The store keeps the true-colour image until it holds the remapped
+      // one: on every failure below it frees exactly what it holds, once.
+      const MemHandle trueColour = rec.image;
+      rec.image = mapped.get();
+      if (!storeRemapped(i, rec)) return false;
+      mapped.release();
+      memFree(trueColour);
+      continue;
     }
-    int32_t w = 0, h = 0;
-    if (!bitmapQuery(rec.image, &w, &h, nullptr, nullptr)) return false;
-    width_ = std::max(width_, w);
-    height_ = std::max(height_, h);
-    if (o_.transparent) rec.transparentIndex = backgroundIndex_;
-    if (!frameStorePut(frames_.store, i, rec)) return false;
+    if (!storeRemapped(i, rec)) return false;
   }
+  return true;
+}
+
+bool Build::storeRemapped(uint32_t i, FrameRecord& rec) {
+  int32_t w = 0, h = 0;
+  if (!bitmapQuery(rec.image, &w, &h, nullptr, nullptr)) return false;
+  if (o_.transparent) rec.transparentIndex = backgroundIndex_;
+  if (!frameStorePut(frames_.store, i, rec)) return false;
+  width_ = std::max(width_, w);
+  height_ = std::max(height_, h);
   return true;
 }
 
@@ -359,7 +377,8 @@ int Build::handOver() {
     int index = backgroundIndex_ >= 0 ? backgroundIndex_ : nearestColour(palette_, std::min(colourCount_, 256), background_);
     call(kHostBackground, kBackgroundAsIndex, reinterpret_cast<void*>(intptr_t(index)), task);
   } else {
-    call(kHostBackground, kBackgroundAsColour, reinterpret_cast<void*>(uintptr_t(background_)), task);
+    const int32_t colour = hasBackground_ ? int32_t(background_) : -1;  // -1: no single background
+    call(kHostBackground, kBackgroundAsColour, reinterpret_cast<void*>(intptr_t(colour)), task);
   }
 
   for (uint32_t i = 0; i < count; ++i) {

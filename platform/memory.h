@@ -95,6 +95,13 @@ void failAllocationsAfter(int n);
 // How many blocks are live now (native backend; -1 on Windows). Tests compare
 // it before and after an operation to find leaks.
 long liveBlockCount();
+// Makes the lock after the next `n` ones fail (that one alone), as a lock of
+// a block Windows has discarded does; -1 switches failures off. Native
+// backend only.
+void failLocksAfter(int n);
+// How many times memFree was given a handle that is not a live block: a
+// block freed twice (native backend; -1 on Windows).
+long staleFreeCount();
 }  // namespace testing
 
 }  // namespace gw

@@ -185,4 +185,6 @@ bool rasteriserRenderLetter(const RasteriserFont& font, uint8_t letter, int32_t 
 
 std::vector<std::string> rasteriserFontFamilies() { return rasteriser_backend::families(); }
 
+std::string rasteriserSubstituteFamily(const std::string& face) { return rasteriser_backend::substituteFamily(face); }
+
 }  // namespace gw

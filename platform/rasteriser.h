@@ -124,4 +124,8 @@ bool rasteriserRenderLetter(const RasteriserFont& font, uint8_t letter, int32_t 
 // The font families the rasteriser can use, sorted, each once.
 std::vector<std::string> rasteriserFontFamilies();
 
+// The family a font request for `face` is drawn with: the face when it is
+// installed, else what the system substitutes for it; empty when none.
+std::string rasteriserSubstituteFamily(const std::string& face);
+
 }  // namespace gw

@@ -34,4 +34,8 @@ void runEnds();
 
 std::vector<std::string> families();
 
+// The family the system's font matching picks for `face` (the face itself
+// when it is installed); empty when nothing matches.
+std::string substituteFamily(const std::string& face);
+
 }  // namespace gw::rasteriser_backend

@@ -23,3 +23,41 @@ int expectNoLeaksWhenAllocationsFail(int attempts, Make make, const std::string&
   }
   return failed;
 }
+
+// Walks the failure paths of an operation that keeps nothing when it is done
+// (a build: its frames go to the host and are freed): it runs with its n-th
+// allocation (and every later one), or its n-th lock alone, failing, for
+// n = 0, 1, .... Every attempt must leave no block behind and free none
+// twice; `failed` is called after each failed attempt to check what it
+// reported. Allocations are walked until an attempt runs through; a failed
+// lock may be one the operation can do without, so locks are walked for all
+// `maxAttempts`, and an attempt that ran through is not checked for leaks:
+// its last locks are those of the final cleanup, and a block whose handles
+// cannot be read cannot be freed. Returns the number of attempts that failed.
+enum class FailureKind { kAllocation, kLock };
+
+template <typename Run, typename Failed>
+int expectCleanFailures(FailureKind kind, int maxAttempts, Run run, Failed failed) {
+  auto failAfter = [kind](int n) {
+    if (kind == FailureKind::kAllocation) gw::testing::failAllocationsAfter(n);
+    else gw::testing::failLocksAfter(n);
+  };
+  const char* what = kind == FailureKind::kAllocation ? "allocation" : "lock";
+  int failures = 0;
+  for (int n = 0; n < maxAttempts; ++n) {
+    long blocks = gw::testing::liveBlockCount();
+    long stale = gw::testing::staleFreeCount();
+    failAfter(n);
+    bool ok = run();
+    failAfter(-1);
+    if (!ok || kind == FailureKind::kAllocation)
+      EXPECT_EQ(gw::testing::liveBlockCount(), blocks) << "blocks left behind, failing " << what << " " << n;
+    EXPECT_EQ(gw::testing::staleFreeCount(), stale) << "a block freed twice, failing " << what << " " << n;
+    if (ok && kind == FailureKind::kAllocation) return failures;
+    if (ok) continue;
+    ++failures;
+    failed(n);
+  }
+  if (kind == FailureKind::kAllocation) ADD_FAILURE() << "still failing after " << maxAttempts << " allocation failures";
+  return failures;
+}

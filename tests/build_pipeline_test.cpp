@@ -16,6 +16,7 @@
 #include "platform/in_memory_dialog.h"
 #include "platform/message_dialog.h"
 #include "resources/resource_ids.h"
+#include "tests/allocation_failures.h"
 
 namespace gw {
 namespace {
@@ -191,20 +192,30 @@ TEST_F(BuildPipelineTest, CustomPaletteWithoutMaskEndsWithTheBackground) {
   EXPECT_EQ(first4, (std::set<uint32_t>{kGrey, 0x0000FF, 0x00FF00, 0xFF0000}));
 }
 
-TEST_F(BuildPipelineTest, CustomPaletteWithManyColoursOverwritesTheNearestEntry) {
+// The background takes a free entry; only a palette the quantizer had to
+// reduce gives up its nearest entry to it, and one that holds every frame
+// colour exactly keeps them all.
+TEST_F(BuildPipelineTest, BackgroundJoinsTheCustomPaletteWithoutTakingAFrameColour) {
   dialog.setChecked(IDC_CUSTOM_PALETTE, true);
-  FakeEffect::extraColours = 250;  // 254 colours in all
   FakeEffect::backgroundAnswer[0] = 0x000021;  // nearest to the first extra colour 0x010020
-  ASSERT_EQ(build(), 1);
-  EXPECT_EQ(host.animation().colourBits, 8u);
-  bool found = false, oldFound = false;
-  for (int i = 0; i < 256; ++i) {
-    found |= paletteEntry(i) == 0x000021u;
-    oldFound |= paletteEntry(i) == 0x010020u;
+  struct Case {
+    uint32_t extra;      // colours in all: 4 + extra
+    bool backgroundIn;   // the background is in the palette
+    int nearestKept;     // 0x010020 is still there (-1: the quantizer merged it, either way)
+  } cases[] = {{250, true, 1}, {251, true, 1}, {252, false, 1}, {300, true, -1}};
+  for (const Case& c : cases) {
+    FakeEffect::extraColours = c.extra;
+    host.clear();
+    ASSERT_EQ(build(), 1);
+    EXPECT_EQ(host.animation().colourBits, 8u);
+    bool found = false, nearestFound = false;
+    for (int i = 0; i < 256; ++i) {
+      found |= paletteEntry(i) == 0x000021u;
+      nearestFound |= paletteEntry(i) == 0x010020u;
+    }
+    EXPECT_EQ(found, c.backgroundIn) << c.extra;
+    if (c.nearestKept >= 0) EXPECT_EQ(nearestFound, c.nearestKept == 1) << c.extra;
   }
-  EXPECT_TRUE(found);
-  EXPECT_FALSE(oldFound);
-  EXPECT_EQ(paletteEntry(254), 0u);  // nothing was appended
 }
 
 // The effect's frames have a uniform grey background (both queries answer
@@ -244,10 +255,9 @@ TEST_F(BuildPipelineTest, SupercompressionMarksUnchangedPixels) {
   const auto& a = host.animation();
   auto seq = sequence();
   EXPECT_NE(std::find(seq.begin(), seq.end(), "10:Supercompressing"), seq.end());
-  // Grey, red, green, blue, then the background added because Mask background
-  // is off (supercompression turned it off): the reserved index is 5.
-  const int index = 5;
-  EXPECT_EQ(paletteEntry(4), kGrey);
+  // Grey, red, green, blue; the grey background is among them already, so
+  // nothing is added: the reserved index is 4.
+  const int index = 4;
   EXPECT_EQ(paletteEntry(index), kGrey);
   EXPECT_EQ(a.colourBits, 3u);
   EXPECT_EQ(a.taskTransparentIndex, 0);
@@ -289,7 +299,7 @@ TEST_F(BuildPipelineTest, AlphaBuildHandsOverTrueColourFlaggedTransparent) {
   dialog.setChecked(IDC_TRANSPARENT, true);
   ASSERT_EQ(build(0), 1);
   const auto& a = host.animation();
-  EXPECT_EQ(a.colourBits, 24u);
+  EXPECT_EQ(a.colourBits, 8u);  // the standard palette's: the frames are true colour
   EXPECT_EQ(frameView(0).bits(), 24);
   EXPECT_TRUE(a.frames[0].transparent);
   EXPECT_EQ(a.frames[0].transparentIndex, 0);
@@ -333,6 +343,77 @@ TEST_F(BuildPipelineTest, BackgroundAsIndexWhenTheHostAsks) {
   EXPECT_EQ(bg->p, 4);
 }
 
+// A standard palette has no slot of its own for the background: no entry is
+// marked transparent (text pixels that map to the nearest entry would vanish).
+TEST_F(BuildPipelineTest, StandardPaletteWithTransparentMarksNoIndex) {
+  dialog.setChecked(IDC_TRANSPARENT, true);
+  ASSERT_EQ(build(), 1);
+  const auto& a = host.animation();
+  EXPECT_EQ(a.taskTransparentIndex, -1);
+  for (const auto& f : a.frames) {
+    EXPECT_EQ(f.transparentIndex, -1);
+    EXPECT_TRUE(f.transparent);
+  }
+}
+
+// Code 15 as a colour: the background, or -1 for an effect without one.
+TEST_F(BuildPipelineTest, BackgroundColourCodeCarriesMinusOneWithoutABackground) {
+  ASSERT_EQ(build(), 1);
+  EXPECT_EQ(firstCall(kHostBackground)->p, int64_t(kGrey));
+  host.clear();
+  FakeEffect::backgroundAnswer[0] = -1;
+  ASSERT_EQ(build(), 1);
+  const auto* bg = firstCall(kHostBackground);
+  ASSERT_NE(bg, nullptr);
+  EXPECT_EQ(bg->a, 100);
+  EXPECT_EQ(uint32_t(bg->p), 0xFFFFFFFFu);
+  EXPECT_EQ(host.animation().background, 0xFFFFFFFFu);
+}
+
+// True-colour frames keep the bits of the chosen standard palette in the task
+// record, as hosts have always received them; the frames themselves are 24-bit.
+TEST_F(BuildPipelineTest, TrueColourTaskCarriesTheStandardPalettesBits) {
+  dialog.setChecked(IDC_TRUE_COLOUR, true);
+  dialog.setSelection(IDC_PALETTE, 1);  // "Sixteen-color Windows"
+  ASSERT_EQ(build(), 1);
+  const auto& a = host.animation();
+  EXPECT_EQ(a.colourBits, 4u);
+  EXPECT_EQ(paletteEntry(9), 0x0000FFu);
+  EXPECT_EQ(frameView(0).bits(), 24);
+}
+
+// Frames with no more colours than the palette may hold come back with every
+// one of them, whatever the background and the options.
+TEST_F(BuildPipelineTest, FewColoursComeBackExactly) {
+  dialog.setChecked(IDC_CUSTOM_PALETTE, true);
+  FakeEffect::colours = {0x0000FF};
+  struct Case {
+    uint32_t extra;  // frame colours: grey, red and these
+    int32_t background;
+    bool mask, supercompress;
+  } cases[] = {{252, 0x000021, false, false}, {252, int32_t(kGrey), false, false}, {254, 0x000021, false, false},
+               {253, 0x000021, true, false},  {253, 0x000021, false, true},        {100, 0x000021, false, false}};
+  for (const Case& c : cases) {
+    FakeEffect::extraColours = c.extra;
+    FakeEffect::backgroundAnswer[0] = FakeEffect::backgroundAnswer[1] = c.background;
+    dialog.setChecked(IDC_MASK_BACKGROUND, c.mask);
+    dialog.setChecked(IDC_SUPERCOMPRESS, c.supercompress);
+    host.clear();
+    ASSERT_EQ(build(), 1);
+    std::set<uint32_t> shown;
+    BitmapView v = frameView(0);
+    for (int32_t y = 0; y < v.height(); ++y)
+      for (int32_t x = 0; x < v.width(); ++x) {
+        const int64_t index = v.getPixel(x, y);
+        const uint8_t* e = v.colourTable() + index * 4;
+        shown.insert(uint32_t(e[2]) | uint32_t(e[1]) << 8 | uint32_t(e[0]) << 16);
+      }
+    std::set<uint32_t> wanted = {kGrey, 0x0000FF};
+    for (uint32_t k = 0; k < c.extra; ++k) wanted.insert(0x010000u * (k + 1) + 0x20);
+    EXPECT_EQ(shown, wanted) << c.extra << " colours, mask " << c.mask << ", supercompress " << c.supercompress;
+  }
+}
+
 TEST_F(BuildPipelineTest, RefusedTaskShowsItsMessageAndFreesEverything) {
   host.refuseTask = true;
   EXPECT_EQ(build(), 0);
@@ -363,6 +444,15 @@ TEST_F(BuildPipelineTest, FailedEffectShowsMemoryError) {
   EXPECT_EQ(messages, std::vector<std::string>{"Memory error"});
 }
 
+// An effect that has no build of its own yet goes the way of a build that
+// made no frames (the same calls to the host), and says why.
+TEST_F(BuildPipelineTest, EffectWithoutABuildFollowsTheNoFramesPath) {
+  const EffectRow noBuild = {"Fake", 7400, nullptr, nullptr, nullptr, &FakeEffect::query, nullptr, 0};
+  EXPECT_EQ(runBuildWithEffect(dialog, host.params(), 0, noBuild), 0);
+  EXPECT_EQ(sequence(), (std::vector<std::string>{"18", "13:0:0", "10:Building", "13:0:0"}));
+  EXPECT_EQ(messages, std::vector<std::string>{kEffectNotAvailableMessage});
+}
+
 TEST_F(BuildPipelineTest, CommentComesAfterTheLastFrame) {
   dialog.setChecked(IDC_ADD_COMMENT, true);
   ASSERT_EQ(build(), 1);
@@ -373,19 +463,33 @@ TEST_F(BuildPipelineTest, CommentComesAfterTheLastFrame) {
   EXPECT_EQ(host.animation().comment, kBuildCommentText);
 }
 
-TEST_F(BuildPipelineTest, AllocationFailuresAnywhereEndCleanly) {
+// Every allocation and every lock the build makes may fail: each failure
+// ends the build with "Memory error", nothing left behind and no image freed
+// twice (the frames are rewritten in place while the store owns them).
+TEST_F(BuildPipelineTest, AllocationAndLockFailuresAnywhereEndCleanly) {
   dialog.setChecked(IDC_CUSTOM_PALETTE, true);
-  dialog.setChecked(IDC_SUPERCOMPRESS, true);
-  for (int n = 0; n < 40; ++n) {
-    host.clear();
-    messages.clear();
-    testing::failAllocationsAfter(n);
-    int ok = build();
-    testing::failAllocationsAfter(-1);
-    if (ok) break;
-    ASSERT_EQ(messages.size(), 1u) << n;
-    EXPECT_EQ(messages[0], "Memory error") << n;
+  for (bool supercompress : {true, false}) {
+    dialog.setChecked(IDC_SUPERCOMPRESS, supercompress);
+    dialog.setChecked(IDC_MASK_BACKGROUND, !supercompress);
+    dialog.setChecked(IDC_DITHER, !supercompress);
+    for (FailureKind kind : {FailureKind::kAllocation, FailureKind::kLock}) {
+      auto run = [&] {
+        host.clear();
+        messages.clear();
+        return build() == 1;
+      };
+      auto failed = [&](int n) {
+        ASSERT_EQ(messages.size(), 1u) << n;
+        // The test host cannot read an image whose lock fails and refuses it.
+        if (kind == FailureKind::kLock && messages[0] == kImageRefusedMessage) return;
+        EXPECT_EQ(messages[0], "Memory error") << n;
+      };
+      EXPECT_GT(expectCleanFailures(kind, kind == FailureKind::kLock ? 400 : 2000, run, failed), 3);
+    }
   }
+  // A lock that fails while a finished build frees its store leaves that
+  // frame's images behind (their handles cannot be read): the walk's doing.
+  blocksBefore = testing::liveBlockCount();
 }
 
 }  // namespace

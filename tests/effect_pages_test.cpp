@@ -10,6 +10,14 @@
 #include "effects/effect_pages.h"
 #include "effects/effect_table.h"
 #include "effects/page_tables.h"
+#include "base/le_bytes.h"
+#include "materials/gradient_settings.h"
+#include "materials/material_preview.h"
+#include "materials/material_record.h"
+#include "materials/texture_generate.h"
+#include "materials/texture_settings.h"
+#include "materials/tile_fill.h"
+#include "platform/bitmap.h"
 #include "platform/dialog_template.h"
 #include "platform/in_memory_dialog.h"
 #include "resources/resource_ids.h"
@@ -279,6 +287,72 @@ TEST_F(EffectDialogTest, BackgroundQuery) {
   dialog->setText(button, std::to_string(0x00AA00));
   EXPECT_EQ(effectQueryBackground(waterside, *dialog, 0), 0x00AA00);
   EXPECT_EQ(effectQueryBackground(waterside, *dialog, 1), -1);
+}
+
+// The mean of each channel over the window (left, top, w, h) of a 24-bit bitmap.
+uint32_t meanOf(MemHandle bitmap, int32_t left, int32_t top, int32_t w, int32_t h) {
+  MemLock lock(bitmap);
+  BitmapView v = BitmapView::of(lock);
+  uint64_t sum[3] = {};
+  for (int32_t y = top; y < top + h; ++y)
+    for (int32_t x = left; x < left + w; ++x)
+      for (int c = 0; c < 3; ++c) sum[c] += (uint64_t(v.getPixel(x, y)) >> (8 * c)) & 0xFF;
+  const uint64_t n = uint64_t(w) * uint64_t(h);
+  return uint32_t(sum[0] / n) | uint32_t(sum[1] / n) << 8 | uint32_t(sum[2] / n) << 16;
+}
+
+// "Simple"'s background is material button 104: every kind answers the mean
+// colour of its preview, not the black of a never-computed average.
+TEST_F(EffectDialogTest, BackgroundMaterialAnswersItsPreviewAverageForEveryKind) {
+  const EffectRow& simple = effectRow(kSimpleEffectIndex);
+  const uint32_t button = 104;
+  MemBlock record(memAlloc(kMaterialRecordSize));
+  ASSERT_TRUE(record);
+  dialog->setBinding(button, uint8_t(ControlKind::kMaterialButton), reinterpret_cast<void*>(uintptr_t(record.get())));
+  auto edit = [&](auto change) {
+    MemLock lock(record.get());
+    materialRecordDefaults(lock.data(), false);
+    change(lock.data());
+  };
+
+  edit([](uint8_t* r) { writeU32(r + material::kColour, 0x0000FF); });
+  EXPECT_EQ(effectQueryBackground(simple, *dialog, 0), 0x0000FF);
+  EXPECT_EQ(effectQueryBackground(simple, *dialog, 1), 0x0000FF);  // one colour behind every frame
+
+  // Red to blue, left to right: the mean is half of each.
+  edit([](uint8_t* r) {
+    writeI32(r + material::kKind, kMaterialGradient);
+    writeU32(r + material::kGradient + gradient::kStartColour, 0x0000FF);
+    writeU32(r + material::kGradient + gradient::kEndColour, 0xFF0000);
+    writeU32(r + material::kGradient + gradient::kColourMode, 1);
+  });
+  int32_t gradient = effectQueryBackground(simple, *dialog, 0);
+  EXPECT_NEAR(gradient & 0xFF, 127, 12);
+  EXPECT_EQ((gradient >> 8) & 0xFF, 0);
+  EXPECT_NEAR((gradient >> 16) & 0xFF, 127, 12);
+
+  // A texture is generated square at the longer side; the preview keeps its centre rows.
+  const int32_t w = kMaterialPreviewWidth, h = kMaterialPreviewHeight;
+  uint8_t texture[kMaterialRecordSize];
+  materialRecordDefaults(texture, false);
+  textureSetOutputRect(texture + material::kTexture, 0, 0, w, w);
+  MemBlock square(textureGenerate(texture + material::kTexture));
+  ASSERT_TRUE(square);
+  const uint32_t textureMean = meanOf(square.get(), 0, (w - h) / 2, w, h);
+  EXPECT_NE(textureMean, 0u);
+  edit([](uint8_t* r) { writeI32(r + material::kKind, kMaterialTexture); });
+  EXPECT_EQ(effectQueryBackground(simple, *dialog, 0), int32_t(textureMean));
+
+  // Without a tile of its own the built-in one is tiled from the top left.
+  MemBlock tile(tileBuiltInImage());
+  const uint32_t tileMean = meanOf(tile.get(), 0, 0, w, h);
+  edit([](uint8_t* r) { writeI32(r + material::kKind, kMaterialTile); });
+  EXPECT_EQ(effectQueryBackground(simple, *dialog, 0), int32_t(tileMean));
+  {
+    MemLock lock(record.get());
+    EXPECT_EQ(readU32(lock.data() + material::kPreviewAverage), tileMean);  // kept in the record
+  }
+  dialog->setBinding(button, uint8_t(ControlKind::kMaterialButton), nullptr);
 }
 
 TEST_F(EffectDialogTest, MissingOperationsAreSafe) {

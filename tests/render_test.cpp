@@ -190,6 +190,31 @@ TEST(RenderCommand, ErrorsNameTheChoices) {
   EXPECT_EQ(runCli("render").status, 2);
 }
 
+// The transparent colour of a background material is its own colour: the
+// index every frame marks transparent holds red in the GIF's palette.
+TEST(RenderCommand, TransparentBackgroundMarksTheBackgroundColour) {
+  std::string path = tempName("red.gif");
+  CliRun r = runCli("render --quiet --frames 3 --background colour:FF0000 --transparent -o " + path);
+  ASSERT_EQ(r.status, 0) << r.out;
+  int err = 0;
+  GifFileType* gif = DGifOpenFileName(path.c_str(), &err);
+  ASSERT_NE(gif, nullptr);
+  ASSERT_EQ(DGifSlurp(gif), GIF_OK);
+  ASSERT_GT(gif->ImageCount, 0);
+  for (int i = 0; i < gif->ImageCount; ++i) {
+    GraphicsControlBlock gcb;
+    ASSERT_EQ(DGifSavedExtensionToGCB(gif, i, &gcb), GIF_OK);
+    ASSERT_GE(gcb.TransparentColor, 0) << "frame " << i;
+    const ColorMapObject* map = gif->SavedImages[i].ImageDesc.ColorMap ? gif->SavedImages[i].ImageDesc.ColorMap
+                                                                         : gif->SColorMap;
+    ASSERT_LT(gcb.TransparentColor, map->ColorCount);
+    const GifColorType& c = map->Colors[gcb.TransparentColor];
+    EXPECT_EQ((c.Red << 16) | (c.Green << 8) | c.Blue, 0xFF0000) << "frame " << i;
+  }
+  DGifCloseFile(gif, &err);
+  std::remove(path.c_str());
+}
+
 TEST(RenderCommand, TrueColourGoesToWebpAndPngFrames) {
   std::string webp = tempName("tc.webp"), png = tempName("tc.png");
   CliRun r = runCli("render --quiet --frames 3 --true-colour -o " + webp);

@@ -29,13 +29,16 @@ struct Table {
   std::vector<Slot> slots;
   std::vector<uint32_t> freeSlots;
   int failCountdown = -1;
+  int lockFailCountdown = -1;
+  long staleFrees = 0;
 
-  bool allocationFails() {
-    if (failCountdown < 0) return false;
-    if (failCountdown == 0) return true;
-    --failCountdown;
+  static bool countdownFires(int& countdown) {
+    if (countdown < 0) return false;
+    if (countdown == 0) return true;
+    --countdown;
     return false;
   }
+  bool allocationFails() { return countdownFires(failCountdown); }
 
   Slot* find(MemHandle h) {
     uint32_t slot = (h & kSlotMask);
@@ -84,6 +87,10 @@ uint8_t* memLock(MemHandle h) {
   std::lock_guard<std::mutex> guard(t.mutex);
   Slot* s = t.find(h);
   if (!s) return nullptr;
+  if (Table::countdownFires(t.lockFailCountdown)) {
+    t.lockFailCountdown = -1;  // one lock fails; cleaning up afterwards can lock again
+    return nullptr;
+  }
   ++s->locks;
   return s->data;
 }
@@ -121,7 +128,10 @@ void memFree(MemHandle h) {
   Table& t = table();
   std::lock_guard<std::mutex> guard(t.mutex);
   Slot* s = t.find(h);
-  if (!s) return;
+  if (!s) {
+    ++t.staleFrees;
+    return;
+  }
   std::free(s->data);
   s->data = nullptr;
   s->size = 0;
@@ -141,6 +151,16 @@ long liveBlockCount() {
   Table& t = table();
   std::lock_guard<std::mutex> guard(t.mutex);
   return long(t.slots.size() - t.freeSlots.size());
+}
+void failLocksAfter(int n) {
+  Table& t = table();
+  std::lock_guard<std::mutex> guard(t.mutex);
+  t.lockFailCountdown = n;
+}
+long staleFreeCount() {
+  Table& t = table();
+  std::lock_guard<std::mutex> guard(t.mutex);
+  return t.staleFrees;
 }
 }  // namespace testing
 

@@ -354,4 +354,24 @@ std::vector<std::string> families() {
   return names;
 }
 
+std::string substituteFamily(const std::string& face) {
+  FcPattern* pattern = FcPatternCreate();
+  if (!pattern) return {};
+  std::string family = latin1ToUtf8(face);
+  if (!family.empty()) FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+  FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+  FcResult result = FcResultNoMatch;
+  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+  FcPatternDestroy(pattern);
+  if (!match) return {};
+  std::string name;
+  FcChar8* chosen = nullptr;
+  if (FcPatternGetString(match, FC_FAMILY, 0, &chosen) == FcResultMatch && chosen)
+    name = reinterpret_cast<const char*>(chosen);
+  FcPatternDestroy(match);
+  return name;
+}
+
 }  // namespace gw::rasteriser_backend

@@ -45,6 +45,8 @@ void memFree(MemHandle h) {
 namespace testing {
 void failAllocationsAfter(int n) { failCountdown = n; }
 long liveBlockCount() { return -1; }
+void failLocksAfter(int) {}
+long staleFreeCount() { return -1; }
 }  // namespace testing
 
 }  // namespace gw

@@ -152,4 +152,21 @@ std::vector<std::string> families() {
   return std::vector<std::string>(names.begin(), names.end());
 }
 
+std::string substituteFamily(const std::string& face) {
+  // The font mapper's choice is what a font made for `face` reports as its face.
+  HFONT font = CreateFontA(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
+  if (!font) return {};
+  std::string name;
+  if (HDC dc = CreateCompatibleDC(nullptr)) {
+    HGDIOBJ previous = SelectObject(dc, font);
+    char chosen[LF_FACESIZE] = {};
+    if (previous && GetTextFaceA(dc, LF_FACESIZE, chosen) > 0) name = chosen;
+    if (previous) SelectObject(dc, previous);
+    DeleteDC(dc);
+  }
+  DeleteObject(font);
+  return name;
+}
+
 }  // namespace gw::rasteriser_backend
