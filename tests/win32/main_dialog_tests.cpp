@@ -75,6 +75,31 @@ GW_TEST(MainDialogListsTheEffectsAndShowsOnlyTheSelectedPage) {
   CHECK_EQ(shown.size(), page.size());
 }
 
+// The font box lists the machine's families and shows the configured face,
+// or the face GDI draws in its place ("Impact" is missing under wine).
+GW_TEST(FontBoxListsTheFontsAndShowsAFace) {
+  Plugin plugin;
+  int count = 0, selected = -1;
+  char shown[LF_FACESIZE + 64] = {};
+  {
+    DialogScript script([&](Driver& d) {
+      HWND dlg = d.waitFor("Glyphwright #5");
+      CHECK(dlg != nullptr);
+      if (!dlg) return;
+      HWND box = GetDlgItem(dlg, 53);
+      count = int(SendMessageA(box, CB_GETCOUNT, 0, 0));
+      selected = int(SendMessageA(box, CB_GETCURSEL, 0, 0));
+      if (selected >= 0 && SendMessageA(box, CB_GETLBTEXTLEN, WPARAM(selected), 0) < LRESULT(sizeof shown))
+        SendMessageA(box, CB_GETLBTEXT, WPARAM(selected), LPARAM(shown));
+      d.press(dlg, 2);
+    });
+    CHECK_EQ(plugin.doBuild(0x1000), 1);
+  }
+  CHECK(count > 0);
+  CHECK(selected >= 0);
+  CHECK(shown[0] != '\0');
+}
+
 GW_TEST(APageSpinRestartsTheRefreshAndDelayDoesNot) {
   Plugin plugin;
   std::string afterDelay, afterSpin, clamped;
