@@ -50,8 +50,9 @@ int expectCleanFailures(FailureKind kind, int maxAttempts, Run run, Failed faile
     failAfter(n);
     bool ok = run();
     failAfter(-1);
-    if (!ok || kind == FailureKind::kAllocation)
+    if (!ok || kind == FailureKind::kAllocation) {
       EXPECT_EQ(gw::testing::liveBlockCount(), blocks) << "blocks left behind, failing " << what << " " << n;
+    }
     EXPECT_EQ(gw::testing::staleFreeCount(), stale) << "a block freed twice, failing " << what << " " << n;
     if (ok && kind == FailureKind::kAllocation) return failures;
     if (ok) continue;

@@ -214,7 +214,9 @@ TEST_F(BuildPipelineTest, BackgroundJoinsTheCustomPaletteWithoutTakingAFrameColo
       nearestFound |= paletteEntry(i) == 0x010020u;
     }
     EXPECT_EQ(found, c.backgroundIn) << c.extra;
-    if (c.nearestKept >= 0) EXPECT_EQ(nearestFound, c.nearestKept == 1) << c.extra;
+    if (c.nearestKept >= 0) {
+      EXPECT_EQ(nearestFound, c.nearestKept == 1) << c.extra;
+    }
   }
 }
 
