@@ -5,12 +5,14 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "base/le_bytes.h"
+#include "cli/png_io.h"
 #include "cli/render_host.h"
 #include "controls/animation_selector.h"
 #include "effects/effect_table.h"
@@ -28,6 +30,23 @@
 
 namespace gw {
 namespace {
+
+// FNV-1a of the contact sheet's size and pixel rows; tests/golden/omni_sheet.png
+// is the sheet, made again on purpose with GW_UPDATE_GOLDEN=1 (look at it,
+// then put the printed hash here).
+constexpr uint64_t kSheetHash = 0x0CE4C9E64613A196ull;
+
+uint64_t fnv1a(MemHandle bitmap) {
+  MemLock lock(bitmap);
+  BitmapView v = BitmapView::of(lock);
+  uint64_t h = 1469598103934665603ull;
+  auto add = [&](uint8_t b) { h = (h ^ b) * 1099511628211ull; };
+  for (int shift = 0; shift < 32; shift += 8) add(uint8_t(v.width() >> shift));
+  for (int shift = 0; shift < 32; shift += 8) add(uint8_t(v.height() >> shift));
+  for (int32_t y = 0; y < v.height(); ++y)
+    for (size_t i = 0; i < size_t(v.width()) * 3; ++i) add(v.row(y)[i]);
+  return h;
+}
 
 const std::vector<GifColorType> kColours = {{20, 40, 160}, {200, 60, 30}, {30, 160, 60}, {240, 220, 40}};
 
@@ -241,6 +260,35 @@ TEST_F(OmniEffect, AlphaOutputCoversTheLetters) {
     for (int32_t x = 0; x < v.width(); ++x) covered += (uint64_t(v.getPixel(x, y)) >> 24) == 255;
   EXPECT_GT(covered, 20);
   EXPECT_EQ(uint64_t(v.getPixel(0, 0)) >> 24, 0u);
+}
+
+TEST_F(OmniEffect, ContactSheetMatchesItsGoldenRender) {
+  // Frames 0, 4 and 8 of the README's animation under a line, side by side.
+  const std::string line = std::string("ANMCTL524=") + GW_SOURCE_DIR + "/docs/effects/omni_waves.gif";
+  ASSERT_EQ(dialog->sendMessage(kOmniAnimationControl, kMsgReadDocument, 0, intptr_t(line.c_str())), 1);
+  dialog->setText(IDC_FONT_SIZE, "30");
+  ASSERT_TRUE(build());
+  ASSERT_EQ(store.count, 12u);
+  int32_t w = 0, h = 0;
+  ASSERT_TRUE(bitmapQuery(frame(0), &w, &h, nullptr, nullptr));
+  MemBlock sheet(bitmapCreateTrueColour(3 * w, h, 24));
+  {
+    MemLock out(sheet.get());
+    BitmapView dst = BitmapView::of(out);
+    for (int i = 0; i < 3; ++i) {
+      MemLock in(frame(uint32_t(4 * i)));
+      BitmapView src = BitmapView::of(in);
+      for (int32_t y = 0; y < h; ++y) std::memcpy(dst.row(y) + size_t(i * w) * 3, src.row(y), size_t(w) * 3);
+    }
+  }
+  const uint64_t hash = fnv1a(sheet.get());
+  if (std::getenv("GW_UPDATE_GOLDEN")) {
+    std::string error;
+    ASSERT_TRUE(cli::writeBitmapAsPng(sheet.get(), std::string(GW_SOURCE_DIR) + "/tests/golden/omni_sheet.png", &error))
+        << error;
+    std::printf("omni_sheet.png: %d x %d, hash 0x%016llX\n", int(3 * w), int(h), (unsigned long long)hash);
+  }
+  EXPECT_EQ(hash, kSheetHash);
 }
 
 TEST_F(OmniEffect, BackgroundQueryAnswers) {
