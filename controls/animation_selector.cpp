@@ -219,10 +219,14 @@ bool animationSelectorMessage(MemHandle* state, WindowId self, uint32_t id, uint
       return true;
     }
     case kMsgWriteDocument: {
-      auto* file = reinterpret_cast<FILE*>(lParam);
-      if (file && *state) {
+      if (!*state || !lParam) return true;
+      // The document code inside the plug-in asks for the line as text; a
+      // stream writer gets it appended to its file.
+      if (wParam == 1) {
+        *reinterpret_cast<std::string*>(lParam) = animationSelectorDocumentLine(*state, id);
+      } else {
         std::string line = animationSelectorDocumentLine(*state, id) + "\n";
-        std::fputs(line.c_str(), file);
+        std::fputs(line.c_str(), reinterpret_cast<FILE*>(lParam));
       }
       return true;
     }

@@ -28,7 +28,8 @@ namespace gw {
 
 constexpr uint32_t kMsgAnimationSelector = 1224;  // wParam 0: create; 1: bind lParam's path buffer
 constexpr uint32_t kMsgAnimationFrame = 1225;     // wParam index or -1, lParam int32_t* result
-constexpr uint32_t kMsgWriteDocument = 1334;      // lParam: the open FILE* of the document
+constexpr uint32_t kMsgWriteDocument = 1334;      // wParam 0: lParam the open FILE* of the document;
+                                                  // wParam 1: lParam a std::string* that receives the line
 constexpr uint32_t kMsgReadDocument = 1335;       // lParam: const char* line
 constexpr uint32_t kMsgDestroy = 0x0002;          // WM_DESTROY
 constexpr uint32_t kSelectButtonId = 1;           // the "Select..." button inside the control

@@ -15,6 +15,8 @@
 #include "cli/png_io.h"
 #include "cli/render_host.h"
 #include "controls/animation_selector.h"
+#include "documents/document_lines.h"
+#include "documents/document_text.h"
 #include "effects/effect_table.h"
 #include "effects/omni_effect.h"
 #include "host/main_dialog.h"
@@ -289,6 +291,20 @@ TEST_F(OmniEffect, ContactSheetMatchesItsGoldenRender) {
     std::printf("omni_sheet.png: %d x %d, hash 0x%016llX\n", int(3 * w), int(h), (unsigned long long)hash);
   }
   EXPECT_EQ(hash, kSheetHash);
+}
+
+TEST_F(OmniEffect, ADocumentPathToAMissingFileIsKeptAndWrittenAgain) {
+  const std::string missing = dir.file("gone.gif");
+  ASSERT_TRUE(applyDocumentLine(*dialog, kOmniAnimationControl, "ANMCTL524=" + missing));
+  EXPECT_NE(documentText(*dialog).find("\nANMCTL524=" + missing + "\r\n"), std::string::npos);
+  EXPECT_EQ(std::string(settings().Style011AnimPath), missing);
+  ASSERT_TRUE(build());
+  EXPECT_EQ(store.count, 36u);  // the placeholder stands in
+  // A file that exists is loaded and its path written as it was given.
+  const std::string there = useAnimation("here.gif", 20, 10, {5, 5, 5});
+  EXPECT_NE(documentText(*dialog).find("\nANMCTL524=" + there + "\r\n"), std::string::npos);
+  ASSERT_TRUE(build());
+  EXPECT_EQ(store.count, 3u);
 }
 
 TEST_F(OmniEffect, BackgroundQueryAnswers) {
