@@ -1,12 +1,15 @@
 // `glyphwright render`: builds an animation with the plug-in's own pipeline
 // from the in-memory dialog and writes what the host receives as a GIF, an
 // animated WebP or numbered PNG files.
+#include <limits.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "cli/animation_file.h"
 #include "cli/command.h"
 #include "cli/dialog_session.h"
 #include "cli/gif_writer.h"
@@ -62,6 +65,18 @@ int runRender(const std::vector<std::string>& args) {
   if (!canWriteBeside(options.output, &error)) return fail(error);
 
   RenderHost host;
+  if (options.animation) {
+    // Decoded once here so that a bad file stops the command before anything
+    // is built; the plug-in then asks for it by its full path, as it would
+    // for a path an effect document names.
+    char full[PATH_MAX];
+    if (!realpath(options.animation->c_str(), full)) return fail("cannot open the animation " + *options.animation);
+    if (std::string(full).size() >= 260) return fail("the animation's path is longer than 259 characters");
+    MemBlock check(decodeAnimationFile(full, &error));
+    if (!check) return fail(error);
+    options.sets.emplace_back("Style011AnimPath", full);
+    host.animationChoice = full;
+  }
   host.showProgress = options.progress && isatty(STDERR_FILENO);
   DialogSession session;
   if (!session.prepare(options, host.params(), &error)) return fail(error);

@@ -33,12 +33,16 @@
 namespace gw::cli {
 namespace {
 
-// Material buttons of "Simple" by their role in the options.
+// Material buttons of an effect's page by their role in the options.
 struct MaterialRole {
+  int effect;  // the effect table's row
   const char* name;
   uint32_t id;
 };
-constexpr MaterialRole kSimpleMaterials[] = {{"face", 100}, {"shadow", 102}, {"background", 104}};
+constexpr MaterialRole kMaterialRoles[] = {
+    {kSimpleEffectIndex, "face", 100}, {kSimpleEffectIndex, "shadow", 102}, {kSimpleEffectIndex, "background", 104},
+    {5, "face", 520}, {5, "background", 522},  // "Omni": its shadow is a colour (Style011ShadowColor)
+};
 
 // The dialog's pretend screen, for capping sizes the host gives.
 constexpr int kScreenWidth = 1920;
@@ -251,11 +255,17 @@ MemHandle materialFromSpec(const std::string& text, std::string* error) {
 
 bool DialogSession::applyMaterials(const RenderOptions& options, std::string* error) {
   if (options.materials.empty()) return true;
-  if (settings().MainEffect != kSimpleEffectIndex) {
-    *error = "--face, --shadow and --background apply to \"Simple\" only";
-    return false;
+  for (const auto& wanted : options.materials) {
+    bool onPage = false;
+    for (const MaterialRole& role : kMaterialRoles)
+      onPage = onPage || (role.effect == settings().MainEffect && wanted.first == role.name);
+    if (!onPage) {
+      *error = "--" + wanted.first + " does not apply to the effect \"" + effectRow(settings().MainEffect).name + "\"";
+      return false;
+    }
   }
-  for (const MaterialRole& role : kSimpleMaterials) {
+  for (const MaterialRole& role : kMaterialRoles) {
+    if (role.effect != settings().MainEffect) continue;
     auto it = options.materials.find(role.name);
     if (it == options.materials.end()) continue;
     MemBlock fresh(materialFromSpec(it->second, error));

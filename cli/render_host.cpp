@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/le_bytes.h"
+#include "cli/animation_file.h"
 #include "protocol/host_protocol.h"
 #include "platform/memory.h"
 #include "platform/wire_pointer.h"
@@ -16,6 +17,8 @@ RenderHost* g_live = nullptr;  // the host answering the plug-in's callback
 RenderHost::RenderHost() {
   g_live = this;
   writeU16(params_ + host_params::kHostVersion, 0x1000);
+  // This host counts time in hundredths of a second, as GIF files do.
+  params_[host_params::kHostFlags] = host_params::kFlagDelaysInHundredths;
   writeU32(params_ + host_params::kCallback, wireFromPointer(reinterpret_cast<void*>(&RenderHost::callback)));
 }
 
@@ -24,7 +27,8 @@ RenderHost::~RenderHost() {
 }
 
 void RenderHost::setBackgroundAsIndex(bool asIndex) {
-  params_[host_params::kHostFlags] = asIndex ? host_params::kFlagBackgroundAsIndex : 0;
+  params_[host_params::kHostFlags] =
+      uint8_t(host_params::kFlagDelaysInHundredths | (asIndex ? host_params::kFlagBackgroundAsIndex : 0));
 }
 
 void RenderHost::clear() {
@@ -121,6 +125,20 @@ int32_t RenderHost::answer(void* task, int32_t code, int32_t a, void* p) {
     case kHostProgress:
       if (showProgress && (a != 0 || call.p != 0)) drawProgress(a, call.p);
       break;
+    case kHostAnimation: {
+      auto* rec = static_cast<uint8_t*>(p);
+      if (!rec) break;
+      uint8_t* field = rec + animation_request::kName;
+      std::string name(reinterpret_cast<const char*>(field), fixedTextLength(field, animation_request::kNameWidth));
+      call.text = name;
+      if (name.empty()) name = animationChoice;
+      if (name.empty()) break;
+      MemHandle block = decodeAnimationFile(name, &animationError);
+      if (!block) break;
+      writeFixedText(field, animation_request::kNameWidth, name.c_str());
+      result = int32_t(block);
+      break;
+    }
     case kHostFileDialogSize:
       if (p) {
         writeI32(static_cast<uint8_t*>(p), 800);

@@ -24,7 +24,7 @@ struct HostCallRecord {
   int32_t code = 0;
   int32_t a = 0;
   bool hadTask = false;
-  std::string text;                // codes 3, 9, 10, 17, 19, 20
+  std::string text;                // codes 3, 9, 10, 17, 19, 20, and the name code 16 asked for
   int64_t p = 0;                   // integer arguments (code 13's total, code 15's value)
   std::vector<uint8_t> record;     // the record passed with codes 1, 2, 5
 };
@@ -49,6 +49,11 @@ class RenderHost {
   int refuseImageAt = -1;
   // A progress bar on stderr from codes 10 and 13.
   bool showProgress = false;
+  // The animation file this host picks when the plug-in asks for one (code
+  // 16) without a name, as a user would in the host's file dialog; empty:
+  // the user cancels. A request that names a file loads that file.
+  std::string animationChoice;
+  std::string animationError;  // why the last requested animation could not be decoded
 
  private:
   static int32_t callback(void* task, int32_t code, int32_t a, void* p);

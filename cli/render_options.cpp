@@ -25,6 +25,8 @@ const char kRenderUsage[] =
     "  --frames N             the effect's frame count\n"
     "  --delay N, --pause N   frame delay and the pause at rest, hundredths of a second\n"
     "  --set KEY=VALUE        any key of the settings (e.g. Style000Scroll=2)\n"
+    "  --animation FILE       the animation \"Omni\" lays the text over: an animated\n"
+    "                         GIF or WebP, or a PNG (selects \"Omni\" when no effect is named)\n"
     "materials (face, shadow, background):\n"
     "  --face SPEC, --shadow SPEC, --background SPEC\n"
     "      colour:RRGGBB | gradient:RRGGBB-RRGGBB | texture:TYPE | tile:FILE.mtx:INDEX | record:FILE.mtrl\n"
@@ -123,6 +125,9 @@ bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions* out
     } else if (a == "--effect") {
       if (!value(&v)) return false;
       out->effect = v;
+    } else if (a == "--animation") {
+      if (!value(&v)) return false;
+      out->animation = v;
     } else if (a == "--palette") {
       if (!value(&v)) return false;
       out->palette = v;
@@ -166,6 +171,8 @@ bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions* out
     *error = "an output file is needed (-o FILE.gif)";
     return false;
   }
+  // An animation is material for "Omni" only; naming one picks that effect.
+  if (out->animation && !out->effect) out->effect = "Omni";
   return true;
 }
 

@@ -19,6 +19,7 @@ struct RenderOptions {
   std::string output;                                    // -o FILE (.gif, .webp or .png)
   std::vector<std::pair<std::string, std::string>> sets;  // settings keys and values, in order
   std::optional<std::string> effect;                     // name or index
+  std::optional<std::string> animation;                  // --animation FILE: what the host hands over on request
   std::optional<std::string> palette;                    // name or index of a standard palette
   std::optional<int> frames;                             // the effect's Frames key
   std::optional<bool> customPalette;                     // no settings key: a dialog switch only

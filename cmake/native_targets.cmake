@@ -1,6 +1,6 @@
 # Native: command-line host, tests, benchmarks.
 find_package(PkgConfig REQUIRED)
-pkg_check_modules(GW_HOSTLIBS REQUIRED IMPORTED_TARGET libpng freetype2 fontconfig libwebp libwebpmux)
+pkg_check_modules(GW_HOSTLIBS REQUIRED IMPORTED_TARGET libpng freetype2 fontconfig libwebp libwebpmux libwebpdemux)
 find_package(GIF REQUIRED)
 
 # The core's native backends: the FreeType letter rasteriser, threads.

@@ -139,6 +139,10 @@ void attachControlViews(HWND dialog, bool softButtons) {
     } else if (kind == ControlKind::kFontList) {
       SendMessageA(child, CB_SETITEMHEIGHT, WPARAM(-1), 18);  // the selection field
       SendMessageA(child, CB_SETITEMHEIGHT, 0, 22);           // every list item
+    } else if (kind == ControlKind::kAnimationSelector) {
+      // Its "Select..." button is its own child; it draws soft like the dialog's.
+      HWND select = GetDlgItem(child, 1);
+      if (softButtons && select) makeSoft(select);
     } else if (softButtons && kind == ControlKind::kNone && isClass(child, "Button")) {
       makeSoft(child);
     }

@@ -1,5 +1,6 @@
 #include "documents/document_lines.h"
 
+#include "controls/animation_selector.h"
 #include "controls/bound_control.h"
 #include "effects/text_style_dialog.h"
 #include "materials/material_document.h"
@@ -33,6 +34,18 @@ bool applyMaterialLine(DialogFacade& dialog, uint32_t id, const std::string& lin
   return materialDocumentApply(line, lock.data());
 }
 
+// The animation selector keeps its path itself; it is asked through its messages.
+std::string animationLine(const DialogFacade& dialog, uint32_t id) {
+  std::string line;
+  // Asking changes nothing in the control; the facade's send is not const.
+  const_cast<DialogFacade&>(dialog).sendMessage(id, kMsgWriteDocument, 1, reinterpret_cast<intptr_t>(&line));
+  return line;
+}
+
+bool applyAnimationLine(DialogFacade& dialog, uint32_t id, const std::string& line) {
+  return dialog.sendMessage(id, kMsgReadDocument, 0, reinterpret_cast<intptr_t>(line.c_str())) != 0;
+}
+
 const DocumentLineKind kLineKinds[] = {
     {ControlKind::kCheckBox, controlDocumentLine, applyControlDocumentLine},
     {ControlKind::kSpinField, controlDocumentLine, applyControlDocumentLine},
@@ -45,8 +58,8 @@ const DocumentLineKind kLineKinds[] = {
     {ControlKind::kScroll2Pad, controlDocumentLine, applyControlDocumentLine},
     {ControlKind::kScrollHVPad, controlDocumentLine, applyControlDocumentLine},
     {ControlKind::kMaterialButton, materialLine, applyMaterialLine},
-    // FOUNTB (gradient button) and ANMCTL (animation selector) get their rows
-    // with their controls: {ControlKind::kAnimationSelector, write, apply}.
+    {ControlKind::kAnimationSelector, animationLine, applyAnimationLine},
+    // FOUNTB (gradient button) gets its row with its control: {ControlKind::kFountainButton, write, apply}.
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "effects/effect_pages.h"
 
+#include "controls/animation_selector_view.h"
 #include "controls/bound_control.h"
 #include "controls/list_text.h"
 #include "controls/spin_field.h"
@@ -80,6 +81,13 @@ int initEffectPage(EffectContext& ctx, uint16_t page) {
       MemHandle record = newMaterialRecord(c->initialValue);
       if (!record) return 0;
       dialog.setBinding(c->id, uint8_t(c->kind), reinterpret_cast<void*>(uintptr_t(record)));
+      continue;
+    }
+    if (c->kind == ControlKind::kAnimationSelector) {
+      // The selector keeps its own state as the control's data; its
+      // variable, the path buffer, is handed over when it is bound.
+      bindControl(dialog, c->id, c->kind, nullptr);
+      if (!startAnimationSelector(dialog, c->id, static_cast<char*>(variable))) return 0;
       continue;
     }
     bindControl(dialog, c->id, c->kind, variable);

@@ -8,6 +8,7 @@
 #include "base/le_bytes.h"
 #include "controls/bound_control.h"
 #include "effects/effect_pages.h"
+#include "effects/omni_effect.h"
 #include "effects/page_tables.h"
 #include "effects/simple_effect.h"
 #include "materials/material_preview.h"
@@ -33,7 +34,7 @@ const EffectRow kEffects[kEffectCount] = {
     GW_ROW("Confetti", 16, nullptr, nullptr, nullptr),
     GW_ROW("Diagonal Fuse", 12, nullptr, nullptr, nullptr),
     GW_ROW("Heartbeat", 10, nullptr, nullptr, nullptr),
-    GW_ROW("Omni", 11, nullptr, nullptr, nullptr),
+    GW_ROW("Omni", 11, omniPreview, omniBuild, omniQueryBackground),
     GW_ROW("Machine", 4, nullptr, nullptr, nullptr),
     GW_ROW("Neural Network", 6, nullptr, nullptr, nullptr),
     GW_ROW("Quark", 5, nullptr, nullptr, nullptr),

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/le_bytes.h"
+#include "controls/animation_selector.h"
 #include "controls/bound_control.h"
 #include "controls/colour_request.h"
 #include "controls/font_families.h"
@@ -126,6 +127,12 @@ void mainDialogDestroy(DialogFacade& dialog) {
 bool mainDialogInit(DialogFacade& dialog, const uint8_t* params, int screenWidth, int screenHeight) {
   PluginState& state = pluginState();
   state.hostParams = params;
+  // The animation selectors of the pages ask this run's host for animations.
+  AnimationSelectorServices selector;
+  selector.hostParams = params;
+  selector.highlightColour = buttonHighlightColour();
+  selector.showMessage = [](WindowId owner, const std::string& text) { showMessage(owner, text); };
+  setAnimationSelectorServices(selector);
 
   // The host may change the size file dialogs open at; what it leaves alone
   // stays as this process last remembered it.

@@ -57,6 +57,11 @@ class DialogFacade {
   virtual void setBinding(uint32_t id, uint8_t kind, void* variable) = 0;
   virtual uint8_t boundKind(uint32_t id) const = 0;
   virtual void* boundVariable(uint32_t id) const = 0;
+
+  // Sends a message to control `id` and returns its answer, as SendMessage
+  // does: how effects talk to controls with a procedure of their own (the
+  // animation selector). 0 when there is no such control or it does not answer.
+  virtual intptr_t sendMessage(uint32_t id, uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
 };
 
 }  // namespace gw

@@ -23,6 +23,11 @@ InMemoryDialog::InMemoryDialog(const DialogTemplate& t) : template_(t), window_(
   for (const DialogItem& item : t.items) addControl(item);
 }
 
+InMemoryDialog::~InMemoryDialog() {
+  constexpr uint32_t kDestroy = 0x0002;  // WM_DESTROY
+  for (uint32_t id : order_) sendMessage(id, kDestroy, 0, 0);
+}
+
 std::unique_ptr<InMemoryDialog> InMemoryDialog::fromResource(const ResourceName& name) {
   auto t = loadDialogTemplate(name);
   if (!t) return nullptr;
@@ -146,6 +151,21 @@ uint8_t InMemoryDialog::boundKind(uint32_t id) const {
 void* InMemoryDialog::boundVariable(uint32_t id) const {
   const InMemoryControl* c = control(id);
   return c ? c->variable : nullptr;
+}
+
+intptr_t InMemoryDialog::sendMessage(uint32_t id, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  InMemoryControl* c = find(id);
+  if (!c || !c->procedure) return 0;
+  // A copy, so a procedure that replaces itself finishes the call it is in.
+  ControlProcedure procedure = c->procedure;
+  return procedure(message, wParam, lParam);
+}
+
+bool InMemoryDialog::setProcedure(uint32_t id, ControlProcedure procedure) {
+  InMemoryControl* c = find(id);
+  if (!c) return false;
+  c->procedure = std::move(procedure);
+  return true;
 }
 
 }  // namespace gw

@@ -6,6 +6,7 @@
 //   dlg->setChecked(15, true);
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -15,6 +16,9 @@
 #include "platform/dialog_template.h"
 
 namespace gw {
+
+// A control's own procedure, as a subclassed window has one.
+using ControlProcedure = std::function<intptr_t(uint32_t message, uintptr_t wParam, intptr_t lParam)>;
 
 struct InMemoryControl {
   DialogItem item;
@@ -26,11 +30,14 @@ struct InMemoryControl {
   std::vector<std::string> items;
   uint8_t kind = 0;
   void* variable = nullptr;
+  ControlProcedure procedure;
 };
 
 class InMemoryDialog : public DialogFacade {
  public:
   explicit InMemoryDialog(const DialogTemplate& t);
+  // Controls with a procedure get WM_DESTROY, as windows do when their dialog goes.
+  ~InMemoryDialog() override;
   static std::unique_ptr<InMemoryDialog> fromResource(const ResourceName& name);
 
   const DialogTemplate& dialogTemplate() const { return template_; }
@@ -60,6 +67,9 @@ class InMemoryDialog : public DialogFacade {
   void setBinding(uint32_t id, uint8_t kind, void* variable) override;
   uint8_t boundKind(uint32_t id) const override;
   void* boundVariable(uint32_t id) const override;
+  intptr_t sendMessage(uint32_t id, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+  // Gives control `id` a procedure; false when there is no such control.
+  bool setProcedure(uint32_t id, ControlProcedure procedure);
   // Ids in creation order: the template's, then those createControl added.
   const std::vector<uint32_t>& controlOrder() const { return order_; }
 

@@ -13,6 +13,10 @@ namespace testing {
 void setShiftKeyDown(bool down);
 }
 
+// The button-highlight colour (0x00BBGGRR) of the desktop scheme; natively
+// white, as the classic scheme has it.
+uint32_t buttonHighlightColour();
+
 // Seconds since 1970 (UTC).
 int64_t wallClockSeconds();
 

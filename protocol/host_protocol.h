@@ -64,6 +64,7 @@ constexpr size_t kCallback = 12;    // 32-bit wire pointer
 constexpr size_t kHostFlags = 24;   // one byte
 constexpr size_t kMinimumSize = 25;
 constexpr uint8_t kFlagBackgroundAsIndex = 1;
+constexpr uint8_t kFlagDelaysInHundredths = 2;  // the host counts time in hundredths of a second, else milliseconds
 }  // namespace host_params
 
 namespace task_record {

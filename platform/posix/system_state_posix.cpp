@@ -32,3 +32,7 @@ std::string registeredOrganization() {
 }
 
 }  // namespace gw
+
+namespace gw {
+uint32_t buttonHighlightColour() { return 0xFFFFFF; }
+}  // namespace gw

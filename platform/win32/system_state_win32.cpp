@@ -30,3 +30,7 @@ std::string registeredOwner() { return registryText("RegisteredOwner"); }
 std::string registeredOrganization() { return registryText("RegisteredOrganization"); }
 
 }  // namespace gw
+
+namespace gw {
+uint32_t buttonHighlightColour() { return uint32_t(GetSysColor(COLOR_BTNHIGHLIGHT)) & 0xFFFFFF; }
+}  // namespace gw

@@ -144,4 +144,9 @@ void* WindowDialog::boundVariable(uint32_t id) const {
   return h ? reinterpret_cast<void*>(GetWindowLongPtrA(h, GWLP_USERDATA)) : nullptr;
 }
 
+intptr_t WindowDialog::sendMessage(uint32_t id, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  HWND h = item(id);
+  return h ? intptr_t(SendMessageA(h, message, WPARAM(wParam), LPARAM(lParam))) : 0;
+}
+
 }  // namespace gw

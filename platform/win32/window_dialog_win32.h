@@ -32,6 +32,7 @@ class WindowDialog : public DialogFacade {
   void setBinding(uint32_t id, uint8_t kind, void* variable) override;
   uint8_t boundKind(uint32_t id) const override;
   void* boundVariable(uint32_t id) const override;
+  intptr_t sendMessage(uint32_t id, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
 
  private:
   HWND item(uint32_t id) const { return GetDlgItem(dialog_, int(id)); }

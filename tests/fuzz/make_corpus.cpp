@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/le_bytes.h"
+#include "controls/animation_block.h"
 #include "materials/fountain_record.h"
 #include "materials/gradient_settings.h"
 #include "materials/material_document.h"
@@ -120,5 +121,18 @@ int main(int argc, char** argv) {
   seed("cli_values", "size", std::string("320x200"));
   const char options[] = "--text\0Hello\0--effect\0Simple\0--face\0gradient:FFD200-D02000\0-o\0x.gif";
   seed("render_options", "typical", options, sizeof options - 1);
+
+  // Animation blocks: a palette frame and a true-colour one, as a host writes them.
+  {
+    std::vector<MemBlock> frames;
+    std::vector<AnimationFrameSource> sources;
+    for (int bits : {4, 24}) {
+      frames.emplace_back(bits <= 8 ? bitmapCreateWithPalette(5, 3, nullptr, bits) : bitmapCreateTrueColour(5, 3, bits));
+      sources.push_back({frames.back().get(), bits});
+    }
+    MemBlock block(animationBlockBuild(5, 3, 0, sources.data(), sources.size()));
+    MemLock lock(block.get());
+    if (lock) seed("animation_block", "two-depths", lock.data(), lock.size());
+  }
   return 0;
 }
