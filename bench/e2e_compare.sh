@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # End to end against the strongest peers, in one run: the default animation
-# ("This space for rent..." scrolling through a 568x70 frame, 64 frames, soft
-# shadow, outline) made by `glyphwright render`, by ImageMagick and by FFmpeg,
+# ("This space for rent..." scrolling through an 865x102 frame, 64 frames,
+# soft shadow, outline) made by `glyphwright render`, by ImageMagick and by FFmpeg,
 # each the way a skilled user would: ImageMagick draws the styled text once and
 # composes all 64 frames in one `convert` with -layers Optimize; FFmpeg draws
 # and scrolls the text with drawtext and makes the palette with palettegen /
@@ -18,7 +18,7 @@
 #   eye (a Gaussian blur, sigma 3), and the outline is the font renderer's
 #   stroke, not our outline.
 # - FFmpeg: drawtext has no letter spacing and no soft shadow, so its text is
-#   ~15% wider than ours (character space 90%) and its shadow is hard; a
+#   about 10% wider than ours (character space 90%) and its shadow is hard; a
 #   constant frame rate gives every frame 5 cs, without our 1 s pauses at the
 #   middle and the end.
 # - ImageMagick: letter spacing by -kerning, close to ours; -layers Optimize
@@ -65,7 +65,9 @@ font=$(fc-match -f '%{file}' 'Impact:bold')
 w=$(/usr/bin/identify -format '%w' "$out/default.gif[0]")
 h=$(/usr/bin/identify -format '%h' "$out/default.gif[0]")
 fill='#407EBD' outline='#333333' shadow='#7F7F7F' back='#FFFFFF'
-text='This space for rent...' points=52 top=6 count=64 delay=5 pause=105
+# Letter size, spacing, outline and top edge measured on our middle frame
+# (letters 79 px high, 827 px wide, their top 15 px down).
+text='This space for rent...' points=77 kerning=-4 stroke=3 top=13 count=64 delay=5 pause=105
 
 # ImageMagick: the styled text once (outline, soft shadow 4 px down and
 # right), then every frame composed from it in one process. Frame i puts the
@@ -73,8 +75,8 @@ text='This space for rent...' points=52 top=6 count=64 delay=5 pause=105
 # frame, out to the right, like ours.
 imagemagick() {
   local width
-  width=$($convert -background none -font "$font" -pointsize $points -kerning -4 \
-    -fill "$fill" -stroke "$outline" -strokewidth 2 label:"$text" \
+  width=$($convert -background none -font "$font" -pointsize $points -kerning $kerning \
+    -fill "$fill" -stroke "$outline" -strokewidth $stroke label:"$text" \
     \( +clone -background "$shadow" -shadow 100x3+4+4 \) +swap -background none -layers merge +repage \
     -trim +repage -write "$out/im-text.png" -format '%w' info:)
   local args=(-size "${w}x${h}" xc:"$back" -write mpr:back +delete "$out/im-text.png" -write mpr:text +delete)
@@ -92,8 +94,8 @@ t_im=$(best_of imagemagick)
 # FFmpeg: one filter graph; drawtext scrolls by the frame number n.
 ffmpeg_run() {
   # palettegen waits for the end of its input: trim ends the endless colour source.
-  ffmpeg -nostdin -v error -y -f lavfi -i "color=c=${back/\#/0x}:s=${w}x${h}:r=$((100 / delay))" \
-    -filter_complex "[0]trim=end_frame=$count,drawtext=fontfile=$font:text='$text':fontsize=$points:fontcolor=${fill/\#/0x}:borderw=2:bordercolor=${outline/\#/0x}:shadowx=4:shadowy=4:shadowcolor=${shadow/\#/0x}:x=-tw+n*(w+tw)/$((count - 1)):y=$((top + 4)),split[a][b];[a]palettegen[p];[b][p]paletteuse" \
+  ffmpeg -nostdin -v error -y -f lavfi -i "color=c=${back/\#/0x}:s=${w}x${h}:r=$((100 / delay)),format=rgb24" \
+    -filter_complex "[0]trim=end_frame=$count,drawtext=fontfile=$font:text='$text':fontsize=$points:fontcolor=${fill/\#/0x}:borderw=$((stroke - 1)):bordercolor=${outline/\#/0x}:shadowx=4:shadowy=4:shadowcolor=${shadow/\#/0x}:x=-tw+n*(w+tw)/$((count - 1)):y=$((top + 4)),split[a][b];[a]palettegen[p];[b][p]paletteuse" \
     -loop 0 "$out/ffmpeg.gif"
 }
 t_ff=$(best_of ffmpeg_run)
