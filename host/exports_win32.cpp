@@ -4,6 +4,7 @@
 
 #include "host/plugin_entry.h"
 #include "platform/module.h"
+#include "platform/win32/window_handle_win32.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) gw::setModuleInstance(instance);
@@ -15,6 +16,6 @@ extern "C" int __stdcall PLUGIN16GetPluginParams(void* info, void*) {
 }
 
 extern "C" int __stdcall PLUGIN16DoBuild(HWND window, void* params, void*) {
-  return gw::pluginDoBuild(gw::WindowId(reinterpret_cast<uintptr_t>(window)),
+  return gw::pluginDoBuild(gw::idFromHwnd(window),
                            static_cast<const uint8_t*>(params));
 }

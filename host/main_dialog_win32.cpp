@@ -11,6 +11,7 @@
 #include "host/main_dialog.h"
 #include "platform/bitmap.h"
 #include "platform/module.h"
+#include "platform/win32/window_handle_win32.h"
 #include "platform/win32/window_dialog_win32.h"
 #include "resources/resource_ids.h"
 #include "ui/file_dialog.h"
@@ -220,7 +221,7 @@ int runMainDialog(WindowId owner, const uint8_t* params) {
   INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&classes);
   INT_PTR r = DialogBoxParamA(static_cast<HINSTANCE>(moduleInstance()), MAKEINTRESOURCEA(IDD_MAIN),
-                              reinterpret_cast<HWND>(uintptr_t(owner)), mainDialogProc,
+                              hwndFromId(owner), mainDialogProc,
                               reinterpret_cast<LPARAM>(params));
   return r > 0 ? int(r) : 0;
 }

@@ -3,8 +3,9 @@
 // Every image and every record that outlives a call (bitmaps, the frame
 // store's array, blocks handed to the host) lives in such a block, because the
 // host and GDI take them as Win32 global memory handles. On Windows this is
-// the GlobalAlloc family; natively a handle table hands out 32-bit ids so the
-// byte layouts that carry handles stay 32-bit.
+// the GlobalAlloc family (on the 64-bit test build a handle travels as its
+// wire id, platform/wire_pointer.h); natively a handle table hands out 32-bit
+// ids so the byte layouts that carry handles stay 32-bit.
 //
 //   gw::MemBlock block(gw::memAlloc(64));   // zeroed, owned
 //   if (gw::MemLock lock{block.get()}) lock.data()[0] = 1;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "controls/control_views_win32.h"
+#include "platform/win32/window_handle_win32.h"
 #include "ui/file_dialog.h"
 #include "ui/file_dialog_size.h"
 #include "ui/message_box.h"
@@ -95,7 +96,7 @@ bool chooseDocumentToOpen(WindowId owner, char (&path)[kFileNameBufferSize]) {
   size_t slash = folder.find_last_of("\\/");
   folder = slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
   char chosen[kFileNameBufferSize] = {};
-  OPENFILENAMEA ofn = documentDialog(reinterpret_cast<HWND>(uintptr_t(owner)), chosen,
+  OPENFILENAMEA ofn = documentDialog(hwndFromId(owner), chosen,
                                      OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST);
   ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
   if (!GetOpenFileNameA(&ofn)) return false;
@@ -107,7 +108,7 @@ bool chooseDocumentToSave(WindowId owner, char (&path)[kFileNameBufferSize]) {
   path[kFileNameBufferSize - 1] = '\0';
   char chosen[kFileNameBufferSize] = {};
   std::memcpy(chosen, path, kFileNameBufferSize);
-  OPENFILENAMEA ofn = documentDialog(reinterpret_cast<HWND>(uintptr_t(owner)), chosen, OFN_OVERWRITEPROMPT);
+  OPENFILENAMEA ofn = documentDialog(hwndFromId(owner), chosen, OFN_OVERWRITEPROMPT);
   if (!GetSaveFileNameA(&ofn)) return false;
   std::memcpy(path, chosen, kFileNameBufferSize);
   return true;

@@ -7,6 +7,7 @@
 #include "controls/control_views_win32.h"
 #include "platform/message_dialog.h"
 #include "platform/module.h"
+#include "platform/win32/window_handle_win32.h"
 #include "ui/window_placement_win32.h"
 
 namespace gw {
@@ -51,7 +52,7 @@ INT_PTR CALLBACK messageProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 int runMessageDialog(WindowId owner, const std::string& templateName, const std::string& text,
                      bool softButtons) {
   MessageState state{&text, softButtons};
-  HWND ownerWindow = reinterpret_cast<HWND>(uintptr_t(owner));
+  HWND ownerWindow = hwndFromId(owner);
   INT_PTR result = DialogBoxParamA(static_cast<HINSTANCE>(moduleInstance()), templateName.c_str(),
                                    ownerWindow, messageProc, reinterpret_cast<LPARAM>(&state));
   if (ownerWindow) {

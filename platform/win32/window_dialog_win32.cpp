@@ -2,13 +2,15 @@
 
 #include <vector>
 
+#include "platform/win32/window_handle_win32.h"
+
 namespace gw {
 namespace {
 // Where a bound control keeps its kind; the bound variable is its user data.
 const char kKindProperty[] = "GwControlKind";
 }  // namespace
 
-WindowId WindowDialog::window() const { return WindowId(reinterpret_cast<uintptr_t>(dialog_)); }
+WindowId WindowDialog::window() const { return idFromHwnd(dialog_); }
 
 bool WindowDialog::hasControl(uint32_t id) const { return item(id) != nullptr; }
 

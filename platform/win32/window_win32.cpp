@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/interface_fonts.h"
+#include "platform/win32/window_handle_win32.h"
 #include "platform/window.h"
 
 namespace gw {
@@ -13,7 +14,7 @@ HFONT makeFont(int height, const char* face) {
 }  // namespace
 
 void updateWindow(WindowId window) {
-  if (window) UpdateWindow(reinterpret_cast<HWND>(uintptr_t(window)));
+  if (window) UpdateWindow(hwndFromId(window));
 }
 
 void createInterfaceFonts() {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/wire_pointer.h"
 #include "tests/win32/harness.h"
 
 using harness::DialogScript;
@@ -64,7 +65,7 @@ GW_TEST(TestButtonBuildsAndHandsEveryFrameToTheHost) {
     }
     if (code == 2) {
       const auto* record = static_cast<const uint8_t*>(p);
-      HGLOBAL image = reinterpret_cast<HGLOBAL>(uintptr_t(u32(record + 8)));
+      HGLOBAL image = static_cast<HGLOBAL>(gw::pointerFromWire(u32(record + 8)));
       const auto* bytes = static_cast<const uint8_t*>(GlobalLock(image));
       if (!bytes) return 0;
       frames.emplace_back(bytes, bytes + GlobalSize(image));

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The document the Win32 suite saved with the DLL (document_tests.cpp), read
 # by the native build: written again it must be the same bytes, and it must
-# render.
+# render (to PNG frames: a document saved with the dialog's defaults is a
+# true-colour build, which no GIF can hold).
 #   tests/win32/compare_documents.sh NATIVE_BUILD_DIR WIN32_BUILD_DIR
 set -uo pipefail
 native=${1:?usage: compare_documents.sh NATIVE_BUILD WIN32_BUILD}
@@ -18,6 +19,6 @@ else
   echo "document: the native build writes other bytes:"; diff <(tr -d '\r' <"$doc") <(tr -d '\r' <"$out/native.gw5") | cut -c1-120 | head
   failed=$((failed + 1))
 fi
-if "$native/cli/glyphwright" render "$doc" --quiet -o "$out/doc.gif"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+if "$native/cli/glyphwright" render "$doc" --quiet -o "$out/doc.png"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 echo "documents: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -3,6 +3,17 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/wire_pointer.h"
+#if defined(_WIN64)
+#include "platform/win32/wire_pointer_win32.h"
+
+// The 64-bit test build: the plug-in resolves the ids this host writes into
+// its records through this host's registry.
+extern "C" __declspec(dllexport) const gw::WireRegistryOps* gwWireRegistry() {
+  return gw::moduleWireRegistry();
+}
+#endif
+
 namespace harness {
 namespace {
 int g_failures = 0;
@@ -90,7 +101,7 @@ int Plugin::doBuild(uint16_t hostVersion, uint8_t hostFlags) {
   uint8_t params[64] = {};
   params[4] = uint8_t(hostVersion);
   params[5] = uint8_t(hostVersion >> 8);
-  writeU32(params + 12, uint32_t(reinterpret_cast<uintptr_t>(&Plugin::callback)));
+  writeU32(params + 12, gw::wireFromPointer(reinterpret_cast<void*>(&Plugin::callback)));
   params[24] = hostFlags;
   return doBuild_(nullptr, params, nullptr);
 }
@@ -107,10 +118,10 @@ int32_t answerSoftButtons(int32_t code, void* p) {
   // The host's SettingValue: a pointer to the integer at offset 4, flags at 8.
   static int32_t softValue = 1;
   static uint8_t setting[12] = {};
-  writeU32(setting + 4, uint32_t(reinterpret_cast<uintptr_t>(&softValue)));
+  writeU32(setting + 4, gw::wireFromPointer(&softValue));
   setting[8] = 4;  // an integer
   if (code == 17 && p && std::strcmp(static_cast<const char*>(p), "SoftButtons") == 0)
-    return int32_t(reinterpret_cast<uintptr_t>(setting));
+    return int32_t(gw::wireFromPointer(setting));
   return 0;
 }
 
