@@ -31,4 +31,5 @@ $SUDO apt-get install -y -q --no-install-recommends \
   g++-mingw-w64-i686 binutils-mingw-w64-i686 \
   wine "${wine32[@]}" xvfb xauth \
   python3 bc \
-  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64
+  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64 \
+  clang libclang-rt-14-dev ccache
