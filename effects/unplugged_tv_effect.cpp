@@ -13,6 +13,7 @@
 // The dark screen is black (transparent in alpha output).
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -46,11 +47,13 @@ struct Tube {
   // The screen: the picture swells and collapses about its centre.
   double cx = 0, cy = 0, screenWidth = 1, screenHeight = 1;
 
+  // The frame of the switching off that frame k shows: the first half
+  // plays the second backwards (from the dark screen of the last frame).
+  int64_t mirrored(int64_t k) const { return k >= rest ? k : std::min(frames - 1, 2 * rest - k); }
   // How far switched off frame k is: 0 at the rest frame, 1 in the last.
   double offness(int64_t k) const {
-    if (k == rest) return 0;
-    if (k > rest) return double(k - rest) / double(frames - 1 - rest);
-    return 1 - double(k + 1) / double(rest + 1);
+    k = mirrored(k);
+    return k <= rest ? 0 : double(k - rest) / double(frames - 1 - rest);
   }
 };
 
@@ -115,26 +118,24 @@ TubeState stateAt(const Tube& t, double u) {
   return s;
 }
 
-// A box blur of radius r run twice (nearly Gaussian) over a float plane.
+// A box blur of radius r run twice (nearly Gaussian) over a float plane,
+// with running sums; the window is clipped at the plane's edges.
 void soften(std::vector<float>& plane, int32_t w, int32_t h, int32_t r) {
   if (r <= 0) return;
-  std::vector<float> tmp(plane.size());
-  for (int pass = 0; pass < 2; ++pass) {
-    for (int32_t y = 0; y < h; ++y) {  // rows into tmp
-      const float* in = plane.data() + size_t(y) * w;
-      float* out = tmp.data() + size_t(y) * w;
-      for (int32_t x = 0; x < w; ++x) {
-        float sum = 0;
-        for (int32_t i = std::max(0, x - r); i <= std::min(w - 1, x + r); ++i) sum += in[i];
-        out[x] = sum / float(2 * r + 1);
-      }
+  std::vector<float> line(size_t(std::max(w, h)));
+  auto pass = [&](float* first, int32_t count, ptrdiff_t step) {
+    for (int32_t i = 0; i < count; ++i) line[size_t(i)] = first[i * step];
+    double sum = 0;
+    for (int32_t i = 0; i <= std::min(r, count - 1); ++i) sum += line[size_t(i)];
+    for (int32_t i = 0; i < count; ++i) {
+      first[i * step] = float(sum / double(2 * r + 1));
+      if (i + r + 1 < count) sum += line[size_t(i + r + 1)];
+      if (i - r >= 0) sum -= line[size_t(i - r)];
     }
-    for (int32_t x = 0; x < w; ++x)  // columns back
-      for (int32_t y = 0; y < h; ++y) {
-        float sum = 0;
-        for (int32_t i = std::max(0, y - r); i <= std::min(h - 1, y + r); ++i) sum += tmp[size_t(i) * w + x];
-        plane[size_t(y) * w + x] = sum / float(2 * r + 1);
-      }
+  };
+  for (int repeat = 0; repeat < 2; ++repeat) {
+    for (int32_t y = 0; y < h; ++y) pass(plane.data() + size_t(y) * w, w, 1);
+    for (int32_t x = 0; x < w; ++x) pass(plane.data() + x, h, w);
   }
 }
 
@@ -154,8 +155,10 @@ std::vector<std::vector<float>> scaledPicture(const LineLayer& L, const Tube& t,
   std::vector<double> prefix(size_t(h) + 1);
   for (int p = 0; p < planes; ++p)
     for (int32_t x = 0; x < w; ++x) {
-      prefix[0] = 0;
-      for (int32_t y = 0; y < h; ++y) prefix[size_t(y) + 1] = prefix[size_t(y)] + source(p, x, y);
+      if (sy < 1) {
+        prefix[0] = 0;
+        for (int32_t y = 0; y < h; ++y) prefix[size_t(y) + 1] = prefix[size_t(y)] + source(p, x, y);
+      }
       auto integral = [&](double y) {  // the sum of rows above y
         y = std::clamp(y, 0.0, double(h));
         const int32_t i = std::min(int32_t(y), h - 1);
@@ -215,8 +218,14 @@ MemHandle renderTube(const RestLine& rest, const Tube& t, int64_t k) {
     for (int32_t y = 0; y < h; ++y)
       for (int32_t x = 0; x < w; ++x) {
         const size_t i = size_t(y) * w + x;
-        // Swelling, the picture blooms towards its edges; collapsing, it burns white.
-        const double ex = (x + 0.5 - t.cx) / (w / 2.0), ey = (y + 0.5 - t.cy) / (h / 2.0);
+        // Swelling, the picture blooms towards its edges; collapsing, it burns
+        // white. The dark screen around it stays dark.
+        const double ex = (x + 0.5 - t.cx) / (w / 2.0 * s.scaleX), ey = (y + 0.5 - t.cy) / (h / 2.0 * s.scaleY);
+        if (std::abs(ex) > 1 || std::abs(ey) > 1) {
+          for (int c = 0; c < 3; ++c) pixels[i * 3 + c] = uint8_t(std::clamp(std::lround(double(picture[size_t(c)][i])), 0L, 255L));
+          if (L.alphaMask) alpha.row(y)[x] = uint8_t(std::clamp(std::lround(double(picture[3][i])), 0L, 255L));
+          continue;
+        }
         const double edge = std::min(1.0, t.edge * s.bloom * 0.6 * (ex * ex + ey * ey));
         const double lift = std::max(edge, s.bright);
         uint8_t* p = pixels.data() + i * 3;
@@ -229,8 +238,13 @@ MemHandle renderTube(const RestLine& rest, const Tube& t, int64_t k) {
   } else if (s.light > 0 && s.barWidth > 0 && s.barHeight > 0) {
     // A bar of light morphing into the dot (an ellipse when round), with a glow.
     const double hw = s.barWidth / 2, hh = s.barHeight / 2, spread = std::max(2.0, std::min(hw, hh) * 1.5);
-    for (int32_t y = 0; y < h; ++y)
-      for (int32_t x = 0; x < w; ++x) {
+    // Past four spreads the glow is nothing.
+    const int32_t xa = std::max(0, int32_t(std::floor(t.cx - hw - 4 * spread)));
+    const int32_t xb = std::min(w, int32_t(std::ceil(t.cx + hw + 4 * spread)));
+    const int32_t ya = std::max(0, int32_t(std::floor(t.cy - hh - 4 * spread)));
+    const int32_t yb = std::min(h, int32_t(std::ceil(t.cy + hh + 4 * spread)));
+    for (int32_t y = ya; y < yb; ++y)
+      for (int32_t x = xa; x < xb; ++x) {
         const double dx = std::abs(x + 0.5 - t.cx), dy = std::abs(y + 0.5 - t.cy);
         // Distance outside the shape: a box blended with an ellipse.
         const double box = std::hypot(std::max(0.0, dx - hw), std::max(0.0, dy - hh));
@@ -251,6 +265,17 @@ MemHandle renderTube(const RestLine& rest, const Tube& t, int64_t k) {
       }
   }
   return bitmapFromPixels(pixels, w, h, L.alphaMask ? &alpha : nullptr);
+}
+
+MemHandle copyBlock(MemHandle source) {
+  if (!source) return 0;
+  const size_t size = memSize(source);
+  MemBlock copy(memAlloc(size));
+  if (!copy) return 0;
+  MemLock from(source), to(copy.get());
+  if (!from.data() || !to.data()) return 0;
+  std::memcpy(to.data(), from.data(), size);
+  return copy.release();
 }
 
 bool prepareTube(const EffectContext& ctx, bool build, RestLine* rest, Tube* t) {
@@ -283,9 +308,18 @@ int runTube(EffectContext& ctx, bool build) {
   Tube t;
   if (!prepareTube(ctx, build, &rest, &t)) return 0;
   if (!build || !timing.animated) return storeStill(ctx, build, timing, rest.restFrame());
+  // Switching on shows the frames of switching off backwards: each is made
+  // once, kept until its twin is appended.
+  std::vector<MemBlock> twins(size_t(t.frames));
+  auto frame = [&](int64_t k) -> MemHandle {
+    const int64_t m = t.mirrored(k);
+    MemBlock& kept = twins[size_t(m)];
+    if (kept && m == k) return kept.release();
+    if (!kept) kept.reset(renderTube(rest, t, m));
+    return m == k ? kept.release() : copyBlock(kept.get());
+  };
   return appendFrames(
-      ctx, t.frames, timing, [&](int64_t k) { return renderTube(rest, t, k); },
-      [&](int64_t k) { return k == t.rest || k == t.frames - 1; });
+      ctx, t.frames, timing, frame, [&](int64_t k) { return k == t.rest || k == t.frames - 1; });
 }
 
 }  // namespace

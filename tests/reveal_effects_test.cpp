@@ -69,7 +69,7 @@ const RevealCase kCases[] = {
     {"Tracks", 7415, 20, kRestLast, 642, true, 0xFABC939A50897E8Full},
     {"Waterside", 7408, 40, kRestFirst, 412, true, 0x672E7CD518B81805ull},
     {"Diagonal Fuse", 7412, 64, kRestLast, 552, false, 0x106D5C034262F561ull},
-    {"Unplugged TV", 7419, 48, kRestMiddle, 822, false, 0x57634B1FFF7876E2ull},
+    {"Unplugged TV", 7419, 48, kRestMiddle, 822, false, 0x763DD7389998657Full},
 };
 
 std::string caseName(const ::testing::TestParamInfo<RevealCase>& info) {
