@@ -45,12 +45,12 @@ void BM_DefaultBuild(benchmark::State& state, const char* name) {
   state.counters["frames"] = frames;
 }
 
-BENCHMARK_CAPTURE(BM_DefaultBuild, Simple, "Simple")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_DefaultBuild, Zipper, "Zipper")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_DefaultBuild, TramLines, "Tram Lines")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_DefaultBuild, Tracks, "Tracks")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_DefaultBuild, Waterside, "Waterside")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_DefaultBuild, DiagonalFuse, "Diagonal Fuse")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_DefaultBuild, UnpluggedTV, "Unplugged TV")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_DefaultBuild, Simple, "Simple")->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK_CAPTURE(BM_DefaultBuild, Zipper, "Zipper")->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK_CAPTURE(BM_DefaultBuild, TramLines, "Tram Lines")->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK_CAPTURE(BM_DefaultBuild, Tracks, "Tracks")->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK_CAPTURE(BM_DefaultBuild, Waterside, "Waterside")->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK_CAPTURE(BM_DefaultBuild, DiagonalFuse, "Diagonal Fuse")->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK_CAPTURE(BM_DefaultBuild, UnpluggedTV, "Unplugged TV")->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 }  // namespace

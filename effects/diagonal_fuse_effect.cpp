@@ -175,7 +175,7 @@ int runFuse(EffectContext& ctx, bool build) {
   if (!prepareFuse(ctx, build, f.get())) return 0;
   if (!build || !timing.animated) return storeStill(ctx, build, timing, f->lit.restFrame());
   const int64_t n = f->fuse.frames;
-  return appendFrames(
+  return appendRevealFrames(
       ctx, n, timing, [&](int64_t k) { return renderFuse(*f, k); }, [&](int64_t k) { return k == n - 1; });
 }
 

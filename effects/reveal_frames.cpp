@@ -1,5 +1,6 @@
 #include "effects/reveal_frames.h"
 
+#include "effects/frame_sequence.h"
 #include "protocol/frame_store.h"
 #include "resource_ids.h"
 
@@ -18,18 +19,14 @@ TextStyle readRevealStyle(const EffectContext& ctx, const StylePage& page, bool 
   return readTextStyle(*ctx.window, page, alpha);
 }
 
-int appendFrames(EffectContext& ctx, int64_t count, const RevealTiming& timing,
-                 const std::function<MemHandle(int64_t)>& render, const std::function<bool(int64_t)>& pauses) {
+int appendRevealFrames(EffectContext& ctx, int64_t count, const RevealTiming& timing,
+                       const std::function<MemHandle(int64_t)>& render, const std::function<bool(int64_t)>& pauses) {
   if (!ctx.frameStore || count <= 0 || count > INT32_MAX) return 0;
-  for (int64_t k = 0; k < count; ++k) {
-    MemBlock frame(render(k));
-    if (!frame) return 0;
-    const int32_t delay = pauses(k) ? timing.delay + timing.pause : timing.delay;
-    if (!frameStoreAppendFrame(*ctx.frameStore, frame.get(), delay)) return 0;
-    frame.release();
-    reportFrameProgress(ctx, int32_t(k), int32_t(count));
-  }
-  return 1;
+  return appendFrames(
+             ctx, int32_t(count), [&](int32_t k) { return render(k); },
+             [&](int32_t k) { return pauses(k) ? timing.delay + timing.pause : timing.delay; })
+             ? 1
+             : 0;
 }
 
 int storeStill(EffectContext& ctx, bool build, const RevealTiming& timing, MemHandle frame) {

@@ -3,8 +3,8 @@
 // sequence of frames with delays and progress.
 //
 //   gw::RevealTiming t = gw::readRevealTiming(*ctx.window);
-//   return gw::appendFrames(ctx, n, [&](int64_t k) { return render(k); },
-//                           [&](int64_t k) { return k == n - 1; });
+//   return gw::appendRevealFrames(ctx, n, t, [&](int64_t k) { return render(k); },
+//                                 [&](int64_t k) { return k == n - 1; });
 #pragma once
 
 #include <cstdint>
@@ -44,11 +44,12 @@ RevealTiming readRevealTiming(const DialogFacade& dialog);
 // The page's style; the alpha mask only in a build with "Alpha transparency".
 TextStyle readRevealStyle(const EffectContext& ctx, const StylePage& page, bool build);
 
-// Appends frames 0..count-1 made by `render`, each with the delay, plus the
-// pause where `pauses` says so, reporting progress after each. 0 when a
-// frame cannot be made or stored.
-int appendFrames(EffectContext& ctx, int64_t count, const RevealTiming& timing,
-                 const std::function<MemHandle(int64_t)>& render, const std::function<bool(int64_t)>& pauses);
+// Appends frames 0..count-1 made by `render` (rendered on several threads:
+// it must read only prepared data), each with the delay, plus the pause
+// where `pauses` says so, reporting progress after each. 0 when a frame
+// cannot be made or stored.
+int appendRevealFrames(EffectContext& ctx, int64_t count, const RevealTiming& timing,
+                       const std::function<MemHandle(int64_t)>& render, const std::function<bool(int64_t)>& pauses);
 
 // The preview's or a still build's one frame into the context: the image
 // for a preview, one frame with the delay for a build. 0 on failure.

@@ -155,7 +155,7 @@ int runTracks(EffectContext& ctx, bool build) {
   s.bevelSize = controlNumber(dialog, kBevelSizeControl, 0, 100, 15);
   s.frames = controlNumber(dialog, kFramesControl, 2, 32760, 20);
   const std::vector<Band> bands = planTracks(s, rest.width(), rest.height());
-  return appendFrames(
+  return appendRevealFrames(
       ctx, s.frames, timing, [&](int64_t k) { return renderTracks(rest, s, bands, k); },
       [&](int64_t k) { return k == s.frames - 1; });
 }

@@ -100,7 +100,7 @@ int runTramLines(EffectContext& ctx, bool build) {
                                     controlNumber(dialog, kTilestepControl, 1, 256, 8),
                                     controlWord(dialog, kVerticalControl, 0) == 1);
   const int64_t frames = t.steps + 1;
-  return appendFrames(
+  return appendRevealFrames(
       ctx, frames, timing, [&](int64_t k) { return renderTramLines(rest, t, k); },
       [&](int64_t k) { return k == frames - 1; });
 }

@@ -21,6 +21,7 @@
 #include "effects/line_strips.h"
 #include "effects/reveal_effects.h"
 #include "effects/reveal_frames.h"
+#include "platform/parallel.h"
 
 namespace gw {
 namespace {
@@ -308,17 +309,24 @@ int runTube(EffectContext& ctx, bool build) {
   Tube t;
   if (!prepareTube(ctx, build, &rest, &t)) return 0;
   if (!build || !timing.animated) return storeStill(ctx, build, timing, rest.restFrame());
-  // Switching on shows the frames of switching off backwards: each is made
-  // once, kept until its twin is appended.
-  std::vector<MemBlock> twins(size_t(t.frames));
+  // Switching on shows the frames of switching off backwards: those are made
+  // first (on every thread), then copied for their twins.
+  const int64_t firstOff = t.rest + 1, offCount = t.frames - firstOff;
+  std::vector<MemHandle> off(size_t(std::max<int64_t>(0, offCount)), 0);
+  parallelFor(off.size(), [&](size_t i) { off[i] = renderTube(rest, t, firstOff + int64_t(i)); });
+  struct Release {
+    std::vector<MemHandle>& frames;
+    ~Release() {
+      for (MemHandle h : frames) memFree(h);
+    }
+  } release{off};
+  for (MemHandle h : off)
+    if (!h) return 0;
   auto frame = [&](int64_t k) -> MemHandle {
     const int64_t m = t.mirrored(k);
-    MemBlock& kept = twins[size_t(m)];
-    if (kept && m == k) return kept.release();
-    if (!kept) kept.reset(renderTube(rest, t, m));
-    return m == k ? kept.release() : copyBlock(kept.get());
+    return m == t.rest ? renderTube(rest, t, m) : copyBlock(off[size_t(m - firstOff)]);
   };
-  return appendFrames(
+  return appendRevealFrames(
       ctx, t.frames, timing, frame, [&](int64_t k) { return k == t.rest || k == t.frames - 1; });
 }
 

@@ -119,7 +119,7 @@ int runWaterside(EffectContext& ctx, bool build) {
   if (!w.prepare(ctx, build)) return 0;
   if (!build || !timing.animated) return storeStill(ctx, build, timing, renderWaterside(w.rest, w.water, 0));
   const int64_t n = w.water.frames;
-  return appendFrames(
+  return appendRevealFrames(
       ctx, n, timing, [&](int64_t k) { return renderWaterside(w.rest, w.water, k); },
       [&](int64_t k) { return k == 0 || k == n - 1; });
 }

@@ -72,7 +72,7 @@ int runZipper(EffectContext& ctx, bool build) {
 
   const Zipper z(rest.width(), controlNumber(dialog, kLeafSizeControl, 1, 200, 10),
                  controlNumber(dialog, kFramesControl, 2, 32760, 20));
-  return appendFrames(
+  return appendRevealFrames(
       ctx, z.frames, timing, [&](int64_t k) { return renderZipper(rest, z, k); },
       [&](int64_t k) { return k == z.frames - 1; });
 }

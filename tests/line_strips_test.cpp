@@ -32,7 +32,9 @@ TEST(Easing, EasedRemainingRunsFromTheDistanceToNothingWithShrinkingSteps) {
     for (int64_t left = c.frames; left > 0; --left) {
       double step = easedRemaining(c.distance, c.frames, c.factor, left) -
                     easedRemaining(c.distance, c.frames, c.factor, left - 1);
-      if (left < c.frames) EXPECT_NEAR(step, previousStep * c.factor, 1e-9);
+      if (left < c.frames) {
+        EXPECT_NEAR(step, previousStep * c.factor, 1e-9);
+      }
       previousStep = step;
     }
   }

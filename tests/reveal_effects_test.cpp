@@ -160,7 +160,9 @@ TEST_P(RevealEffect, FrameCountAndDelays) {
   ASSERT_TRUE(build());
   const uint32_t n = store.count;
   ASSERT_GE(n, 2u);
-  if (GetParam().defaultFrames) EXPECT_EQ(n, GetParam().defaultFrames);
+  if (GetParam().defaultFrames) {
+    EXPECT_EQ(n, GetParam().defaultFrames);
+  }
   const uint32_t rest = GetParam().rest == kRestLast ? n - 1 : GetParam().rest == kRestFirst ? 0 : n / 2;
   std::vector<int32_t> d = delays();
   for (uint32_t k = 0; k < n; ++k) EXPECT_EQ(d[k], (k == n - 1 || k == rest) ? 54 : 4) << k;
@@ -288,8 +290,8 @@ TEST_P(RevealEffect, BackgroundQueryAnswers) {
   const RevealCase& c = GetParam();
   const uint32_t colour = uint32_t(std::strtoul(dialog->text(c.backgroundId).c_str(), nullptr, 10)) & 0xFFFFFF;
   bool colourButton = boundKindOf(*dialog, c.backgroundId) == ControlKind::kColourButton;
-  if (colourButton) EXPECT_EQ(effectQueryBackground(row(), *dialog, 0), int32_t(colour));
-  else EXPECT_EQ(effectQueryBackground(row(), *dialog, 0), 0xFFFFFF);  // a new white material
+  // A colour button answers its colour; a material button without a record yet, a new white material.
+  EXPECT_EQ(effectQueryBackground(row(), *dialog, 0), colourButton ? int32_t(colour) : 0xFFFFFF);
   EXPECT_EQ(effectQueryBackground(row(), *dialog, 1), c.uniformBackground ? effectQueryBackground(row(), *dialog, 0) : -1);
   dialog->setChecked(IDC_ALPHA_TRANSPARENCY, true);
   dialog->setChecked(IDC_ALPHA_BACKGROUND, true);
