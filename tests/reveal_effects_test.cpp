@@ -15,6 +15,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,9 @@ const RevealCase kCases[] = {
     {"Diagonal Fuse", 7412, 64, kRestLast, 552, false, 0x106D5C034262F561ull},
     {"Unplugged TV", 7419, 48, kRestMiddle, 822, false, 0x763DD7389998657Full},
 };
+
+// Test names and failures show the effect, not the case's bytes.
+void PrintTo(const RevealCase& c, std::ostream* os) { *os << c.name; }
 
 std::string caseName(const ::testing::TestParamInfo<RevealCase>& info) {
   std::string n;
