@@ -10,6 +10,7 @@
 #include "effects/effect_pages.h"
 #include "effects/omni_effect.h"
 #include "effects/page_tables.h"
+#include "effects/reveal_effects.h"
 #include "effects/simple_effect.h"
 #include "materials/material_preview.h"
 #include "materials/material_record.h"
@@ -32,7 +33,7 @@ const EffectRow kEffects[kEffectCount] = {
     GW_ROW("Arrows", 7, nullptr, nullptr, nullptr),
     GW_ROW("Candy", 17, nullptr, nullptr, nullptr),
     GW_ROW("Confetti", 16, nullptr, nullptr, nullptr),
-    GW_ROW("Diagonal Fuse", 12, nullptr, nullptr, nullptr),
+    GW_ROW("Diagonal Fuse", 12, diagonalFusePreview, diagonalFuseBuild, diagonalFuseQueryBackground),
     GW_ROW("Heartbeat", 10, nullptr, nullptr, nullptr),
     GW_ROW("Omni", 11, omniPreview, omniBuild, omniQueryBackground),
     GW_ROW("Machine", 4, nullptr, nullptr, nullptr),
@@ -44,12 +45,12 @@ const EffectRow kEffects[kEffectCount] = {
     GW_ROW("Simple", 0, simplePreview, simpleBuild, simpleQueryBackground),
     GW_ROW("Snow", 2, nullptr, nullptr, nullptr),
     GW_ROW("Stars", 3, nullptr, nullptr, nullptr),
-    GW_ROW("Tracks", 15, nullptr, nullptr, nullptr),
-    GW_ROW("Tram Lines", 20, nullptr, nullptr, nullptr),
-    GW_ROW("Unplugged TV", 19, nullptr, nullptr, nullptr),
-    GW_ROW("Waterside", 8, nullptr, nullptr, nullptr),
+    GW_ROW("Tracks", 15, tracksPreview, tracksBuild, tracksQueryBackground),
+    GW_ROW("Tram Lines", 20, tramLinesPreview, tramLinesBuild, tramLinesQueryBackground),
+    GW_ROW("Unplugged TV", 19, unpluggedTvPreview, unpluggedTvBuild, unpluggedTvQueryBackground),
+    GW_ROW("Waterside", 8, watersidePreview, watersideBuild, watersideQueryBackground),
     GW_ROW("Wavelet", 9, nullptr, nullptr, nullptr),
-    GW_ROW("Zipper", 14, nullptr, nullptr, nullptr),
+    GW_ROW("Zipper", 14, zipperPreview, zipperBuild, zipperQueryBackground),
 };
 
 #undef GW_ROW

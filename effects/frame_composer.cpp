@@ -175,8 +175,23 @@ MemHandle FrameComposer::background() const { return background_ ? copyCanvas(ba
 
 MemHandle FrameComposer::compose(const LetterPainter& paint, const FrameHooks& hooks) const {
   if (!line_ || !background_ || !fill_) return 0;
+  return composeOnto(MemBlock(copyCanvas(background_.get())), paint, hooks);
+}
+
+MemHandle FrameComposer::composeOnPlain(const LetterPainter& paint, uint32_t colour, const FrameHooks& hooks) const {
+  if (!line_ || !background_ || !fill_) return 0;
+  MemBlock plain(bitmapCreateTrueColour(width_, height_, 24));
+  if (!plain) return 0;
+  {
+    Locked canvas(plain.get());
+    if (!canvas.is(width_, height_)) return 0;
+    fillPlain(canvas.view, colour);
+  }
+  return composeOnto(std::move(plain), paint, hooks);
+}
+
+MemHandle FrameComposer::composeOnto(MemBlock frame, const LetterPainter& paint, const FrameHooks& hooks) const {
   const TextStyle& s = line_->style;
-  MemBlock frame(copyCanvas(background_.get()));
   if (!frame) return 0;
   Locked canvas(frame.get());
   if (!canvas.is(width_, height_)) return 0;

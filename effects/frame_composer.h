@@ -61,6 +61,10 @@ class FrameComposer {
   // One frame: a new 24-bit Bitmap, or a 32-bit one whose alpha is the mask
   // when the style asks for it; 0 on failure.
   MemHandle compose(const LetterPainter& paint, const FrameHooks& hooks = {}) const;
+  // As compose, over a plain colour instead of the prepared background: two
+  // of these (over black and over white) tell what the line adds to any
+  // background and how much of it the line hides.
+  MemHandle composeOnPlain(const LetterPainter& paint, uint32_t colour, const FrameHooks& hooks = {}) const;
 
   // The prepared background alone (24-bit), for effects that assemble their
   // frames from pieces; 0 on failure.
@@ -74,6 +78,8 @@ class FrameComposer {
   MemBlock background_;
   MemBlock fill_;
   MemBlock shadowFill_;
+
+  MemHandle composeOnto(MemBlock frame, const LetterPainter& paint, const FrameHooks& hooks) const;
 };
 
 // The finished frame of a line at rest displaced by `motion`, on its rest

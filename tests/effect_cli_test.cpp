@@ -16,7 +16,7 @@ TEST(EffectCli, EffectsListsEveryRowWithItsKeys) {
   CliRun r = cli("effects");
   ASSERT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("12 Simple (page 7400, keys Style000)\n"), std::string::npos);
-  EXPECT_NE(r.out.find("18 Waterside (page 7408, keys Style008) - not available yet\n"), std::string::npos);
+  EXPECT_NE(r.out.find("18 Waterside (page 7408, keys Style008)\n"), std::string::npos);
   EXPECT_NE(r.out.find("   Style008Frames = 40\n"), std::string::npos);
   EXPECT_NE(r.out.find("   Style011AnimPath = \"\"\n"), std::string::npos);
   size_t keys = 0;

@@ -277,7 +277,7 @@ TEST_F(EffectDialogTest, BackgroundQuery) {
   settings().AlphaGreyBack = 0x102030;
   EXPECT_EQ(effectQueryBackground(simple, *dialog, 0), 0x102030);
   dialog->setChecked(IDC_ALPHA_TRANSPARENCY, false);
-  // "Waterside" answers from its background colour button until it has its own query.
+  // "Waterside" answers from its background colour button, which stands behind every frame.
   const EffectRow& waterside = effectRow(18);
   settings().Style008Background = 0x00AA00;
   selectEffect(*dialog, 18);
@@ -286,7 +286,7 @@ TEST_F(EffectDialogTest, BackgroundQuery) {
     if (c->key && std::string(c->key) == "Style008Background") button = c->id;
   dialog->setText(button, std::to_string(0x00AA00));
   EXPECT_EQ(effectQueryBackground(waterside, *dialog, 0), 0x00AA00);
-  EXPECT_EQ(effectQueryBackground(waterside, *dialog, 1), -1);
+  EXPECT_EQ(effectQueryBackground(waterside, *dialog, 1), 0x00AA00);
 }
 
 // The mean of each channel over the window (left, top, w, h) of a 24-bit bitmap.
