@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/le_bytes.h"
+#include "controls/bound_control.h"
 #include "effects/page_tables.h"
 #include "platform/memory.h"
 #include "resource_ids.h"
@@ -52,6 +53,14 @@ int32_t controlWord(const DialogFacade& dialog, uint32_t id, int32_t fallback) {
 
 bool readMaterialButton(const DialogFacade& dialog, uint32_t id, MaterialBytes* out) {
   if (id == 0 || !dialog.hasControl(id)) return false;
+  // Most pages paint the shadow (and some the background) with a colour
+  // button, whose binding is the colour variable, not a record: it becomes a
+  // plain material of that colour.
+  if (boundKindOf(dialog, id) == ControlKind::kColourButton) {
+    materialRecordDefaults(out->data(), false);
+    writeU32(out->data() + material::kColour, uint32_t(controlWord(dialog, id, 0)) & 0xFFFFFF);
+    return true;
+  }
   // A material button's binding is the handle of the record it owns.
   auto record = MemHandle(reinterpret_cast<uintptr_t>(dialog.boundVariable(id)));
   if (record && memSize(record) >= kMaterialRecordSize) {

@@ -44,7 +44,8 @@ TextStyle readMainTextStyle(const DialogFacade& dialog);
 TextStyle readTextStyle(const DialogFacade& dialog, const StylePage& page, bool alphaMask);
 
 // The record of material button `id`, or, when it has none, a new default
-// record in the button's starting colour. False when the button does not exist.
+// record in the button's starting colour; a colour button gives a plain
+// material of its colour. False when the button does not exist.
 bool readMaterialButton(const DialogFacade& dialog, uint32_t id, MaterialBytes* out);
 
 // Helpers shared by effects that read their own page controls.
