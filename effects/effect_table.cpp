@@ -8,6 +8,7 @@
 #include "base/le_bytes.h"
 #include "controls/bound_control.h"
 #include "effects/effect_pages.h"
+#include "effects/letter_effects.h"
 #include "effects/page_tables.h"
 #include "effects/simple_effect.h"
 #include "materials/material_preview.h"
@@ -32,14 +33,14 @@ const EffectRow kEffects[kEffectCount] = {
     GW_ROW("Candy", 17, nullptr, nullptr, nullptr),
     GW_ROW("Confetti", 16, nullptr, nullptr, nullptr),
     GW_ROW("Diagonal Fuse", 12, nullptr, nullptr, nullptr),
-    GW_ROW("Heartbeat", 10, nullptr, nullptr, nullptr),
+    GW_ROW("Heartbeat", 10, heartbeatPreview, heartbeatBuild, heartbeatQueryBackground),
     GW_ROW("Omni", 11, nullptr, nullptr, nullptr),
-    GW_ROW("Machine", 4, nullptr, nullptr, nullptr),
+    GW_ROW("Machine", 4, machinePreview, machineBuild, machineQueryBackground),
     GW_ROW("Neural Network", 6, nullptr, nullptr, nullptr),
-    GW_ROW("Quark", 5, nullptr, nullptr, nullptr),
-    GW_ROW("Quark Outline", 13, nullptr, nullptr, nullptr),
-    GW_ROW("Rattle", 18, nullptr, nullptr, nullptr),
-    GW_ROW("Ring", 1, nullptr, nullptr, nullptr),
+    GW_ROW("Quark", 5, quarkPreview, quarkBuild, quarkQueryBackground),
+    GW_ROW("Quark Outline", 13, quarkOutlinePreview, quarkOutlineBuild, quarkOutlineQueryBackground),
+    GW_ROW("Rattle", 18, rattlePreview, rattleBuild, rattleQueryBackground),
+    GW_ROW("Ring", 1, ringPreview, ringBuild, ringQueryBackground),
     GW_ROW("Simple", 0, simplePreview, simpleBuild, simpleQueryBackground),
     GW_ROW("Snow", 2, nullptr, nullptr, nullptr),
     GW_ROW("Stars", 3, nullptr, nullptr, nullptr),
