@@ -55,5 +55,6 @@ BENCHMARK_CAPTURE(BM_DefaultBuild, QuarkOutline, "Quark Outline")->Unit(benchmar
 BENCHMARK_CAPTURE(BM_DefaultBuild, Machine, "Machine")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_DefaultBuild, Ring, "Ring")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_DefaultBuild, Heartbeat, "Heartbeat")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_DefaultBuild, Wavelet, "Wavelet")->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -48,7 +48,7 @@ const EffectRow kEffects[kEffectCount] = {
     GW_ROW("Tram Lines", 20, nullptr, nullptr, nullptr),
     GW_ROW("Unplugged TV", 19, nullptr, nullptr, nullptr),
     GW_ROW("Waterside", 8, nullptr, nullptr, nullptr),
-    GW_ROW("Wavelet", 9, nullptr, nullptr, nullptr),
+    GW_ROW("Wavelet", 9, waveletPreview, waveletBuild, waveletQueryBackground),
     GW_ROW("Zipper", 14, nullptr, nullptr, nullptr),
 };
 

@@ -1,6 +1,6 @@
 // "Heartbeat": a pulse like a heart monitor's runs through the line from left
 // to right. A letter under the pulse jumps up by `Waveheight` % of the line
-// height times the strongest the pulse is across it, and swells with it;
+// height times the strongest the pulse is across it, and swells upwards;
 // `Wavesize` is the pulse's width in per cent of the text width. A thin trace
 // in the outline colour draws the same pulse across the `Background`. Frame 0
 // has the pulse just before the line and the last frame just past it, so
@@ -17,7 +17,7 @@ namespace {
 constexpr StylePage kPage = {490, 500, 505, 506, 510, 508, 514, 512, 502, 503, 492};
 constexpr uint32_t kWavesize = 494, kWaveheight = 496, kFrames = 498, kOutlineColour = 503;
 
-constexpr double kSwell = 0.3;        // how much larger a letter at the pulse's peak is
+constexpr double kSwell = 0.2;        // how much larger a letter at the pulse's peak is
 constexpr double kTraceLevel = 0.82;  // the trace's rest height, down the line
 
 // The pulse at d, -1..1 across its width: a small dip, the tall spike, a
@@ -47,9 +47,8 @@ class Heartbeat : public LetterAnimation {
     for (size_t i = 0; i < stage_.shapes.count(); ++i) widest = std::max(widest, stage_.shapes.cellWidth(i));
     // Room for the highest jump and a swollen letter at either end.
     const auto side = int32_t(std::ceil(widest * kSwell / 2)) + 1;
-    const auto above = int32_t(std::ceil(lift_ + height * kSwell / 2)) + 1;
-    const auto below = int32_t(std::ceil(0.3 * lift_ + height * kSwell / 2)) + 1;
-    return stage_.prepareCanvas(side, above, below);
+    const auto above = int32_t(std::ceil(lift_ + height * kSwell)) + 1;
+    return stage_.prepareCanvas(side, above, 1);
   }
 
   int32_t frameCount() const override { return frames_; }
@@ -64,11 +63,13 @@ class Heartbeat : public LetterAnimation {
     for (size_t i = 0; i < n; ++i) {
       const double cx = stage_.shapes.cellWidth(i) / 2, x = stage_.line.penX[i] + cx;
       double p = under(stage_.line.penX[i], 2 * cx, centre);
-      if (std::fabs(p) < 1e-3) p = 0;
-      const double swell = 1 + kSwell * std::max(p, 0.0);
+      // Letters only rise; the dips before and after the spike are the trace's.
+      if (p < 1e-3) p = 0;
+      const double swell = 1 + kSwell * p;
+      // Swelling from the cell's foot, so the letter grows upwards only.
       const Projective m = p == 0 ? Projective::translate(stage_.line.penX[i], 0)
-                                  : Projective::translate(x, height / 2 - lift_ * p) *
-                                        Projective::scale(swell, swell) * Projective::translate(-cx, -height / 2);
+                                  : Projective::translate(x, height - lift_ * p) *
+                                        Projective::scale(swell, swell) * Projective::translate(-cx, -height);
       if (!stage_.shapes.place(i, m, 255, &placed[i])) return 0;
     }
     FrameHooks hooks;

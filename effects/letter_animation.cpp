@@ -97,16 +97,17 @@ MemHandle LetterStage::compose(const std::vector<PlacedLetter>& placed, const Fr
 
 void tintFillUnder(const BitmapView& fill, const PlacedLetter& letter, Offset origin, uint32_t light,
                    MaskPlane* taken) {
-  if (letter.mask.empty() || (!taken && (light & 0xFFFFFF) == 0xFFFFFF)) return;
+  const MaskPlane& coverage = letter.mask();
+  if (coverage.empty() || (!taken && (light & 0xFFFFFF) == 0xFFFFFF)) return;
   if (taken && (taken->width != fill.width() || taken->height != fill.height())) taken = nullptr;
   const uint32_t f[3] = {(light >> 16) & 0xFF, (light >> 8) & 0xFF, light & 0xFF};  // B, G, R
   const int64_t left = int64_t(origin.x) + letter.left, top = int64_t(origin.y) + letter.top;
   const int64_t x0 = std::max<int64_t>(0, left), y0 = std::max<int64_t>(0, top);
-  const int64_t x1 = std::min<int64_t>(fill.width(), left + letter.mask.width);
-  const int64_t y1 = std::min<int64_t>(fill.height(), top + letter.mask.height);
+  const int64_t x1 = std::min<int64_t>(fill.width(), left + coverage.width);
+  const int64_t y1 = std::min<int64_t>(fill.height(), top + coverage.height);
   for (int64_t y = y0; y < y1; ++y) {
     uint8_t* row = fill.row(int32_t(y));
-    const uint8_t* cover = letter.mask.row(int32_t(y - top));
+    const uint8_t* cover = coverage.row(int32_t(y - top));
     for (int64_t x = x0; x < x1; ++x) {
       if (cover[x - left] == 0) continue;
       if (taken) {

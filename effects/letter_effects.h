@@ -49,4 +49,10 @@ int heartbeatPreview(EffectContext& ctx);
 int heartbeatBuild(EffectContext& ctx);
 int32_t heartbeatQueryBackground(DialogFacade& window, int flag);
 
+// "Wavelet" (page 7409): the line rides a travelling wave with beads behind it.
+std::unique_ptr<LetterAnimation> makeWavelet(const DialogFacade& dialog, bool alphaMask);
+int waveletPreview(EffectContext& ctx);
+int waveletBuild(EffectContext& ctx);
+int32_t waveletQueryBackground(DialogFacade& window, int flag);
+
 }  // namespace gw

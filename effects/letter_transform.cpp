@@ -165,9 +165,12 @@ bool LetterTransformer::place(size_t i, const Projective& toLine, uint8_t intens
     if (std::llabs(dx) > limit || std::llabs(dy) > limit) return true;
     out->left = int32_t(dx + l.left);
     out->top = int32_t(dy + l.top);
-    out->mask = l.mask;
-    if (out->mask.pixels.size() != l.mask.pixels.size()) return false;
-    scaleCoverage(out->mask, intensity);
+    if (intensity == 255) {
+      out->shared = &l.mask;
+      return true;
+    }
+    out->own = l.mask;
+    scaleCoverage(out->own, intensity);
     return true;
   }
 
@@ -201,7 +204,7 @@ bool LetterTransformer::place(size_t i, const Projective& toLine, uint8_t intens
   const auto left = int32_t(std::floor(minX)), top = int32_t(std::floor(minY));
   const int32_t width = int32_t(std::ceil(maxX)) - left + 1, height = int32_t(std::ceil(maxY)) - top + 1;
   if (width <= 0 || height <= 0) return true;
-  if (!out->mask.allocate(width, height)) return false;
+  if (!out->own.allocate(width, height)) return false;
   out->left = left;
   out->top = top;
 
@@ -210,7 +213,7 @@ bool LetterTransformer::place(size_t i, const Projective& toLine, uint8_t intens
   const double scaleOut = double(intensity) / (255.0 * kGrid * kGrid);
   const double* b = back.m;
   for (int32_t y = 0; y < height; ++y) {
-    uint8_t* row = out->mask.row(y);
+    uint8_t* row = out->own.row(y);
     for (int32_t x = 0; x < width; ++x) {
       double sum = 0;
       for (int sy = 0; sy < kGrid; ++sy) {
@@ -232,18 +235,20 @@ bool LetterTransformer::place(size_t i, const Projective& toLine, uint8_t intens
 }
 
 void stampPlaced(const PlacedLetter& letter, MaskPlane& mask, Offset origin) {
-  if (letter.mask.empty()) return;
-  maxInto(mask, letter.mask, int64_t(origin.x) + letter.left, int64_t(origin.y) + letter.top);
+  if (letter.mask().empty()) return;
+  maxInto(mask, letter.mask(), int64_t(origin.x) + letter.left, int64_t(origin.y) + letter.top);
 }
 
 bool outlineOnly(PlacedLetter* letter) {
-  if (letter->mask.empty()) return true;
+  const MaskPlane& coverage = letter->mask();
+  if (coverage.empty()) return true;
   MaskPlane grown;
-  if (!grown.allocate(letter->mask.width + 2, letter->mask.height + 2)) return false;
-  maxInto(grown, letter->mask, 1, 1);
+  if (!grown.allocate(coverage.width + 2, coverage.height + 2)) return false;
+  maxInto(grown, coverage, 1, 1);
   MaskPlane ring;
   if (!outlineOf(grown, &ring)) return false;
-  letter->mask = std::move(ring);
+  letter->own = std::move(ring);
+  letter->shared = nullptr;
   letter->left -= 1;
   letter->top -= 1;
   return true;

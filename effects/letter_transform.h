@@ -51,7 +51,11 @@ struct Projective {
 struct PlacedLetter {
   int32_t left = 0;
   int32_t top = 0;
-  MaskPlane mask;  // empty when nothing of the letter shows
+  MaskPlane own;                      // the resampled coverage
+  const MaskPlane* shared = nullptr;  // or, for a letter only shifted, the line's own letter
+
+  // Empty when nothing of the letter shows.
+  const MaskPlane& mask() const { return shared ? *shared : own; }
 };
 
 // The ink box of a letter in its cell, in 1x pixels.
@@ -78,7 +82,8 @@ class LetterTransformer {
   CellBox inkBox(size_t i) const;
 
   // Letter i mapped by `toLine` (its cell to the line's space), its coverage
-  // scaled by intensity / 255. Whole-pixel shifts copy the 1x letter; other
+  // scaled by intensity / 255. Whole-pixel shifts at full intensity refer to
+  // the 1x letter (valid while the line lives); other
   // maps sample the supersampled letter on a 3 x 3 grid per pixel, each sample
   // bilinear. A map that collapses the letter, sends part of it to infinity
   // or would reach beyond `limit` pixels of the line's origin leaves it empty

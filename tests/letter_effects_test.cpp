@@ -38,6 +38,9 @@ struct LetterCase {
   LetterAnimationFactory make;
   bool hasSeed;
   uint64_t sheetHash;  // FNV-1a of the contact sheet
+  // Keys set for every test of the effect (with the text, when one is given):
+  // enough room for the objects every colour key needs to show.
+  std::vector<std::pair<const char*, const char*>> setup = {};
 };
 
 const LetterCase kCases[] = {
@@ -46,7 +49,8 @@ const LetterCase kCases[] = {
     {"Quark Outline", makeQuarkOutline, false, 0x09232308D7DC1167ull},
     {"Ring", makeRing, false, 0x95F8944B43E34D17ull},
     {"Machine", makeMachine, false, 0x3027081ACCDAD641ull},
-    {"Heartbeat", makeHeartbeat, false, 0x66A71889A22C775Aull},
+    {"Heartbeat", makeHeartbeat, false, 0xBD106F4E1614A099ull},
+    {"Wavelet", makeWavelet, true, 0x41B1F508A3A1C860ull, {{"text", "Wavelets go!"}, {"Size", "1"}}},
 };
 
 std::string caseName(const ::testing::TestParamInfo<LetterCase>& info) {
@@ -87,6 +91,10 @@ class LetterEffects : public ::testing::TestWithParam<LetterCase> {
     dialog->setText(IDC_DELAY, "4");
     dialog->setText(IDC_PAUSE, "50");
     setKey("Frames", "12");
+    for (const auto& kv : GetParam().setup) {
+      if (std::string(kv.first) == "text") dialog->setText(IDC_TEXT, kv.second);
+      else setKey(kv.first, kv.second);
+    }
   }
   void TearDown() override {
     frameStoreFree(store);
@@ -303,6 +311,12 @@ TEST_P(LetterEffects, BackgroundQuery) {
 TEST_P(LetterEffects, ContactSheetMatchesItsGolden) {
   dialog->setText(IDC_TEXT, "Glyph");
   dialog->setText(IDC_FONT_SIZE, "40");
+  // The page's own defaults for the keys the other tests shrink.
+  for (const auto& kv : GetParam().setup) {
+    const PageControl* c = control(kv.first);
+    int lo = 0, hi = 0, def = 0;
+    if (c && c->range && std::sscanf(c->range, "%d,%d,%d", &lo, &hi, &def) == 3) setControl(*c, std::to_string(def));
+  }
   std::unique_ptr<LetterAnimation> a = GetParam().make(*dialog, false);
   ASSERT_TRUE(a);
   const int32_t n = a->frameCount();

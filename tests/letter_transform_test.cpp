@@ -59,9 +59,9 @@ TEST_F(LetterTransform, AWholePixelShiftIsTheLetterItself) {
   const LetterImage& own = line.letters[1];
   EXPECT_EQ(placed.left, own.left + 7);
   EXPECT_EQ(placed.top, own.top - 2);
-  EXPECT_EQ(placed.mask.pixels, own.mask.pixels);
+  EXPECT_EQ(placed.mask().pixels, own.mask.pixels);
   ASSERT_TRUE(shapes.place(1, Projective::translate(0, 0), 128, &placed));
-  EXPECT_NEAR(double(total(placed.mask)), total(own.mask) * 128.0 / 255, total(own.mask) * 0.01);
+  EXPECT_NEAR(double(total(placed.mask())), total(own.mask) * 128.0 / 255, total(own.mask) * 0.01);
 }
 
 TEST_F(LetterTransform, TurningKeepsTheAreaAndTheEdgesSmooth) {
@@ -74,35 +74,35 @@ TEST_F(LetterTransform, TurningKeepsTheAreaAndTheEdgesSmooth) {
                    Projective::translate(-cx, -cy);
     PlacedLetter placed;
     ASSERT_TRUE(shapes.place(0, m, 255, &placed));
-    EXPECT_NEAR(double(total(placed.mask)), double(upright), upright * 0.04);
+    EXPECT_NEAR(double(total(placed.mask())), double(upright), upright * 0.04);
     // Anti-aliased edges: many grey levels round the "o", not a hard 0/255 stair.
     PlacedLetter round;
     ASSERT_TRUE(shapes.place(1, m, 255, &round));
-    std::set<uint8_t> levels(round.mask.pixels.begin(), round.mask.pixels.end());
+    std::set<uint8_t> levels(round.mask().pixels.begin(), round.mask().pixels.end());
     EXPECT_GT(levels.size(), 60u);
   }
   // Halving the size quarters the area.
   PlacedLetter half;
   ASSERT_TRUE(shapes.place(0, Projective::scale(0.5, 0.5), 255, &half));
-  EXPECT_NEAR(double(total(half.mask)), upright / 4.0, upright * 0.03);
+  EXPECT_NEAR(double(total(half.mask())), upright / 4.0, upright * 0.03);
 }
 
 TEST_F(LetterTransform, CollapsedBlankAndRunawayLettersLeaveNothing) {
   PlacedLetter placed;
   EXPECT_TRUE(shapes.place(0, Projective::scale(1, 0), 255, &placed));
-  EXPECT_TRUE(placed.mask.empty());
+  EXPECT_TRUE(placed.mask().empty());
   EXPECT_TRUE(shapes.place(0, Projective::translate(1e7, 0.5), 255, &placed));
-  EXPECT_TRUE(placed.mask.empty());
+  EXPECT_TRUE(placed.mask().empty());
   EXPECT_TRUE(shapes.place(3, Projective::rotate(1), 255, &placed));  // the line's trailing blank
-  EXPECT_TRUE(placed.mask.empty());
+  EXPECT_TRUE(placed.mask().empty());
   EXPECT_TRUE(shapes.place(99, Projective::rotate(1), 255, &placed));
-  EXPECT_TRUE(placed.mask.empty());
+  EXPECT_TRUE(placed.mask().empty());
   // A map whose horizon crosses the letter.
   Projective p;
   p.m[6] = 1;
   p.m[8] = -10;
   EXPECT_TRUE(shapes.place(0, p, 255, &placed));
-  EXPECT_TRUE(placed.mask.empty());
+  EXPECT_TRUE(placed.mask().empty());
 }
 
 TEST_F(LetterTransform, OutlineOnlyIsARingAroundTheLetter) {
@@ -111,12 +111,12 @@ TEST_F(LetterTransform, OutlineOnlyIsARingAroundTheLetter) {
   PlacedLetter ring = placed;
   ASSERT_TRUE(outlineOnly(&ring));
   EXPECT_EQ(ring.left, placed.left - 1);
-  EXPECT_EQ(ring.mask.width, placed.mask.width + 2);
+  EXPECT_EQ(ring.mask().width, placed.mask().width + 2);
   // Inside a solid stem the ring is empty; just outside the letter it is full.
   int full = 0, hollow = 0;
-  for (int32_t y = 0; y < placed.mask.height; ++y)
-    for (int32_t x = 0; x < placed.mask.width; ++x) {
-      const uint8_t letter = placed.mask.at(x, y), r = ring.mask.at(x + 1, y + 1);
+  for (int32_t y = 0; y < placed.mask().height; ++y)
+    for (int32_t x = 0; x < placed.mask().width; ++x) {
+      const uint8_t letter = placed.mask().at(x, y), r = ring.mask().at(x + 1, y + 1);
       if (letter == 255) hollow += r == 0;
       if (letter == 0 && r == 255) ++full;
     }
@@ -130,8 +130,8 @@ TEST_F(LetterTransform, StampingKeepsTheLargerCoverage) {
   MaskPlane m;
   ASSERT_TRUE(m.allocate(100, 60));
   stampPlaced(placed, m, {2, 3});
-  EXPECT_EQ(m.at(2 + placed.left + placed.mask.width / 2, 3 + placed.top + placed.mask.height / 2),
-            placed.mask.at(placed.mask.width / 2, placed.mask.height / 2));
+  EXPECT_EQ(m.at(2 + placed.left + placed.mask().width / 2, 3 + placed.top + placed.mask().height / 2),
+            placed.mask().at(placed.mask().width / 2, placed.mask().height / 2));
   PlacedLetter empty;
   stampPlaced(empty, m, {0, 0});  // nothing, no fault
 }
