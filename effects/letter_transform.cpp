@@ -14,7 +14,7 @@ namespace {
 constexpr int32_t kSupersampledHeightLimit = 512;
 constexpr int32_t kMaxFactor = 4;
 // Samples per pixel side when resampling.
-constexpr int kGrid = 3;
+constexpr int kGrid = 2;
 
 bool copyMask(MemHandle bitmap, MaskPlane* out) {
   MemLock lock(bitmap);
@@ -111,14 +111,14 @@ bool Projective::inverse(Projective* out) const {
 
 bool LetterTransformer::prepare(const StyledLine& line) {
   line_ = &line;
+  big_.close();
   shapes_.clear();
   index_.assign(line.letterCount(), 0);
   const FontRequest& base = line.font.request();
   factor_ = std::clamp(kSupersampledHeightLimit / std::max(base.height, 1), 1, kMaxFactor);
-  RasteriserFont big;
-  if (!big.open({base.face, base.height * factor_, base.bold, base.italic})) return false;
   // Blanks and letters the rasteriser skipped share the empty shape 0.
   shapes_.emplace_back();
+  shapes_.back().rendered = true;
   std::map<uint8_t, size_t> seen;
   for (size_t i = 0; i < line.letterCount(); ++i) {
     if (line.letters[i].mask.empty()) continue;
@@ -128,18 +128,30 @@ bool LetterTransformer::prepare(const StyledLine& line) {
       index_[i] = found->second;
       continue;
     }
-    LetterMask rendered;
-    if (!rasteriserRenderLetter(big, letter, line.layout.advances[i] * factor_, line.style.antialias, 255, &rendered))
-      return false;
-    MemBlock block(rendered.mask);
     Shape shape;
-    shape.left = rendered.left;
-    shape.top = rendered.top;
-    if (block && !copyMask(block.get(), &shape.mask)) return false;
+    shape.letter = i;
     shapes_.push_back(std::move(shape));
     index_[i] = seen[letter] = shapes_.size() - 1;
   }
   return true;
+}
+
+const LetterTransformer::Shape* LetterTransformer::supersampled(size_t index) const {
+  Shape& shape = shapes_[index];
+  if (shape.rendered) return &shape;
+  const FontRequest& base = line_->font.request();
+  if (!big_.isOpen() && !big_.open({base.face, base.height * factor_, base.bold, base.italic})) return nullptr;
+  const size_t i = shape.letter;
+  LetterMask rendered;
+  if (!rasteriserRenderLetter(big_, uint8_t(line_->layout.letters[i]), line_->layout.advances[i] * factor_,
+                              line_->style.antialias, 255, &rendered))
+    return nullptr;
+  MemBlock block(rendered.mask);
+  shape.left = rendered.left;
+  shape.top = rendered.top;
+  if (block && !copyMask(block.get(), &shape.mask)) return nullptr;
+  shape.rendered = true;
+  return &shape;
 }
 
 double LetterTransformer::cellWidth(size_t i) const {
@@ -174,7 +186,9 @@ bool LetterTransformer::place(size_t i, const Projective& toLine, uint8_t intens
     return true;
   }
 
-  const Shape& shape = shapes_[index_[i]];
+  const Shape* found = supersampled(index_[i]);
+  if (!found) return false;
+  const Shape& shape = *found;
   if (shape.mask.empty()) return true;
   const double s = factor_;
   // The supersampled mask's extent in the cell, and where its corners land.
@@ -209,9 +223,13 @@ bool LetterTransformer::place(size_t i, const Projective& toLine, uint8_t intens
   out->top = top;
 
   // Each sample point goes back into the cell, then into the supersampled
-  // mask, whose pixel centres sit at (left + u + 0.5) / s in the cell.
+  // mask, whose pixel centres sit at (left + u + 0.5) / s in the cell: one
+  // map from the line's space to mask coordinates.
+  const Projective toMask = Projective::translate(-shape.left - 0.5, -shape.top - 0.5) * Projective::scale(s, s) * back;
+  const double* b = toMask.m;
+  const bool affine = b[6] == 0 && b[7] == 0 && b[8] == 1;
   const double scaleOut = double(intensity) / (255.0 * kGrid * kGrid);
-  const double* b = back.m;
+  const MaskPlane& src = shape.mask;
   for (int32_t y = 0; y < height; ++y) {
     uint8_t* row = out->own.row(y);
     for (int32_t x = 0; x < width; ++x) {
@@ -220,11 +238,23 @@ bool LetterTransformer::place(size_t i, const Projective& toLine, uint8_t intens
         const double py = top + y + (sy + 0.5) / kGrid;
         for (int sx = 0; sx < kGrid; ++sx) {
           const double px = left + x + (sx + 0.5) / kGrid;
-          const double w = b[6] * px + b[7] * py + b[8];
-          if (!(std::fabs(w) > 1e-12)) continue;
-          const double cx = (b[0] * px + b[1] * py + b[2]) / w;
-          const double cy = (b[3] * px + b[4] * py + b[5]) / w;
-          sum += bilinear(shape.mask, cx * s - shape.left - 0.5, cy * s - shape.top - 0.5);
+          double u = b[0] * px + b[1] * py + b[2], v = b[3] * px + b[4] * py + b[5];
+          if (!affine) {
+            const double w = b[6] * px + b[7] * py + b[8];
+            if (!(std::fabs(w) > 1e-12)) continue;
+            u /= w;
+            v /= w;
+          }
+          // Inside, four neighbours without bounds checks; near the edge, with them.
+          if (u >= 0 && v >= 0 && u < src.width - 1 && v < src.height - 1) {
+            const auto ix = int32_t(u), iy = int32_t(v);
+            const double ax = u - ix, ay = v - iy;
+            const uint8_t* r0 = src.row(iy) + ix;
+            const uint8_t* r1 = r0 + src.width;
+            sum += (r0[0] * (1 - ax) + r0[1] * ax) * (1 - ay) + (r1[0] * (1 - ax) + r1[1] * ax) * ay;
+          } else {
+            sum += bilinear(src, u, v);
+          }
         }
       }
       const double v = sum * scaleOut;

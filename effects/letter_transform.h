@@ -68,9 +68,10 @@ struct CellBox {
 
 class LetterTransformer {
  public:
-  // Renders each distinct letter of the line once more at a supersampled
-  // size (up to 4x, less for very large fonts so memory stays bounded). False
-  // when the font cannot be opened at that size or memory fails.
+  // Notes each distinct letter of the line; the first map that is more than
+  // a whole-pixel shift renders it once more at a supersampled size (up to
+  // 4x, less for very large fonts so memory stays bounded), so effects that
+  // only shift letters never pay for it. False when memory fails.
   bool prepare(const StyledLine& line);
 
   size_t count() const { return index_.size(); }
@@ -84,7 +85,7 @@ class LetterTransformer {
   // Letter i mapped by `toLine` (its cell to the line's space), its coverage
   // scaled by intensity / 255. Whole-pixel shifts at full intensity refer to
   // the 1x letter (valid while the line lives); other
-  // maps sample the supersampled letter on a 3 x 3 grid per pixel, each sample
+  // maps sample the supersampled letter on a 2 x 2 grid per pixel, each sample
   // bilinear. A map that collapses the letter, sends part of it to infinity
   // or would reach beyond `limit` pixels of the line's origin leaves it empty
   // (nothing shows), so a wild map cannot ask for a huge plane. False only
@@ -94,14 +95,20 @@ class LetterTransformer {
 
  private:
   struct Shape {
-    int32_t left = 0;  // in supersampled pixels from the pen / the cell top
+    size_t letter = 0;  // a letter of the line that has this shape
+    bool rendered = false;
+    int32_t left = 0;   // in supersampled pixels from the pen / the cell top
     int32_t top = 0;
     MaskPlane mask;
   };
+  // The supersampled shape `shape`, rendered on first use; null on failure.
+  const Shape* supersampled(size_t shape) const;
+
   const StyledLine* line_ = nullptr;
   int32_t factor_ = 1;
-  std::vector<Shape> shapes_;     // one per distinct letter
-  std::vector<size_t> index_;     // letter -> its shape
+  mutable RasteriserFont big_;        // the line's font at factor_ times its height
+  mutable std::vector<Shape> shapes_; // one per distinct letter
+  std::vector<size_t> index_;         // letter -> its shape
 };
 
 // Draws a placed letter into `mask` with the line's origin at `origin`,

@@ -45,12 +45,12 @@ struct LetterCase {
 
 const LetterCase kCases[] = {
     {"Rattle", makeRattle, true, 0xFC8ADED77E85EB94ull},
-    {"Quark", makeQuark, false, 0x64E9FD638FFAAED7ull},
-    {"Quark Outline", makeQuarkOutline, false, 0x09232308D7DC1167ull},
-    {"Ring", makeRing, false, 0x95F8944B43E34D17ull},
-    {"Machine", makeMachine, false, 0x3027081ACCDAD641ull},
-    {"Heartbeat", makeHeartbeat, false, 0xBD106F4E1614A099ull},
-    {"Wavelet", makeWavelet, true, 0x41B1F508A3A1C860ull, {{"text", "Wavelets go!"}, {"Size", "1"}}},
+    {"Quark", makeQuark, false, 0x3F4D5092A9A9ADA4ull},
+    {"Quark Outline", makeQuarkOutline, false, 0x9BB789B218C253FDull},
+    {"Ring", makeRing, false, 0xE0605360EE9B7EEAull},
+    {"Machine", makeMachine, false, 0x06EE68D252F4CFC7ull},
+    {"Heartbeat", makeHeartbeat, false, 0x4E02C61ED6809052ull},
+    {"Wavelet", makeWavelet, true, 0x1EC8C2C42238C5ECull, {{"text", "Wavelets go!"}, {"Size", "1"}}},
 };
 
 std::string caseName(const ::testing::TestParamInfo<LetterCase>& info) {
