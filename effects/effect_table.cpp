@@ -8,6 +8,7 @@
 #include "base/le_bytes.h"
 #include "controls/bound_control.h"
 #include "effects/effect_pages.h"
+#include "effects/letter_effects.h"
 #include "effects/omni_effect.h"
 #include "effects/page_tables.h"
 #include "effects/reveal_effects.h"
@@ -34,14 +35,14 @@ const EffectRow kEffects[kEffectCount] = {
     GW_ROW("Candy", 17, nullptr, nullptr, nullptr),
     GW_ROW("Confetti", 16, nullptr, nullptr, nullptr),
     GW_ROW("Diagonal Fuse", 12, diagonalFusePreview, diagonalFuseBuild, diagonalFuseQueryBackground),
-    GW_ROW("Heartbeat", 10, nullptr, nullptr, nullptr),
+    GW_ROW("Heartbeat", 10, heartbeatPreview, heartbeatBuild, heartbeatQueryBackground),
     GW_ROW("Omni", 11, omniPreview, omniBuild, omniQueryBackground),
-    GW_ROW("Machine", 4, nullptr, nullptr, nullptr),
+    GW_ROW("Machine", 4, machinePreview, machineBuild, machineQueryBackground),
     GW_ROW("Neural Network", 6, nullptr, nullptr, nullptr),
-    GW_ROW("Quark", 5, nullptr, nullptr, nullptr),
-    GW_ROW("Quark Outline", 13, nullptr, nullptr, nullptr),
-    GW_ROW("Rattle", 18, nullptr, nullptr, nullptr),
-    GW_ROW("Ring", 1, nullptr, nullptr, nullptr),
+    GW_ROW("Quark", 5, quarkPreview, quarkBuild, quarkQueryBackground),
+    GW_ROW("Quark Outline", 13, quarkOutlinePreview, quarkOutlineBuild, quarkOutlineQueryBackground),
+    GW_ROW("Rattle", 18, rattlePreview, rattleBuild, rattleQueryBackground),
+    GW_ROW("Ring", 1, ringPreview, ringBuild, ringQueryBackground),
     GW_ROW("Simple", 0, simplePreview, simpleBuild, simpleQueryBackground),
     GW_ROW("Snow", 2, nullptr, nullptr, nullptr),
     GW_ROW("Stars", 3, nullptr, nullptr, nullptr),
@@ -49,7 +50,7 @@ const EffectRow kEffects[kEffectCount] = {
     GW_ROW("Tram Lines", 20, tramLinesPreview, tramLinesBuild, tramLinesQueryBackground),
     GW_ROW("Unplugged TV", 19, unpluggedTvPreview, unpluggedTvBuild, unpluggedTvQueryBackground),
     GW_ROW("Waterside", 8, watersidePreview, watersideBuild, watersideQueryBackground),
-    GW_ROW("Wavelet", 9, nullptr, nullptr, nullptr),
+    GW_ROW("Wavelet", 9, waveletPreview, waveletBuild, waveletQueryBackground),
     GW_ROW("Zipper", 14, zipperPreview, zipperBuild, zipperQueryBackground),
 };
 

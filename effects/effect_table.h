@@ -7,9 +7,9 @@
 //   gw::EffectContext ctx; ctx.window = &dialog; ctx.sample = 1;
 //   if (gw::effectPreview(row, ctx)) ...
 //
-// Operations may be null: only "Simple" has its preview, build and background
-// query so far (effects/simple_effect.h); the other 20 effects get theirs in
-// later work. Call the operations through effectPreview/effectBuild/
+// Operations may be null: "Simple" (effects/simple_effect.h) and the effects
+// that move the letters (effects/letter_effects.h) have theirs; the others
+// get theirs in later work. Call the operations through effectPreview/effectBuild/
 // effectQueryBackground below, which treat a missing one safely: the preview
 // shows nothing, the build fails (the caller shows kEffectNotAvailableMessage),
 // and the background query answers from the page's background button.

@@ -195,7 +195,14 @@ MemHandle FrameComposer::composeOnto(MemBlock frame, const LetterPainter& paint,
   if (!frame) return 0;
   Locked canvas(frame.get());
   if (!canvas.is(width_, height_)) return 0;
-  Locked fill(fill_.get());
+  MemBlock recoloured;
+  if (hooks.fill) {
+    recoloured.reset(copyCanvas(fill_.get()));
+    if (!recoloured) return 0;
+    Locked copy(recoloured.get());
+    if (!copy.is(width_, height_) || !hooks.fill(copy.view)) return 0;
+  }
+  Locked fill(hooks.fill ? recoloured.get() : fill_.get());
 
   MaskPlane alpha;
   if (s.alphaMask && !alpha.allocate(width_, height_)) return 0;
@@ -210,7 +217,8 @@ MemHandle FrameComposer::composeOnto(MemBlock frame, const LetterPainter& paint,
   // then painted (or, with an alpha mask, only raising the alpha).
   if (s.shadowEnable) {
     MaskPlane shadow;
-    if (!shadow.allocate(width_, height_) || !paint(shadow, shadowOrigin())) return 0;
+    const LetterPainter& paintShadow = hooks.shadow ? hooks.shadow : paint;
+    if (!shadow.allocate(width_, height_) || !paintShadow(shadow, shadowOrigin())) return 0;
     scaleCoverage(shadow, uint8_t(s.shadowOpacity));
     if (s.softness > 0 && !blur(shadow, s.softness)) return 0;
     Locked shadowFill(shadowFill_.get());

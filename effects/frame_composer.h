@@ -40,10 +40,16 @@ struct FrameLayer {
 };
 using LayerPainter = std::function<bool(FrameLayer& layer)>;
 
+// Recolours this frame's copy of the fill canvas (the letters' material)
+// before the letters take it, for effects that shade letters one by one.
+using FillPainter = std::function<bool(const BitmapView& fill)>;
+
 struct FrameHooks {
   LayerPainter behind;  // after the background and the text's shadow, before the letters
   LayerPainter front;   // after the outline
   LayerPainter under;   // on the background, before the text's shadow falls on it
+  LetterPainter shadow; // when set, paints the shadow's coverage in place of the letters' painter
+  FillPainter fill;     // when set, the letters take a recoloured copy of the fill canvas
 };
 
 class FrameComposer {

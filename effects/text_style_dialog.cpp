@@ -53,8 +53,9 @@ int32_t controlWord(const DialogFacade& dialog, uint32_t id, int32_t fallback) {
 
 bool readMaterialButton(const DialogFacade& dialog, uint32_t id, MaterialBytes* out) {
   if (id == 0 || !dialog.hasControl(id)) return false;
-  // Pages that offer only a colour (many effects' shadow and background)
-  // paint with a plain material of it; their binding is no record.
+  // Most pages paint the shadow (and some the background) with a colour
+  // button, whose binding is the colour variable, not a record: it becomes a
+  // plain material of that colour.
   if (boundKindOf(dialog, id) == ControlKind::kColourButton) {
     materialRecordDefaults(out->data(), false);
     writeU32(out->data() + material::kColour, uint32_t(controlWord(dialog, id, 0)) & 0xFFFFFF);

@@ -165,13 +165,57 @@ TEST(FrameComposer, ObjectsGoBehindTheLettersOrInFrontAndRaiseTheAlpha) {
     };
   };
   auto paint = [&](MaskPlane& m, Offset o) { stampLine(line, m, o.x, o.y); return true; };
-  FrameHooks behind{dot(0x00FF00), nullptr}, front{nullptr, dot(0x00FF00)};
+  FrameHooks behind, front;
+  behind.behind = dot(0x00FF00);
+  front.front = dot(0x00FF00);
   MemBlock a(composer.compose(paint, behind)), b(composer.compose(paint, front));
   MemLock la(a.get()), lb(b.get());
   BitmapView va = BitmapView::of(la), vb = BitmapView::of(lb);
   EXPECT_EQ(va.getPixelWithAlpha(inkX, inkY), 0xFF0000FF);  // the letter covers what is behind
   EXPECT_EQ(vb.getPixelWithAlpha(inkX, inkY), 0xFF00FF00);  // what is in front covers the letter
   EXPECT_EQ(uint32_t(va.getPixelWithAlpha(0, 0)) >> 24, 255u);
+}
+
+TEST(FrameComposer, AShadowOfItsOwnAndARecolouredFill) {
+  TextStyle s = style();
+  s.softness = 0;
+  s.outlineEnable = false;
+  StyledLine line;
+  ASSERT_TRUE(prepareStyledLine(s, &line));
+  FrameComposer composer;
+  ASSERT_TRUE(composer.prepare(line, line.restWidth, line.restHeight));
+  auto paint = [&](MaskPlane& m, Offset o) { stampLine(line, m, o.x, o.y); return true; };
+  int shadowCalls = 0;
+  FrameHooks hooks;
+  hooks.shadow = [&](MaskPlane& m, Offset o) {
+    ++shadowCalls;
+    EXPECT_EQ(o.x, composer.shadowOrigin().x);
+    m.row(0)[0] = 255;  // a shadow only in the corner
+    return true;
+  };
+  hooks.fill = [](const BitmapView& fill) {
+    for (int32_t y = 0; y < fill.height(); ++y)
+      for (int32_t x = 0; x < fill.width(); ++x) fill.setPixel(x, y, 0xFF0000);
+    return true;
+  };
+  MemBlock plainFrame(composer.compose(paint)), hooked(composer.compose(paint, hooks));
+  EXPECT_EQ(shadowCalls, 1);
+  MemLock lp(plainFrame.get()), lh(hooked.get());
+  BitmapView vp = BitmapView::of(lp), vh = BitmapView::of(lh);
+  EXPECT_EQ(vh.getPixel(0, 0), 0x00FF00u);  // the shadow's colour where the hook put it
+  size_t recoloured = 0, plainFill = 0, green = 0;
+  for (int32_t y = 0; y < vh.height(); ++y)
+    for (int32_t x = 0; x < vh.width(); ++x) {
+      recoloured += vh.getPixel(x, y) == 0xFF0000u;
+      plainFill += vp.getPixel(x, y) == 0x0000FFu;
+      green += vh.getPixel(x, y) == 0x00FF00u;
+    }
+  EXPECT_GT(plainFill, 100u);
+  EXPECT_EQ(recoloured, plainFill);  // the letters took the recoloured fill
+  EXPECT_EQ(green, 1u);   // and the letters' own shape cast no shadow
+  // The prepared fill itself is untouched.
+  MemBlock again(composer.compose(paint));
+  EXPECT_EQ(bytesOf(again.get()), bytesOf(plainFrame.get()));
 }
 
 TEST(FrameComposer, FailsCleanlyWhenMemoryRunsOut) {
