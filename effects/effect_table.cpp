@@ -8,6 +8,7 @@
 #include "base/le_bytes.h"
 #include "controls/bound_control.h"
 #include "effects/effect_pages.h"
+#include "effects/object_effects.h"
 #include "effects/page_tables.h"
 #include "effects/simple_effect.h"
 #include "materials/material_preview.h"
@@ -41,7 +42,7 @@ const EffectRow kEffects[kEffectCount] = {
     GW_ROW("Rattle", 18, nullptr, nullptr, nullptr),
     GW_ROW("Ring", 1, nullptr, nullptr, nullptr),
     GW_ROW("Simple", 0, simplePreview, simpleBuild, simpleQueryBackground),
-    GW_ROW("Snow", 2, nullptr, nullptr, nullptr),
+    GW_ROW("Snow", 2, snowPreview, snowBuild, snowQueryBackground),
     GW_ROW("Stars", 3, nullptr, nullptr, nullptr),
     GW_ROW("Tracks", 15, nullptr, nullptr, nullptr),
     GW_ROW("Tram Lines", 20, nullptr, nullptr, nullptr),
