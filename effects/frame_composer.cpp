@@ -186,6 +186,11 @@ MemHandle FrameComposer::compose(const LetterPainter& paint, const FrameHooks& h
   if (s.alphaMask && !alpha.allocate(width_, height_)) return 0;
   MaskPlane* alphaPlane = s.alphaMask ? &alpha : nullptr;
 
+  if (hooks.ground) {
+    FrameLayer layer{canvas.view, alphaPlane};
+    if (!hooks.ground(layer)) return 0;
+  }
+
   // The shadow: the letters at the shadow's place, at its opacity, softened,
   // then painted (or, with an alpha mask, only raising the alpha).
   if (s.shadowEnable) {

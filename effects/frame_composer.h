@@ -43,6 +43,7 @@ using LayerPainter = std::function<bool(FrameLayer& layer)>;
 struct FrameHooks {
   LayerPainter behind;  // after the background and the text's shadow, before the letters
   LayerPainter front;   // after the outline
+  LayerPainter ground;  // on the background, before the text's shadow falls on it
 };
 
 class FrameComposer {

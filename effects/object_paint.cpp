@@ -4,7 +4,6 @@
 #include <cmath>
 #include <new>
 
-#include "effects/blur.h"
 #include "effects/text_style_dialog.h"
 
 namespace gw {
@@ -14,15 +13,15 @@ inline uint8_t blendChannel(uint32_t under, uint32_t over, uint32_t m) {
   return uint8_t((under * (255 - m) + over * m + 127) / 255);
 }
 
-// Gaussian taps of the letters' shadow law, trimmed of the far ones that
-// add nothing at 8 bits.
-std::vector<double> trimmedKernel(int32_t softness) {
-  const BlurKernel k = blurKernel(softness);
-  int first = 0;
-  while (first < kBlurRadius && k[size_t(first)] < 1e-4) ++first;
-  std::vector<double> taps(k.begin() + first, k.end() - first);
+// Gaussian taps of the letters' shadow law (sigma (softness + 2) / 10
+// pixels), carried on past its softness 40 for pages whose softness goes
+// further, and cut where they add nothing at 8 bits.
+std::vector<double> softnessKernel(int32_t softness) {
+  const double sigma = (softness + 2) / 10.0;
+  const auto r = int32_t(std::ceil(3.5 * sigma));
+  std::vector<double> taps(size_t(2 * r + 1));
   double sum = 0;
-  for (double t : taps) sum += t;
+  for (int32_t i = -r; i <= r; ++i) sum += taps[size_t(i + r)] = std::exp(-double(i * i) / (2 * sigma * sigma));
   for (double& t : taps) t /= sum;
   return taps;
 }
@@ -85,7 +84,7 @@ uint32_t mixed(uint32_t colour, uint32_t other, double amount) {
 
 bool softenPlane(MaskPlane& plane, int32_t softness) {
   if (softness <= 0 || plane.empty()) return true;
-  const std::vector<double> taps = trimmedKernel(std::min(softness, 40));
+  const std::vector<double> taps = softnessKernel(std::min(softness, 1000));
   std::vector<double> in;
   try {
     in.resize(size_t(std::max(plane.width, plane.height)));

@@ -29,8 +29,8 @@ uint32_t dimmed(uint32_t colour, double light);
 // The colour moved toward `other` by `amount` (0..1).
 uint32_t mixed(uint32_t colour, uint32_t other, double amount);
 
-// Softens a plane with the soft-shadow law of the letters (a Gaussian whose
-// width grows with `softness`, 0 leaves it as it is), keeping only the taps
+// Softens a plane with the soft-shadow law of the letters (a Gaussian of
+// (softness + 2) / 10 pixels; 0 leaves it as it is), keeping only the taps
 // that matter so small softness costs little. False when memory fails.
 bool softenPlane(MaskPlane& plane, int32_t softness);
 

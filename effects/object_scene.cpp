@@ -37,6 +37,7 @@ struct PreparedScene {
   MemHandle render(int64_t k) const {
     FrameHooks hooks;
     ObjectScene* s = scene.get();
+    hooks.ground = [s, k](FrameLayer& layer) { return s->ground(layer, k); };
     hooks.behind = [s, k](FrameLayer& layer) { return s->behind(layer, k); };
     hooks.front = [s, k](FrameLayer& layer) { return s->front(layer, k); };
     const StyledLine& l = line;

@@ -25,6 +25,9 @@ class ObjectScene {
   virtual ~ObjectScene() = default;
   // Called once the canvas (composer) is ready.
   virtual bool prepare(const StyledLine& line, const FrameComposer& composer, int32_t frames) = 0;
+  // On the background, under the letters' shadow.
+  virtual bool ground(FrameLayer& layer, int64_t k) { return true; }
+  // Over the letters' shadow, under the letters.
   virtual bool behind(FrameLayer& layer, int64_t k) { return true; }
   virtual bool front(FrameLayer& layer, int64_t k) { return true; }
 };

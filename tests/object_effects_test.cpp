@@ -39,13 +39,19 @@ struct EffectCase {
   uint16_t page;
   uint32_t framesId;
   uint32_t seedId;
-  uint32_t densityId;  // set high so that every colour finds an object on the small test line
+  uint32_t densityId;  // set so that every colour finds an object on the small test line
+  const char* density;
   FrameFn frame;
   uint64_t sheetHash;
 };
 
 const EffectCase kCases[] = {
-    {"Snow", 7402, 186, 180, 164, &snowFrame, 0x2B46AD89A4E6C308ull},
+    {"Snow", 7402, 186, 180, 164, "250", &snowFrame, 0x2B46AD89A4E6C308ull},
+    {"Stars", 7403, 233, 228, 214, "250", &starsFrame, 0xB4FD2FB9A62AA7FEull},
+    {"Confetti", 7416, 703, 698, 684, "250", &confettiFrame, 0xE7D39310C57D3864ull},
+    {"Candy", 7417, 757, 752, 734, "250", &candyFrame, 0x813FA096062811EAull},
+    {"Arrows", 7407, 386, 382, 364, "250", &arrowsFrame, 0x9E84705212FECDBCull},
+    {"Neural Network", 7406, 337, 333, 317, "30", &neuralNetworkFrame, 0x951F7B8BB72307EEull},
 };
 
 std::string caseName(const ::testing::TestParamInfo<EffectCase>& info) {
@@ -118,7 +124,7 @@ class ObjectEffects : public ::testing::TestWithParam<EffectCase> {
     dialog->setText(IDC_FONT_SIZE, "36");
     dialog->setChecked(IDC_BOLD, true);
     dialog->setText(GetParam().framesId, "8");
-    dialog->setText(GetParam().densityId, "250");
+    dialog->setText(GetParam().densityId, GetParam().density);
     row = &effectRow(findEffect(GetParam().name));
   }
   void TearDown() override {
@@ -242,16 +248,17 @@ TEST_P(ObjectEffects, SpinRangeEndsRenderInBoundedTime) {
 }
 
 TEST_P(ObjectEffects, AlphaCoversLettersAndObjects) {
+  const auto bg = uint32_t(effectQueryBackground(*row, *dialog, 0));
   MemBlock f = frame(2, true);
   MemLock lock(f.get());
   BitmapView v = BitmapView::of(lock);
   ASSERT_EQ(v.bits(), 32);
-  // Wherever the picture is not the white background, the alpha holds it.
+  // Wherever the picture is not the plain background, the alpha holds it.
   int64_t drawn = 0, uncovered = 0;
   for (int32_t y = 0; y < v.height(); ++y)
     for (int32_t x = 0; x < v.width(); ++x) {
       const uint8_t* p = v.row(y) + size_t(x) * 4;
-      if (p[0] == 255 && p[1] == 255 && p[2] == 255) continue;
+      if (p[0] == (bg >> 16 & 0xFF) && p[1] == (bg >> 8 & 0xFF) && p[2] == (bg & 0xFF)) continue;
       ++drawn;
       if (p[3] == 0) ++uncovered;
     }
