@@ -70,7 +70,8 @@ class ArrowsScene : public ObjectScene {
     return true;
   }
 
-  bool ground(FrameLayer& layer, int64_t k) override {
+  bool ground(FrameLayer& layer, int64_t k) const override {
+    ShapePath path;
     for (const Arrow& a : arrows_) {
       const bool vertical = a.direction == 0 || a.direction == 2;
       const double extent = vertical ? h_ : w_;
@@ -88,10 +89,10 @@ class ArrowsScene : public ObjectScene {
       const double vx = vertical ? sideways : forward, vy = vertical ? forward : sideways;
       const double heading = std::atan2(vy, vx);
       const double x = vertical ? across : along, y = vertical ? along : across;
-      path_.clear();
-      addArrow(path_, {x, y}, a.length, std::max(1.0, a.length * 0.1), a.length * 0.34, heading);
+      path.clear();
+      addArrow(path, {x, y}, a.length, std::max(1.0, a.length * 0.1), a.length * 0.34, heading);
       ShapeCoverage cover;
-      if (!rasterise(path_, &cover, w_, h_)) return false;
+      if (!rasterise(path, &cover, w_, h_)) return false;
       paintCoverage(layer, cover, a.colour);
     }
     return true;
@@ -104,7 +105,6 @@ class ArrowsScene : public ObjectScene {
   int32_t w_ = 0, h_ = 0;
   std::vector<Arrow> arrows_;
   int32_t frames_ = 1;
-  ShapePath path_;
 };
 
 std::unique_ptr<ObjectScene> makeArrows(const DialogFacade& d) { return std::make_unique<ArrowsScene>(d); }

@@ -74,13 +74,15 @@ class CandyScene : public ObjectScene {
     return true;
   }
 
-  bool ground(FrameLayer& layer, int64_t k) override {
+  bool ground(FrameLayer& layer, int64_t k) const override {
+    ShapePath path;
     struct Placed {
       double x, y;
       const Sweet* sweet;
     };
     std::vector<Placed> placed;
-    if (!shadows_.begin(w_, h_)) return false;
+    ObjectShadows shadows;
+    if (!shadows.begin(w_, h_)) return false;
     const double edge = 1.0 + objectSoft_ / 100.0 * 0.6;
     for (const Sweet& s : sweets_) {
       double along = trackPosition(s.track, s.start, k, frames_) - s.margin;
@@ -90,15 +92,15 @@ class CandyScene : public ObjectScene {
       if (scroll_ == 0 || scroll_ == 2) along = (vertical_ ? h_ : w_) - along;
       const double across = s.across + s.sway * loopWave(s.swayTurns, s.swayPhase, k, frames_);
       const double x = vertical_ ? across : along, y = vertical_ ? along : across;
-      path_.clear();
-      addDisc(path_, {x, y}, s.radius * (1.0 - 0.15 * objectSoft_ / 100.0));
+      path.clear();
+      addDisc(path, {x, y}, s.radius * (1.0 - 0.15 * objectSoft_ / 100.0));
       ShapeCoverage cover;
-      if (!rasterise(path_, &cover, w_, h_)) return false;
+      if (!rasterise(path, &cover, w_, h_)) return false;
       const auto drop = int32_t(std::lround(2 + s.radius * 0.25));
-      shadows_.add(cover, drop, drop, 170);
+      shadows.add(cover, drop, drop, 170);
       placed.push_back({x, y, &s});
     }
-    if (!shadows_.paint(layer, shadowColour_, soft_)) return false;
+    if (!shadows.paint(layer, shadowColour_, soft_)) return false;
     for (const Placed& p : placed) {
       SphereLook look;
       look.colour = p.sweet->colour;
@@ -119,8 +121,6 @@ class CandyScene : public ObjectScene {
   int32_t w_ = 0, h_ = 0;
   std::vector<Sweet> sweets_;
   int32_t frames_ = 1;
-  ShapePath path_;
-  ObjectShadows shadows_;
 };
 
 std::unique_ptr<ObjectScene> makeCandy(const DialogFacade& d) { return std::make_unique<CandyScene>(d); }

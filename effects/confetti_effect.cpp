@@ -74,18 +74,20 @@ class ConfettiScene : public ObjectScene {
     return true;
   }
 
-  bool behind(FrameLayer& layer, int64_t k) override { return paint(layer, k, false); }
-  bool front(FrameLayer& layer, int64_t k) override { return paint(layer, k, true); }
+  bool behind(FrameLayer& layer, int64_t k) const override { return paint(layer, k, false); }
+  bool front(FrameLayer& layer, int64_t k) const override { return paint(layer, k, true); }
 
  private:
-  bool paint(FrameLayer& layer, int64_t k, bool front) {
+  bool paint(FrameLayer& layer, int64_t k, bool front) const {
+    ShapePath path;
     const int32_t w = layer.canvas.width(), h = layer.canvas.height();
     struct Placed {
       ShapeCoverage cover;
       uint32_t colour;
     };
     std::vector<Placed> placed;
-    if (!shadows_.begin(w, h)) return false;
+    ObjectShadows shadows;
+    if (!shadows.begin(w, h)) return false;
     for (const Piece& p : pieces_) {
       if (p.front != front) continue;
       const double y = trackPosition(p.track, p.start, k, frames_) - p.margin;
@@ -93,16 +95,16 @@ class ConfettiScene : public ObjectScene {
       const double x = p.x + p.sway * loopWave(p.swayTurns, p.swayPhase, k, frames_);
       const double turn = 2 * kPi * loopPhase(p.turns, p.turnPhase, k, frames_);
       const double flip = std::cos(2 * kPi * loopPhase(p.flips, p.flipPhase, k, frames_));
-      path_.clear();
-      addRectangle(path_, {x, y}, p.length * std::max(0.08, std::fabs(flip)), p.breadth, turn);
+      path.clear();
+      addRectangle(path, {x, y}, p.length * std::max(0.08, std::fabs(flip)), p.breadth, turn);
       Placed one{ShapeCoverage(), dimmed(p.colour, 0.55 + 0.45 * std::fabs(flip))};
-      if (!rasterise(path_, &one.cover, w, h)) return false;
+      if (!rasterise(path, &one.cover, w, h)) return false;
       if (one.cover.mask.empty()) continue;
       const auto lift = int32_t(std::lround(2 + p.length * 0.15));
-      shadows_.add(one.cover, lift, lift, 150);
+      shadows.add(one.cover, lift, lift, 150);
       placed.push_back(std::move(one));
     }
-    if (!shadows_.paint(layer, shadowColour_, soft_)) return false;
+    if (!shadows.paint(layer, shadowColour_, soft_)) return false;
     for (const Placed& one : placed) paintCoverage(layer, one.cover, one.colour);
     return true;
   }
@@ -113,8 +115,6 @@ class ConfettiScene : public ObjectScene {
   std::vector<uint32_t> colours_;
   std::vector<Piece> pieces_;
   int32_t frames_ = 1;
-  ShapePath path_;
-  ObjectShadows shadows_;
 };
 
 std::unique_ptr<ObjectScene> makeConfetti(const DialogFacade& d) { return std::make_unique<ConfettiScene>(d); }

@@ -90,16 +90,17 @@ class NetworkScene : public ObjectScene {
     return true;
   }
 
-  bool ground(FrameLayer& layer, int64_t k) override {
+  bool ground(FrameLayer& layer, int64_t k) const override {
+    ShapePath path;
     std::vector<double> glow(nodes_.size(), 0.0);
     const double thick = std::max(0.8, size_ * 0.12);
     // The links, faint, in the mean of their ends' colours.
     for (const Link& l : links_) {
       const Node &a = nodes_[l.from], &b = nodes_[l.to];
-      path_.clear();
-      addStroke(path_, {a.x, a.y}, {b.x, b.y}, thick);
+      path.clear();
+      addStroke(path, {a.x, a.y}, {b.x, b.y}, thick);
       ShapeCoverage cover;
-      if (!rasterise(path_, &cover, w_, h_)) return false;
+      if (!rasterise(path, &cover, w_, h_)) return false;
       paintCoverage(layer, cover, mixed(a.colour, b.colour, 0.5), 110);
     }
     // The pulses: a bright bead with a soft halo, brightest mid-way.
@@ -114,10 +115,10 @@ class NetworkScene : public ObjectScene {
       halo.shade = 0;
       halo.glare = 0;
       paintShadedSphere(layer, x, y, r * 1.3, halo, r * 1.6, 150);
-      path_.clear();
-      addDisc(path_, {x, y}, r * 0.7);
+      path.clear();
+      addDisc(path, {x, y}, r * 0.7);
       ShapeCoverage core;
-      if (!rasterise(path_, &core, w_, h_)) return false;
+      if (!rasterise(path, &core, w_, h_)) return false;
       paintCoverage(layer, core, 0xFFFFFF, 230);
     }
     for (size_t i = 0; i < nodes_.size(); ++i) {
@@ -144,7 +145,6 @@ class NetworkScene : public ObjectScene {
   std::vector<Node> nodes_;
   std::vector<Link> links_;
   int32_t frames_ = 1;
-  ShapePath path_;
 };
 
 std::unique_ptr<ObjectScene> makeNetwork(const DialogFacade& d) { return std::make_unique<NetworkScene>(d); }

@@ -1,6 +1,7 @@
 #include "effects/object_scene.h"
 
 #include "base/le_bytes.h"
+#include "effects/frame_sequence.h"
 #include "materials/material_record.h"
 #include "protocol/frame_store.h"
 #include "resource_ids.h"
@@ -36,7 +37,7 @@ struct PreparedScene {
   // The letters stand at rest in every frame; only the objects move.
   MemHandle render(int64_t k) const {
     FrameHooks hooks;
-    ObjectScene* s = scene.get();
+    const ObjectScene* s = scene.get();
     hooks.ground = [s, k](FrameLayer& layer) { return s->ground(layer, k); };
     hooks.behind = [s, k](FrameLayer& layer) { return s->behind(layer, k); };
     hooks.front = [s, k](FrameLayer& layer) { return s->front(layer, k); };
@@ -83,16 +84,12 @@ int objectBuild(EffectContext& ctx, const ObjectPage& page, SceneFactory make) {
   PreparedScene prepared;
   if (!prepared.prepare(dialog, page, make, alphaMask)) return 0;
   const int32_t n = dialog.checked(IDC_ANIMATED) ? prepared.frames : 1;
-  for (int32_t k = 0; k < n; ++k) {
-    MemBlock frame(prepared.render(k));
-    if (!frame) return 0;
-    // Frame 0 is the rest frame; it and the last frame hold the pause.
-    const bool held = n > 1 && (k == 0 || k == n - 1);
-    if (!frameStoreAppendFrame(*ctx.frameStore, frame.get(), held ? delay + pause : delay)) return 0;
-    frame.release();
-    reportFrameProgress(ctx, k, n);
-  }
-  return 1;
+  // Frame 0 is the rest frame; it and the last frame hold the pause.
+  return appendFrames(
+             ctx, n, [&](int32_t k) { return prepared.render(k); },
+             [&](int32_t k) { return (n > 1 && (k == 0 || k == n - 1)) ? delay + pause : delay; })
+             ? 1
+             : 0;
 }
 
 MemHandle objectFrame(const DialogFacade& dialog, const ObjectPage& page, SceneFactory make, int64_t k,

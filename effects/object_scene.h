@@ -20,16 +20,18 @@
 namespace gw {
 
 // One build's objects. Frame k and frame k + frames are the same picture.
+// Painting reads only what prepare made, so frames may be painted at once on
+// several threads.
 class ObjectScene {
  public:
   virtual ~ObjectScene() = default;
   // Called once the canvas (composer) is ready.
   virtual bool prepare(const StyledLine& line, const FrameComposer& composer, int32_t frames) = 0;
   // On the background, under the letters' shadow.
-  virtual bool ground(FrameLayer& layer, int64_t k) { return true; }
+  virtual bool ground(FrameLayer& layer, int64_t k) const { return true; }
   // Over the letters' shadow, under the letters.
-  virtual bool behind(FrameLayer& layer, int64_t k) { return true; }
-  virtual bool front(FrameLayer& layer, int64_t k) { return true; }
+  virtual bool behind(FrameLayer& layer, int64_t k) const { return true; }
+  virtual bool front(FrameLayer& layer, int64_t k) const { return true; }
 };
 
 using SceneFactory = std::unique_ptr<ObjectScene> (*)(const DialogFacade& dialog);

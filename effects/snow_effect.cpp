@@ -93,11 +93,12 @@ class SnowScene : public ObjectScene {
     return true;
   }
 
-  bool behind(FrameLayer& layer, int64_t k) override { return paint(layer, k, false); }
-  bool front(FrameLayer& layer, int64_t k) override { return paint(layer, k, true); }
+  bool behind(FrameLayer& layer, int64_t k) const override { return paint(layer, k, false); }
+  bool front(FrameLayer& layer, int64_t k) const override { return paint(layer, k, true); }
 
  private:
-  bool paint(FrameLayer& layer, int64_t k, bool front) {
+  bool paint(FrameLayer& layer, int64_t k, bool front) const {
+    ShapePath path;
     const int32_t w = layer.canvas.width(), h = layer.canvas.height();
     for (const Flake& f : flakes_) {
       if (f.front != front) continue;
@@ -109,11 +110,11 @@ class SnowScene : public ObjectScene {
       const double x = f.x + slope_ * fallen + f.sway * loopWave(f.swayTurns, f.swayPhase, k, frames_);
       // A sixth of a turn per loop: the flake looks the same after it.
       const double angle = f.angle + f.spin * (kPi / 3) * loopPhase(1, 0, k, frames_);
-      path_.clear();
-      if (f.radius < 2.5) addDisc(path_, {x, y}, std::max(0.6, f.radius * 0.7));
-      else addFlake(path_, {x, y}, f.radius, f.arm, angle);
+      path.clear();
+      if (f.radius < 2.5) addDisc(path, {x, y}, std::max(0.6, f.radius * 0.7));
+      else addFlake(path, {x, y}, f.radius, f.arm, angle);
       ShapeCoverage cover;
-      if (!rasterise(path_, &cover, w, h) || !blurCoverage(cover, f.blur)) return false;
+      if (!rasterise(path, &cover, w, h) || !blurCoverage(cover, f.blur)) return false;
       paintCoverage(layer, cover, f.colour, f.opacity);
     }
     return true;
@@ -124,7 +125,6 @@ class SnowScene : public ObjectScene {
   std::vector<Flake> flakes_;
   int32_t frames_ = 1;
   double slope_ = 0;
-  ShapePath path_;
 };
 
 std::unique_ptr<ObjectScene> makeSnow(const DialogFacade& d) { return std::make_unique<SnowScene>(d); }

@@ -66,7 +66,8 @@ class StarsScene : public ObjectScene {
     return true;
   }
 
-  bool front(FrameLayer& layer, int64_t k) override {
+  bool front(FrameLayer& layer, int64_t k) const override {
+    ShapePath path;
     const int32_t w = layer.canvas.width(), h = layer.canvas.height();
     const int64_t n = frames_;
     const int64_t kk = ((k % n) + n) % n;
@@ -80,15 +81,15 @@ class StarsScene : public ObjectScene {
       if (r < 0.3) continue;
       const double framesIntoLife = into * double(n) / double(s.lives);
       const double angle = at.angle + drift_ * framesIntoLife * kPi / 180.0;
-      path_.clear();
-      addStar(path_, {at.x, at.y}, r, r * (s.points == 4 ? 0.28 : 0.45), s.points, angle);
+      path.clear();
+      addStar(path, {at.x, at.y}, r, r * (s.points == 4 ? 0.28 : 0.45), s.points, angle);
       ShapeCoverage cover;
-      if (!rasterise(path_, &cover, w, h)) return false;
+      if (!rasterise(path, &cover, w, h)) return false;
       paintCoverage(layer, cover, s.colour);
       // The glint: a small white four-pointed sparkle, brightest at full size.
-      path_.clear();
-      addStar(path_, {at.x, at.y}, r * 0.42, r * 0.1, 4, angle + kPi / 4);
-      if (!rasterise(path_, &cover, w, h)) return false;
+      path.clear();
+      addStar(path, {at.x, at.y}, r * 0.42, r * 0.1, 4, angle + kPi / 4);
+      if (!rasterise(path, &cover, w, h)) return false;
       paintCoverage(layer, cover, 0xFFFFFF, uint8_t(std::lround(220 * swell)));
     }
     return true;
@@ -100,7 +101,6 @@ class StarsScene : public ObjectScene {
   std::vector<uint32_t> colours_;
   std::vector<Star> stars_;
   int32_t frames_ = 1;
-  ShapePath path_;
 };
 
 std::unique_ptr<ObjectScene> makeStars(const DialogFacade& d) { return std::make_unique<StarsScene>(d); }
