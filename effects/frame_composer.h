@@ -62,6 +62,11 @@ class FrameComposer {
   // when the style asks for it; 0 on failure.
   MemHandle compose(const LetterPainter& paint, const FrameHooks& hooks = {}) const;
 
+  // For effects whose letters stand still in every frame: paints, softens
+  // and outlines them once; compose() with a null painter then reuses them.
+  // False on failure (nothing is held then).
+  bool holdLetters(const LetterPainter& paint);
+
   // The prepared background alone (24-bit), for effects that assemble their
   // frames from pieces; 0 on failure.
   MemHandle background() const;
@@ -74,6 +79,14 @@ class FrameComposer {
   MemBlock background_;
   MemBlock fill_;
   MemBlock shadowFill_;
+  bool shadowMask(const LetterPainter& paint, MaskPlane* out) const;
+  bool letterMasks(const LetterPainter& paint, MaskPlane* letters, MaskPlane* outline) const;
+  // The masks holdLetters made: the softened shadow at its opacity, the
+  // letters at the fill opacity and their outline.
+  bool held_ = false;
+  MaskPlane heldShadow_;
+  MaskPlane heldLetters_;
+  MaskPlane heldOutline_;
 };
 
 // The finished frame of a line at rest displaced by `motion`, on its rest

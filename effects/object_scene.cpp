@@ -30,8 +30,14 @@ struct PreparedScene {
     frames = page.framesControl ? controlNumber(dialog, page.framesControl, 2, 32760, page.defaultFrames)
                                 : page.defaultFrames;
     scene = make(dialog);
+    const StyledLine& l = line;
     return scene && prepareStyledLine(style, &line) &&
-           composer.prepare(line, line.restWidth, line.restHeight) && scene->prepare(line, composer, frames);
+           composer.prepare(line, line.restWidth, line.restHeight) &&
+           composer.holdLetters([&l](MaskPlane& mask, Offset origin) {
+             stampLine(l, mask, origin.x, origin.y);
+             return true;
+           }) &&
+           scene->prepare(line, composer, frames);
   }
 
   // The letters stand at rest in every frame; only the objects move.
@@ -41,13 +47,7 @@ struct PreparedScene {
     hooks.ground = [s, k](FrameLayer& layer) { return s->ground(layer, k); };
     hooks.behind = [s, k](FrameLayer& layer) { return s->behind(layer, k); };
     hooks.front = [s, k](FrameLayer& layer) { return s->front(layer, k); };
-    const StyledLine& l = line;
-    return composer.compose(
-        [&l](MaskPlane& mask, Offset origin) {
-          stampLine(l, mask, origin.x, origin.y);
-          return true;
-        },
-        hooks);
+    return composer.compose(nullptr, hooks);
   }
 };
 

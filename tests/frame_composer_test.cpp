@@ -206,6 +206,27 @@ TEST(FrameComposer, TheGroundLiesUnderTheLettersShadow) {
   EXPECT_EQ(uint32_t(v.getPixel(0, 0)), 0xFF0000u);    // the ground covers the background
 }
 
+TEST(FrameComposer, HeldLettersGiveTheSameFrames) {
+  for (bool alpha : {false, true}) {
+    TextStyle s = style();
+    s.alphaMask = alpha;
+    s.fillOpacity = 200;
+    StyledLine line;
+    ASSERT_TRUE(prepareStyledLine(s, &line));
+    FrameComposer composer;
+    ASSERT_TRUE(composer.prepare(line, line.restWidth + 6, line.restHeight + 4, {3, 2}));
+    auto paint = [&](MaskPlane& m, Offset o) { stampLine(line, m, o.x, o.y); return true; };
+    FrameHooks hooks;
+    hooks.behind = [](FrameLayer& layer) { layer.canvas.setPixel(1, 1, 0x123456); return true; };
+    EXPECT_EQ(composer.compose(nullptr, hooks), 0u);  // nothing held yet
+    MemBlock painted(composer.compose(paint, hooks));
+    ASSERT_TRUE(composer.holdLetters(paint));
+    MemBlock held(composer.compose(nullptr, hooks));
+    ASSERT_TRUE(painted && held);
+    EXPECT_EQ(bytesOf(painted.get()), bytesOf(held.get())) << alpha;
+  }
+}
+
 TEST(FrameComposer, FailsCleanlyWhenMemoryRunsOut) {
   TextStyle s = style();
   s.alphaMask = true;
