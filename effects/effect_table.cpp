@@ -9,6 +9,7 @@
 #include "controls/bound_control.h"
 #include "effects/effect_pages.h"
 #include "effects/letter_effects.h"
+#include "effects/object_effects.h"
 #include "effects/omni_effect.h"
 #include "effects/page_tables.h"
 #include "effects/reveal_effects.h"
@@ -27,25 +28,24 @@ namespace {
 #define GW_ROW(name, n, preview, build, query) \
   {name, uint16_t(7400 + n), &initEffectPageOf<7400 + n>, preview, build, query, pageControls(7400 + n), 0}
 
-// Only "Simple" has its motion so far; the other rows' preview, build and
-// background query stay null until their effects are written. The page
-// tables are constant data, so reading them here is safe at start-up.
+// Every effect has its four operations. The page tables are constant data,
+// so reading them here is safe at start-up.
 const EffectRow kEffects[kEffectCount] = {
-    GW_ROW("Arrows", 7, nullptr, nullptr, nullptr),
-    GW_ROW("Candy", 17, nullptr, nullptr, nullptr),
-    GW_ROW("Confetti", 16, nullptr, nullptr, nullptr),
+    GW_ROW("Arrows", 7, arrowsPreview, arrowsBuild, arrowsQueryBackground),
+    GW_ROW("Candy", 17, candyPreview, candyBuild, candyQueryBackground),
+    GW_ROW("Confetti", 16, confettiPreview, confettiBuild, confettiQueryBackground),
     GW_ROW("Diagonal Fuse", 12, diagonalFusePreview, diagonalFuseBuild, diagonalFuseQueryBackground),
     GW_ROW("Heartbeat", 10, heartbeatPreview, heartbeatBuild, heartbeatQueryBackground),
     GW_ROW("Omni", 11, omniPreview, omniBuild, omniQueryBackground),
     GW_ROW("Machine", 4, machinePreview, machineBuild, machineQueryBackground),
-    GW_ROW("Neural Network", 6, nullptr, nullptr, nullptr),
+    GW_ROW("Neural Network", 6, neuralNetworkPreview, neuralNetworkBuild, neuralNetworkQueryBackground),
     GW_ROW("Quark", 5, quarkPreview, quarkBuild, quarkQueryBackground),
     GW_ROW("Quark Outline", 13, quarkOutlinePreview, quarkOutlineBuild, quarkOutlineQueryBackground),
     GW_ROW("Rattle", 18, rattlePreview, rattleBuild, rattleQueryBackground),
     GW_ROW("Ring", 1, ringPreview, ringBuild, ringQueryBackground),
     GW_ROW("Simple", 0, simplePreview, simpleBuild, simpleQueryBackground),
-    GW_ROW("Snow", 2, nullptr, nullptr, nullptr),
-    GW_ROW("Stars", 3, nullptr, nullptr, nullptr),
+    GW_ROW("Snow", 2, snowPreview, snowBuild, snowQueryBackground),
+    GW_ROW("Stars", 3, starsPreview, starsBuild, starsQueryBackground),
     GW_ROW("Tracks", 15, tracksPreview, tracksBuild, tracksQueryBackground),
     GW_ROW("Tram Lines", 20, tramLinesPreview, tramLinesBuild, tramLinesQueryBackground),
     GW_ROW("Unplugged TV", 19, unpluggedTvPreview, unpluggedTvBuild, unpluggedTvQueryBackground),

@@ -133,6 +133,7 @@ bool blur(MaskPlane& plane, int softness) {
 
 bool FrameComposer::prepare(const StyledLine& line, int32_t width, int32_t height, Offset margin) {
   line_ = &line;
+  held_ = false;
   width_ = width;
   height_ = height;
   margin_ = margin;
@@ -173,6 +174,32 @@ Offset FrameComposer::shadowOrigin() const {
 
 MemHandle FrameComposer::background() const { return background_ ? copyCanvas(background_.get()) : 0; }
 
+bool FrameComposer::shadowMask(const LetterPainter& paint, MaskPlane* out) const {
+  const TextStyle& s = line_->style;
+  if (!out->allocate(width_, height_) || !paint(*out, shadowOrigin())) return false;
+  scaleCoverage(*out, uint8_t(s.shadowOpacity));
+  return s.softness <= 0 || blur(*out, s.softness);
+}
+
+// The letters, four columns wider when the outline needs the ring of a
+// letter at the right edge; the outline is taken before the fill opacity.
+bool FrameComposer::letterMasks(const LetterPainter& paint, MaskPlane* letters, MaskPlane* outline) const {
+  const TextStyle& s = line_->style;
+  if (!letters->allocate(width_ + (s.outlineEnable ? 4 : 0), height_) || !paint(*letters, textOrigin())) return false;
+  if (s.outlineEnable && !outlineOf(*letters, outline)) return false;
+  scaleCoverage(*letters, uint8_t(s.fillOpacity));
+  return true;
+}
+
+bool FrameComposer::holdLetters(const LetterPainter& paint) {
+  held_ = false;
+  if (!line_ || !paint) return false;
+  if (line_->style.shadowEnable && !shadowMask(paint, &heldShadow_)) return false;
+  if (!letterMasks(paint, &heldLetters_, &heldOutline_)) return false;
+  held_ = true;
+  return true;
+}
+
 MemHandle FrameComposer::compose(const LetterPainter& paint, const FrameHooks& hooks) const {
   if (!line_ || !background_ || !fill_) return 0;
   return composeOnto(MemBlock(copyCanvas(background_.get())), paint, hooks);
@@ -208,21 +235,20 @@ MemHandle FrameComposer::composeOnto(MemBlock frame, const LetterPainter& paint,
   if (s.alphaMask && !alpha.allocate(width_, height_)) return 0;
   MaskPlane* alphaPlane = s.alphaMask ? &alpha : nullptr;
 
-  if (hooks.under) {
+  if (hooks.ground) {
     FrameLayer layer{canvas.view, alphaPlane};
-    if (!hooks.under(layer)) return 0;
+    if (!hooks.ground(layer)) return 0;
   }
 
   // The shadow: the letters at the shadow's place, at its opacity, softened,
   // then painted (or, with an alpha mask, only raising the alpha).
+  const bool reuse = held_ && !paint;
+  if (!reuse && !paint) return 0;
   if (s.shadowEnable) {
-    MaskPlane shadow;
-    const LetterPainter& paintShadow = hooks.shadow ? hooks.shadow : paint;
-    if (!shadow.allocate(width_, height_) || !paintShadow(shadow, shadowOrigin())) return 0;
-    scaleCoverage(shadow, uint8_t(s.shadowOpacity));
-    if (s.softness > 0 && !blur(shadow, s.softness)) return 0;
+    MaskPlane made;
+    if (!reuse && !shadowMask(hooks.shadow ? hooks.shadow : paint, &made)) return 0;
     Locked shadowFill(shadowFill_.get());
-    composite(canvas.view, shadowFill.view, shadow, alphaPlane, alphaPlane == nullptr);
+    composite(canvas.view, shadowFill.view, reuse ? heldShadow_ : made, alphaPlane, alphaPlane == nullptr);
   }
 
   if (hooks.behind) {
@@ -230,15 +256,11 @@ MemHandle FrameComposer::composeOnto(MemBlock frame, const LetterPainter& paint,
     if (!hooks.behind(layer)) return 0;
   }
 
-  // The letters, four columns wider when the outline needs the ring of a
-  // letter at the right edge.
-  MaskPlane letters;
-  if (!letters.allocate(width_ + (s.outlineEnable ? 4 : 0), height_) || !paint(letters, textOrigin())) return 0;
-  MaskPlane outline;
-  if (s.outlineEnable && !outlineOf(letters, &outline)) return 0;
-  scaleCoverage(letters, uint8_t(s.fillOpacity));
-  composite(canvas.view, fill.view, letters, alphaPlane, true);
-  if (s.outlineEnable) compositeOutline(canvas.view, outline, s.outlineColour & 0xFFFFFF, alphaPlane);
+  MaskPlane letters, outline;
+  if (!reuse && !letterMasks(paint, &letters, &outline)) return 0;
+  composite(canvas.view, fill.view, reuse ? heldLetters_ : letters, alphaPlane, true);
+  if (s.outlineEnable)
+    compositeOutline(canvas.view, reuse ? heldOutline_ : outline, s.outlineColour & 0xFFFFFF, alphaPlane);
 
   if (hooks.front) {
     FrameLayer layer{canvas.view, alphaPlane};

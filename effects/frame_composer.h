@@ -47,7 +47,7 @@ using FillPainter = std::function<bool(const BitmapView& fill)>;
 struct FrameHooks {
   LayerPainter behind;  // after the background and the text's shadow, before the letters
   LayerPainter front;   // after the outline
-  LayerPainter under;   // on the background, before the text's shadow falls on it
+  LayerPainter ground;  // on the background, before the text's shadow falls on it
   LetterPainter shadow; // when set, paints the shadow's coverage in place of the letters' painter
   FillPainter fill;     // when set, the letters take a recoloured copy of the fill canvas
 };
@@ -72,6 +72,11 @@ class FrameComposer {
   // background and how much of it the line hides.
   MemHandle composeOnPlain(const LetterPainter& paint, uint32_t colour, const FrameHooks& hooks = {}) const;
 
+  // For effects whose letters stand still in every frame: paints, softens
+  // and outlines them once; compose() with a null painter then reuses them.
+  // False on failure (nothing is held then).
+  bool holdLetters(const LetterPainter& paint);
+
   // The prepared background alone (24-bit), for effects that assemble their
   // frames from pieces; 0 on failure.
   MemHandle background() const;
@@ -86,6 +91,14 @@ class FrameComposer {
   MemBlock shadowFill_;
 
   MemHandle composeOnto(MemBlock frame, const LetterPainter& paint, const FrameHooks& hooks) const;
+  bool shadowMask(const LetterPainter& paint, MaskPlane* out) const;
+  bool letterMasks(const LetterPainter& paint, MaskPlane* letters, MaskPlane* outline) const;
+  // The masks holdLetters made: the softened shadow at its opacity, the
+  // letters at the fill opacity and their outline.
+  bool held_ = false;
+  MaskPlane heldShadow_;
+  MaskPlane heldLetters_;
+  MaskPlane heldOutline_;
 };
 
 // The finished frame of a line at rest displaced by `motion`, on its rest

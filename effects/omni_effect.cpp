@@ -95,7 +95,7 @@ struct OmniFrames {
   // The finished frame over animation frame `picture`; 0 on failure.
   MemHandle render(MemHandle picture) const {
     FrameHooks hooks;
-    hooks.under = [picture](FrameLayer& layer) { return drawCentred(layer.canvas, picture); };
+    hooks.ground = [picture](FrameLayer& layer) { return drawCentred(layer.canvas, picture); };
     return composer.compose(
         [this](MaskPlane& mask, Offset origin) {
           stampLine(line, mask, origin.x, origin.y);

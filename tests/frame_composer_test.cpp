@@ -218,6 +218,59 @@ TEST(FrameComposer, AShadowOfItsOwnAndARecolouredFill) {
   EXPECT_EQ(bytesOf(again.get()), bytesOf(plainFrame.get()));
 }
 
+TEST(FrameComposer, TheGroundLiesUnderTheLettersShadow) {
+  TextStyle s = style();
+  s.outlineEnable = false;
+  s.softness = 0;
+  StyledLine line;
+  ASSERT_TRUE(prepareStyledLine(s, &line));
+  FrameComposer composer;
+  ASSERT_TRUE(composer.prepare(line, line.restWidth, line.restHeight));
+  MaskPlane shadow, letters;
+  ASSERT_TRUE(shadow.allocate(line.restWidth, line.restHeight));
+  ASSERT_TRUE(letters.allocate(line.restWidth, line.restHeight));
+  stampLine(line, shadow, composer.shadowOrigin().x, composer.shadowOrigin().y);
+  stampLine(line, letters, composer.textOrigin().x, composer.textOrigin().y);
+  int32_t sx = -1, sy = -1;  // fully in the shadow, clear of the letters
+  for (int32_t y = 0; y < shadow.height && sx < 0; ++y)
+    for (int32_t x = 0; x < shadow.width; ++x)
+      if (shadow.at(x, y) == 255 && letters.at(x, y) == 0) { sx = x; sy = y; break; }
+  ASSERT_GE(sx, 0);
+  FrameHooks hooks;
+  hooks.ground = [](FrameLayer& layer) {
+    for (int32_t y = 0; y < layer.canvas.height(); ++y)
+      for (int32_t x = 0; x < layer.canvas.width(); ++x) layer.canvas.setPixel(x, y, 0xFF0000);
+    return true;
+  };
+  auto paint = [&](MaskPlane& m, Offset o) { stampLine(line, m, o.x, o.y); return true; };
+  MemBlock frame(composer.compose(paint, hooks));
+  MemLock lock(frame.get());
+  BitmapView v = BitmapView::of(lock);
+  EXPECT_EQ(uint32_t(v.getPixel(sx, sy)), 0x00FF00u);  // the shadow falls on the ground
+  EXPECT_EQ(uint32_t(v.getPixel(0, 0)), 0xFF0000u);    // the ground covers the background
+}
+
+TEST(FrameComposer, HeldLettersGiveTheSameFrames) {
+  for (bool alpha : {false, true}) {
+    TextStyle s = style();
+    s.alphaMask = alpha;
+    s.fillOpacity = 200;
+    StyledLine line;
+    ASSERT_TRUE(prepareStyledLine(s, &line));
+    FrameComposer composer;
+    ASSERT_TRUE(composer.prepare(line, line.restWidth + 6, line.restHeight + 4, {3, 2}));
+    auto paint = [&](MaskPlane& m, Offset o) { stampLine(line, m, o.x, o.y); return true; };
+    FrameHooks hooks;
+    hooks.behind = [](FrameLayer& layer) { layer.canvas.setPixel(1, 1, 0x123456); return true; };
+    EXPECT_EQ(composer.compose(nullptr, hooks), 0u);  // nothing held yet
+    MemBlock painted(composer.compose(paint, hooks));
+    ASSERT_TRUE(composer.holdLetters(paint));
+    MemBlock held(composer.compose(nullptr, hooks));
+    ASSERT_TRUE(painted && held);
+    EXPECT_EQ(bytesOf(painted.get()), bytesOf(held.get())) << alpha;
+  }
+}
+
 TEST(FrameComposer, FailsCleanlyWhenMemoryRunsOut) {
   TextStyle s = style();
   s.alphaMask = true;
