@@ -47,8 +47,4 @@ echo "== Native suite"
 (cd build && ctest -j2 --output-on-failure) || status=1
 echo "== Fuzz harnesses: a fixed run of each (libFuzzer, AddressSanitizer, UBSan)"
 bash scripts/fuzz.sh --ci || status=1
-echo "== Native suite under AddressSanitizer and UBSan"
-bash scripts/build.sh --asan || status=1
-(cd build-asan && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/../tests/lsan.supp \
-  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest -j2 --output-on-failure) || status=1
 exit $status
