@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/wire_pointer.h"
 #include "tests/win32/harness.h"
 
 using harness::Driver;
@@ -76,7 +77,8 @@ int32_t answer(AnimationHost& host, int32_t code, void* p) {
   host.asked = reinterpret_cast<const char*>(rec + 20);
   if (host.frames == 0) return 0;
   if (host.asked.empty()) std::strcpy(reinterpret_cast<char*>(rec + 20), host.chosen.c_str());
-  return int32_t(reinterpret_cast<intptr_t>(makeAnimation(host.frames)));
+  // The handle goes back as the 32-bit value the plug-in's records carry.
+  return int32_t(gw::wireFromPointer(makeAnimation(host.frames)));
 }
 
 HWND openOmni(Driver& d) {
@@ -112,11 +114,13 @@ GW_TEST(AnimationSelectorStartsWithThePlaceholder) {
       HWND selector = GetDlgItem(dlg, kSelector);
       HWND button = GetDlgItem(selector, 1);
       hasButton = button && IsWindowVisible(button);
-      HGLOBAL frame = HGLOBAL(SendMessageA(selector, kFrameRequest, 1000, LPARAM(&delay)));
+      HGLOBAL frame = static_cast<HGLOBAL>(
+          gw::pointerFromWire(uint32_t(SendMessageA(selector, kFrameRequest, 1000, LPARAM(&delay)))));
       if (frame) {
-        auto* dib = static_cast<const uint8_t*>(GlobalLock(frame));
-        width = int(dib[4] | dib[5] << 8);
-        GlobalUnlock(frame);
+        if (auto* dib = static_cast<const uint8_t*>(GlobalLock(frame))) {
+          width = int(dib[4] | dib[5] << 8);
+          GlobalUnlock(frame);
+        }
         GlobalFree(frame);
       }
       d.screenshot(dlg, harness::tempPath("gw_page_omni.bmp"));
