@@ -46,7 +46,7 @@ for name in "${harnesses[@]}"; do
   cp tests/fuzz/corpus/"$name"/* "$corpus"/ 2>/dev/null
   before=$(ls "tests/fuzz/regressions/$name" | wc -l)
   log="$work/$name.log"
-  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp UBSAN_OPTIONS=print_stacktrace=1 \
     "build-fuzz/fuzz_$name" "${limits[@]}" -rss_limit_mb=2048 -max_len=65536 \
     -artifact_prefix="tests/fuzz/regressions/$name/" -print_final_stats=1 "$corpus" >"$log" 2>&1
   status=$?

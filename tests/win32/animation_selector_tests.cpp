@@ -90,6 +90,12 @@ HWND openOmni(Driver& d) {
   return dlg;
 }
 
+// Presses a button and waits until its command is handled (Driver::press
+// only posts it), so what the press changed can be read at once.
+void clickAndWait(HWND parent, int id) {
+  SendMessageA(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(parent, id)));
+}
+
 int32_t frameCount(HWND dlg) {
   int32_t n = -1;
   SendMessageA(GetDlgItem(dlg, kSelector), kFrameRequest, WPARAM(-1), LPARAM(&n));
@@ -148,12 +154,12 @@ GW_TEST(AnimationSelectorSelectsAndCancels) {
       if (!dlg) return;
       HWND selector = GetDlgItem(dlg, kSelector);
       host.frames = 7;
-      d.press(selector, 1);
+      clickAndWait(selector, 1);
       afterSelect = frameCount(dlg);
       askedWith = host.asked;
       d.screenshot(dlg, harness::tempPath("gw_page_omni_selected.bmp"));
       host.frames = 0;  // the user cancels the host's file dialog
-      d.press(selector, 1);
+      clickAndWait(selector, 1);
       afterCancel = frameCount(dlg);
       d.press(dlg, 2);
     });
