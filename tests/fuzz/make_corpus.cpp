@@ -11,6 +11,7 @@
 
 #include "base/le_bytes.h"
 #include "controls/animation_block.h"
+#include "materials/fountain_library.h"
 #include "materials/fountain_record.h"
 #include "materials/gradient_settings.h"
 #include "materials/material_document.h"
@@ -74,6 +75,12 @@ int main(int argc, char** argv) {
   uint8_t fountain[581];
   fountainRecordDefaults(fountain, FountainPreset::Rainbow);
   seed("fountain_record", "rainbow", fountain, sizeof fountain);
+  {
+    uint8_t grey[581];
+    fountainRecordDefaults(grey, FountainPreset::Grey);
+    std::vector<uint8_t> library = fountainLibraryBytes({fountain, grey}, 1700000000u);
+    seed("fountain_library", "two-entries", library.data(), library.size());
+  }
 
   // A one-tile group as the plug-in writes it: the header, then one chunk.
   {
