@@ -18,6 +18,7 @@
 
 #include "cli/png_io.h"
 #include "controls/bound_control.h"
+#include "effects/effect_pages.h"
 #include "effects/effect_table.h"
 #include "effects/letter_effects.h"
 #include "effects/page_tables.h"
@@ -98,6 +99,8 @@ class LetterEffects : public ::testing::TestWithParam<LetterCase> {
   }
   void TearDown() override {
     frameStoreFree(store);
+    // The pages' material buttons own their records, as in the plug-in.
+    if (dialog) releaseEffectPages(*dialog);
     settings() = SettingsRecord();
   }
 

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "cli/png_io.h"
+#include "effects/effect_pages.h"
 #include "effects/effect_table.h"
 #include "effects/object_effects.h"
 #include "effects/page_tables.h"
@@ -129,6 +130,8 @@ class ObjectEffects : public ::testing::TestWithParam<EffectCase> {
   }
   void TearDown() override {
     frameStoreFree(store);
+    // The pages' material buttons own their records, as in the plug-in.
+    if (dialog) releaseEffectPages(*dialog);
     settings() = SettingsRecord();
   }
 

@@ -17,6 +17,7 @@
 #include "controls/animation_selector.h"
 #include "documents/document_lines.h"
 #include "documents/document_text.h"
+#include "effects/effect_pages.h"
 #include "effects/effect_table.h"
 #include "effects/omni_effect.h"
 #include "host/main_dialog.h"
@@ -57,6 +58,8 @@ class OmniEffect : public ::testing::Test {
   void SetUp() override {
     ::setenv("GLYPHWRIGHT_APPDATA", dir.path().c_str(), 1);
     settings() = SettingsRecord();
+    // A test that starts afresh part-way frees the dialog it had.
+    if (dialog) releaseEffectPages(*dialog);
     dialog = InMemoryDialog::fromResource(ResourceName::number(IDD_MAIN));
     ASSERT_TRUE(dialog);
     gw::testing::setShiftKeyDown(true);
@@ -72,6 +75,8 @@ class OmniEffect : public ::testing::Test {
   }
   void TearDown() override {
     frameStoreFree(store);
+    // The pages' material buttons own their records, as in the plug-in.
+    if (dialog) releaseEffectPages(*dialog);
     dialog.reset();
     settings() = SettingsRecord();
   }
@@ -193,17 +198,19 @@ TEST_F(OmniEffect, EveryKeyOnThePageChangesTheFrames) {
     const char* key;
     std::function<void()> change;
   };
-  std::vector<MemBlock> records;
+  // The button owns the record bound to it (the dialog frees it); the one it
+  // had before is the test's to free.
+  std::vector<MemBlock> replaced;
+  auto rebind = [&](uint32_t id, uint32_t colour) {
+    replaced.emplace_back(MemHandle(reinterpret_cast<uintptr_t>(dialog->boundVariable(id))));
+    dialog->setBinding(id, uint8_t(ControlKind::kMaterialButton), reinterpret_cast<void*>(uintptr_t(material(colour))));
+  };
   const Case cases[] = {
-      {"Fill (520)", [&] {
-         records.emplace_back(material(0x00AA00));
-         dialog->setBinding(520, uint8_t(ControlKind::kMaterialButton), reinterpret_cast<void*>(uintptr_t(records.back().get())));
-       }},
+      {"Fill (520)", [&] { rebind(520, 0x00AA00); }},
       {"Background (522)", [&] {
          // The background shows where the animation does not reach: make the line wider.
          dialog->setText(IDC_TEXT, "Omni wide line");
-         records.emplace_back(material(0x0000AA));
-         dialog->setBinding(522, uint8_t(ControlKind::kMaterialButton), reinterpret_cast<void*>(uintptr_t(records.back().get())));
+         rebind(522, 0x0000AA);
        }},
       {"Style011AnimPath", [&] { useAnimation("b.gif", 52, 30, {5, 6}); }},
       {"Style011FillOpacity", [&] { dialog->setText(526, "90"); }},

@@ -14,6 +14,7 @@
 
 #include "base/le_bytes.h"
 #include "cli/png_io.h"
+#include "effects/effect_pages.h"
 #include "effects/effect_table.h"
 #include "effects/simple_effect.h"
 #include "protocol/frame_store.h"
@@ -67,6 +68,8 @@ class SimpleEffect : public ::testing::Test {
   }
   void TearDown() override {
     frameStoreFree(store);
+    // The pages' material buttons own their records, as in the plug-in.
+    if (dialog) releaseEffectPages(*dialog);
     settings() = SettingsRecord();
   }
 
