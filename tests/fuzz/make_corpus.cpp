@@ -16,6 +16,7 @@
 #include "materials/gradient_settings.h"
 #include "materials/material_document.h"
 #include "materials/material_record.h"
+#include "materials/texture_group.h"
 #include "materials/tile_group.h"
 #include "platform/bitmap.h"
 #include "platform/res_file.h"
@@ -94,6 +95,19 @@ int main(int argc, char** argv) {
       }
       std::filesystem::remove(path);
     }
+  }
+  // A two-item texture group as the dialog writes it.
+  {
+    TextureGroup group;
+    TextureItem clouds, craters;
+    clouds.name = "Clouds";
+    textureSettingsDefaults(clouds.settings.data());
+    craters.name = "Craters";
+    textureSettingsDefaults(craters.settings.data());
+    writeU32(craters.settings.data() + texture_settings::kType, kTextureCraters);
+    group.items = {clouds, craters};
+    seed("texture_group", "two-items.fft",
+         textureGroupFormat(group, TextureGroupStamp{"Thu Jan  1 00:00:00 1970", "Owner", "Organization"}));
   }
   // A compiled resource file as windres writes it: the empty entry that
   // opens every .res, then one string-table block of the plug-in's own.
