@@ -16,6 +16,10 @@ add_executable(glyphwright ${CMAKE_SOURCE_DIR}/cli/main.cpp)
 target_link_libraries(glyphwright PRIVATE gwcli)
 set_target_properties(glyphwright PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/cli)
 
+# Makes the shipped texture and tile groups (scripts/make_shipped_groups.sh).
+add_executable(gw_make_groups ${CMAKE_SOURCE_DIR}/scripts/make_shipped_groups.cpp)
+target_link_libraries(gw_make_groups PRIVATE gwcli)
+
 option(GW_BUILD_TESTS "Build the native tests" ON)
 if(GW_BUILD_TESTS)
   enable_testing()

@@ -143,22 +143,22 @@ bool replaceFile(const std::string& temp, const std::string& path) {
   return std::rename(temp.c_str(), path.c_str()) == 0;
 }
 
-void buildHeader(uint8_t* h, uint32_t count) {
+void buildHeader(uint8_t* h, uint32_t count, const TileGroupStamp& stamp) {
   std::memset(h, 0, hdr::kSize);
   std::memcpy(h + hdr::kMagic, kTileGroupMagic, sizeof kTileGroupMagic);
-  writeU32(h + hdr::kTimeWritten, uint32_t(wallClockSeconds()));
-  writeFixedText(h + hdr::kOwner, hdr::kNameWidth, registeredOwner().c_str());
-  writeFixedText(h + hdr::kOrganization, hdr::kNameWidth, registeredOrganization().c_str());
+  writeU32(h + hdr::kTimeWritten, stamp.timeWritten);
+  writeFixedText(h + hdr::kOwner, hdr::kNameWidth, stamp.owner.c_str());
+  writeFixedText(h + hdr::kOrganization, hdr::kNameWidth, stamp.organization.c_str());
   writeU32(h + hdr::kVersionMajor, kTileGroupVersionMajor);
   writeU32(h + hdr::kVersionMinor, kTileGroupVersionMinor);
   writeU32(h + hdr::kVersionLetter, kTileGroupVersionLetter);
   writeU32(h + hdr::kChunkCount, count);
-  writeU32(h + hdr::kWriteable, 1);
+  writeU32(h + hdr::kWriteable, stamp.writeable ? 1 : 0);
 }
 
-bool writeChunks(std::FILE* f, const std::vector<MemHandle>& tiles) {
+bool writeChunks(std::FILE* f, const std::vector<MemHandle>& tiles, const TileGroupStamp& stamp) {
   uint8_t header[hdr::kSize];
-  buildHeader(header, uint32_t(tiles.size()));
+  buildHeader(header, uint32_t(tiles.size()), stamp);
   if (!writeExact(f, header, sizeof header)) return false;
   for (MemHandle tile : tiles) {
     MemLock lock(tile);
@@ -258,6 +258,15 @@ bool tileGroupList(const std::string& path, TileGroupHeaderInfo* header,
 }
 
 bool tileGroupWrite(const std::string& path, const std::vector<MemHandle>& tiles, bool backup) {
+  TileGroupStamp stamp;
+  stamp.timeWritten = uint32_t(wallClockSeconds());
+  stamp.owner = registeredOwner();
+  stamp.organization = registeredOrganization();
+  return tileGroupWriteStamped(path, tiles, backup, stamp);
+}
+
+bool tileGroupWriteStamped(const std::string& path, const std::vector<MemHandle>& tiles, bool backup,
+                           const TileGroupStamp& stamp) {
   if (path.empty() || tiles.size() > kTileGroupMaxChunks) return false;
   if (backup) {
     std::string bak = path + ".bak";
@@ -272,7 +281,7 @@ bool tileGroupWrite(const std::string& path, const std::vector<MemHandle>& tiles
   std::string temp = path + ".tmp";
   File out(temp, "wb");
   if (!out) return false;
-  bool written = writeChunks(out.get(), tiles);
+  bool written = writeChunks(out.get(), tiles, stamp);
   if (!out.close() || !written || !replaceFile(temp, path)) {
     std::remove(temp.c_str());
     return false;

@@ -20,6 +20,9 @@
 
 namespace gw {
 
+constexpr char kPrimaryTileGroup[] = "glwplug5.mtx";
+constexpr char kTileGroupExtension[] = "MTX";
+
 struct TileGroup {
   bool writeable = true;
   std::vector<MemBlock> tiles;  // each a packed bitmap block, in file order
@@ -70,5 +73,17 @@ bool tileGroupList(const std::string& path, TileGroupHeaderInfo* header,
 // "<path>.bak". The file is written beside the target and renamed into
 // place, so a failed write leaves the old group intact.
 bool tileGroupWrite(const std::string& path, const std::vector<MemHandle>& tiles, bool backup);
+
+// What a written header records. The shipped primary group is written
+// read-only with a fixed time and no owner, so that it is built the same way
+// every time.
+struct TileGroupStamp {
+  uint32_t timeWritten = 0;
+  std::string owner;
+  std::string organization;
+  bool writeable = true;
+};
+bool tileGroupWriteStamped(const std::string& path, const std::vector<MemHandle>& tiles, bool backup,
+                           const TileGroupStamp& stamp);
 
 }  // namespace gw

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace gw {
 
@@ -20,5 +21,12 @@ std::string moduleFolder();
 // `folder` with a separator at its end (unless empty), then `name`; empty when
 // the result would exceed the 260-character path limit.
 std::string joinPath(const std::string& folder, const std::string& name);
+
+// Makes the folder (one level) unless it is there; true when it exists after.
+bool makeFolder(const std::string& path);
+
+// Names of the plain files in `folder` (no sub-folders), in no set order;
+// empty when the folder cannot be read.
+std::vector<std::string> filesInFolder(const std::string& folder);
 
 }  // namespace gw

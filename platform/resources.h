@@ -18,6 +18,7 @@ namespace gw {
 constexpr uint16_t kResBitmap = 2;
 constexpr uint16_t kResDialog = 5;
 constexpr uint16_t kResString = 6;
+constexpr uint16_t kResRcData = 10;
 
 // A resource is named by a 16-bit number or by a text compared without regard
 // to case.

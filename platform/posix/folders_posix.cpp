@@ -1,3 +1,4 @@
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -54,6 +55,25 @@ std::string moduleFolder() {
     }
   }
   return withSeparator(p);
+}
+
+bool makeFolder(const std::string& path) {
+  std::string p = path;
+  while (p.size() > 1 && p.back() == '/') p.pop_back();
+  return isDirectory(p) || (mkdir(p.c_str(), 0777) == 0 && isDirectory(p));
+}
+
+std::vector<std::string> filesInFolder(const std::string& folder) {
+  std::vector<std::string> names;
+  DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir) return names;
+  while (dirent* entry = readdir(dir)) {
+    std::string name = entry->d_name;
+    struct stat st;
+    if (stat(withSeparator(folder).append(name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) names.push_back(name);
+  }
+  closedir(dir);
+  return names;
 }
 
 }  // namespace gw
