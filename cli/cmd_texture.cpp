@@ -7,8 +7,11 @@
 
 #include "cli/cli_values.h"
 #include "cli/command.h"
+#include "cli/group_items.h"
+#include "materials/group_folder.h"
 #include "materials/material_record.h"
 #include "cli/png_io.h"
+#include "materials/texture_group.h"
 #include "materials/texture_generate.h"
 #include "materials/texture_settings.h"
 
@@ -16,10 +19,6 @@ namespace gw::cli {
 namespace {
 
 namespace ts = texture_settings;
-
-
-
-
 
 // Reads a bare 268-byte settings record or a material record holding one.
 bool readSettingsFile(const std::string& path, uint8_t* settings, std::string* error) {
@@ -123,6 +122,17 @@ bool applyField(const FieldOption& field, const std::string& text, uint8_t* sett
   }
 }
 
+// Prints a group's items: index, generator and name.
+int listItems(const std::string& path, const TextureGroup& group) {
+  std::printf("%s: %zu textures, %s\n", path.c_str(), group.items.size(),
+              group.writeable ? "writeable" : "read-only");
+  for (size_t i = 0; i < group.items.size(); ++i) {
+    const char* type = textureTypeName(readU32(group.items[i].settings.data() + ts::kType));
+    std::printf("%4zu  %-16s %s\n", i, type ? type : "?", group.items[i].name.c_str());
+  }
+  return kExitOk;
+}
+
 }  // namespace
 
 // Renders a texture to a PNG, from defaults, a record file and options, in
@@ -133,17 +143,36 @@ int runTexture(const std::vector<std::string>& args) {
   textureSettingsDefaults(settings);
   int32_t w = 256, h = 256;
   std::string output, settingsOut, error;
-  // The record file first, so options given anywhere override it.
-  for (size_t i = 0; i + 1 < args.size(); ++i) {
+  // The record file or group item first, so options given anywhere override it.
+  std::string groupPath, item;
+  bool list = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--list") list = true;
+    if (i + 1 >= args.size()) continue;
     if (args[i] == "--settings" && !readSettingsFile(args[i + 1], settings, &error)) return fail(error);
+    if (args[i] == "--group") groupPath = args[i + 1];
+    if (args[i] == "--item") item = args[i + 1];
   }
+  if (list) {
+    std::string path = groupPath.empty() ? primaryGroupPath(kPrimaryTextureGroup, &error) : groupPath;
+    if (path.empty()) return fail(error);
+    TextureGroup group;
+    if (!textureGroupRead(path, &group))
+      return fail(path + ": There has been an error importing the selected texture file. The file may be damaged.");
+    return listItems(path, group);
+  }
+  if (!groupPath.empty() && item.empty()) return usageError(self, "--group needs --item NAME|INDEX (or --list)");
+  if (!item.empty() && !loadTextureItem(groupPath, item, settings, &error)) return fail(error);
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
+    if (a == "-o" || (a.size() > 2 && a.compare(0, 2, "--") == 0)) {
       if (i + 1 >= args.size()) return usageError(self, a + " needs a value");
       const std::string& value = args[++i];
-      if (a == "--settings") continue;
-      if (a == "--size") {
+      if (a == "--settings" || a == "--group" || a == "--item") continue;
+      if (a == "-o" || a == "--output") {
+        if (!output.empty()) return usageError(self, "more than one output file");
+        output = value;
+      } else if (a == "--size") {
         if (!parseImageSize(value, &w, &h, kTextureMaxSide)) return usageError(self, "bad size " + value);
       } else if (a == "--write-settings") {
         settingsOut = value;

@@ -6,6 +6,7 @@
 
 #include "base/le_bytes.h"
 #include "cli/command.h"
+#include "cli/group_items.h"
 #include "cli/png_io.h"
 #include "platform/bitmap.h"
 #include "materials/tile_fill.h"
@@ -61,19 +62,44 @@ int extractTile(const std::string& path, const std::string& indexText, const std
   return kExitOk;
 }
 
-int buildGroup(const std::string& path, const std::vector<std::string>& images, bool backup) {
-  std::vector<MemBlock> tiles;
-  std::vector<MemHandle> handles;
+// Reads images as tiles, refusing one whose sides both exceed the limit.
+bool readTiles(const std::vector<std::string>& images, std::vector<MemBlock>* tiles, std::string* failure) {
   for (const std::string& image : images) {
     std::string error;
     MemBlock tile(readPngAsBitmap(image, &error));
-    if (!tile) return fail(error);
+    if (!tile) return *failure = error, false;
     int32_t w = 0, h = 0;
-    if (!bitmapQuery(tile.get(), &w, &h, nullptr, nullptr)) return fail(image + ": unreadable image");
-    if (w > kMaxTileSide && h > kMaxTileSide) return fail(image + ": The selected image is too large to be a matrix tile.");
-    handles.push_back(tile.get());
-    tiles.push_back(std::move(tile));
+    if (!bitmapQuery(tile.get(), &w, &h, nullptr, nullptr)) return *failure = image + ": unreadable image", false;
+    if (w > kMaxTileSide && h > kMaxTileSide)
+      return *failure = image + ": The selected image is too large to be a matrix tile.", false;
+    tiles->push_back(std::move(tile));
   }
+  return true;
+}
+
+// Appends images to a group (a new one when the file is not there), as the
+// tile dialog's "+" does; the shipped group and other read-only ones refuse.
+int addToGroup(const std::string& path, const std::vector<std::string>& images, bool backup) {
+  TileGroup group;
+  if (!tileGroupRead(path, &group)) return fail(path + ": There has been an error loading the matrix element file.");
+  if (!group.writeable)
+    return fail(path + ": this group is read-only and cannot be edited or overwritten; "
+                       "make a copy of its tiles with 'tile build' under a new name");
+  std::string error;
+  if (!readTiles(images, &group.tiles, &error)) return fail(error);
+  std::vector<MemHandle> handles;
+  for (const MemBlock& t : group.tiles) handles.push_back(t.get());
+  if (!tileGroupWrite(path, handles, backup)) return fail(path + ": Error writing file");
+  std::printf("%s: %zu tiles\n", path.c_str(), handles.size());
+  return kExitOk;
+}
+
+int buildGroup(const std::string& path, const std::vector<std::string>& images, bool backup) {
+  std::vector<MemBlock> tiles;
+  std::string error;
+  if (!readTiles(images, &tiles, &error)) return fail(error);
+  std::vector<MemHandle> handles;
+  for (const MemBlock& t : tiles) handles.push_back(t.get());
   if (!tileGroupWrite(path, handles, backup)) return fail(path + ": Error writing file");
   return kExitOk;
 }
@@ -109,8 +135,21 @@ int runTile(const std::vector<std::string>& args) {
   const Command& self = *findCommand("tile");
   if (args.empty()) return usageError(self, "");
   const std::string& verb = args[0];
-  if (verb == "list" && args.size() == 2) return listGroup(args[1]);
+  // list and extract read the shipped group when none is named.
+  std::string primary, error;
+  if (((verb == "list" && args.size() == 1) || (verb == "extract" && args.size() == 3)) &&
+      (primary = primaryGroupPath(kPrimaryTileGroup, &error)).empty())
+    return fail(error);
+  if (verb == "list" && args.size() <= 2) return listGroup(args.size() == 2 ? args[1] : primary);
   if (verb == "extract" && args.size() == 4) return extractTile(args[1], args[2], args[3]);
+  if (verb == "extract" && args.size() == 3) return extractTile(primary, args[1], args[2]);
+  if (verb == "add" && args.size() >= 3) {
+    std::vector<std::string> rest(args.begin() + 1, args.end());
+    bool backup = rest[0] == "--backup";
+    if (backup) rest.erase(rest.begin());
+    if (rest.size() < 2) return usageError(self, "add needs a group file and at least one image");
+    return addToGroup(rest[0], std::vector<std::string>(rest.begin() + 1, rest.end()), backup);
+  }
   if (verb == "fill" && (args.size() == 3 || args.size() == 5)) return fillTiles(args);
   if (verb == "build" && args.size() >= 2) {
     std::vector<std::string> rest(args.begin() + 1, args.end());

@@ -30,10 +30,11 @@ const std::vector<Command>& commands() {
       {"info", "show the plug-in's name, description and version", "", runInfo},
       {"effects", "list the 21 effects with their configuration keys and defaults", "", runEffects},
       {"settings", "print the settings as the configuration file would hold them", "[--file FILE]", runSettings},
-      {"texture", "render a texture to a PNG",
-       "[--size WxH] [--settings FILE] [--type 0-5] [--mesh N] [--back COLOUR] [--fore [K=]COLOUR] "
+      {"texture", "render a texture to a PNG, or list a texture group",
+       "[--size WxH] [--group FILE.fft] [--item NAME|INDEX] [--settings FILE] [--type 0-5] [--mesh N] [--back COLOUR] [--fore [K=]COLOUR] "
        "[--power [K=]X] [--seed [K=]N] [--dimension [K=]X] [--craters N] [--depth X] [--bubbles N] "
-       "[--bubble-size N] [--bubble-power X] [--perturbation X] [--shape 0-3] [--write-settings FILE] OUT.png",
+       "[--bubble-size N] [--bubble-power X] [--perturbation X] [--shape 0-3] [--write-settings FILE] "
+       "(-o OUT.png | OUT.png) | [--group FILE.fft] --list  (without --group: the shipped glwplug5.fft)",
        runTexture},
       {"gradient", "render a gradient to a PNG",
        "[--size WxH] [--settings FILE] [--shape linear|angular|elliptical|rectangular] [--start COLOUR] "
@@ -46,9 +47,10 @@ const std::vector<Command>& commands() {
        "[--gradient FILE] [gradient options] [--texture FILE] [--texture-type 0-5] [--tile-group FILE.mtx] "
        "[--tile-index N] [--write-record FILE] [--print-line ID] [--info] [OUT.png] | --sheet OUT.png",
        runMaterial},
-      {"tile", "list, extract, build and tile matrix tile groups",
-       "list GROUP.mtx | extract GROUP.mtx INDEX OUT.png | build [--backup] GROUP.mtx [IN.png...] | "
-       "fill WxH OUT.png [GROUP.mtx INDEX]",
+      {"tile", "list, extract, add to, build and tile matrix tile groups",
+       "list [GROUP.mtx] | extract [GROUP.mtx] INDEX OUT.png | add [--backup] GROUP.mtx IN.png... | "
+       "build [--backup] GROUP.mtx [IN.png...] | fill WxH OUT.png [GROUP.mtx INDEX]  "
+       "(without GROUP.mtx: the shipped glwplug5.mtx)",
        runTile},
       {"palette", "write a standard palette (0-9) as a GIMP palette", "TYPE [-o FILE.gpl]", runPalette},
       {"quantize", "reduce a PNG to a palette with the build's quantizer and report its PSNR",

@@ -1,4 +1,5 @@
 #include "cli/dialog_session.h"
+#include "cli/group_items.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -21,6 +22,7 @@
 #include "materials/material_file.h"
 #include "materials/material_record.h"
 #include "materials/texture_settings.h"
+#include "materials/tile_group.h"
 #include "materials/tile_selection.h"
 #include "platform/code_page_1252.h"
 #include "platform/message_dialog.h"
@@ -223,30 +225,43 @@ MemHandle materialFromSpec(const std::string& text, std::string* error) {
     writeU32(g + gradient::kEndColour, to);
     writeU32(g + gradient::kColourMode, 1);
   } else if (kind == "texture") {
+    // texture:TYPE (a generator's defaults), texture:NAME (from the shipped
+    // group) or texture:GROUP.fft:NAME (a name, or an index).
     int type = 0;
-    if (!parseIndex(value, 6, &type)) {
-      *error = "a texture is texture:TYPE with TYPE 0 to 5, not '" + value + "'";
-      return 0;
-    }
     writeI32(r + material::kKind, kMaterialTexture);
-    writeU32(r + material::kTexture + texture_settings::kType, uint32_t(type));
+    if (parseIndex(value, 6, &type)) {
+      writeU32(r + material::kTexture + texture_settings::kType, uint32_t(type));
+    } else {
+      size_t last = value.rfind(':');
+      std::string group = last == std::string::npos ? std::string() : value.substr(0, last);
+      std::string item = last == std::string::npos ? value : value.substr(last + 1);
+      if (item.empty()) {
+        *error = "a texture is texture:TYPE (0 to 5), texture:NAME or texture:GROUP.fft:NAME, not '" + value + "'";
+        return 0;
+      }
+      if (!loadTextureItem(group, item, r + material::kTexture, error)) return 0;
+    }
   } else if (kind == "tile") {
+    // tile:INDEX (of the shipped group) or tile:GROUP.mtx:INDEX.
     size_t last = value.rfind(':');
+    std::string groupPath = last == std::string::npos ? std::string() : value.substr(0, last);
     int index = 0;
-    if (last == std::string::npos || !parseIndex(value.substr(last + 1), 100000, &index)) {
-      *error = "a tile is tile:GROUP.mtx:INDEX, not '" + value + "'";
+    if (!parseIndex(last == std::string::npos ? value : value.substr(last + 1), 100000, &index)) {
+      *error = "a tile is tile:INDEX or tile:GROUP.mtx:INDEX, not '" + value + "'";
       return 0;
     }
+    if (groupPath.empty() && (groupPath = primaryGroupPath(kPrimaryTileGroup, error)).empty()) return 0;
     writeI32(r + material::kKind, kMaterialTile);
     uint8_t* selection = r + material::kTileSelection;
-    tileSelectionSetPath(selection, value.substr(0, last));
+    tileSelectionSetPath(selection, groupPath);
     writeI32(selection + (material::kTileIndex - material::kTileSelection), index);
     if (!tileSelectionLoad(selection)) {
-      *error = "cannot load tile " + std::to_string(index) + " of '" + value.substr(0, last) + "'";
+      *error = "cannot load tile " + std::to_string(index) + " of '" + groupPath + "'";
       return 0;
     }
   } else {
-    *error = "a material is colour:RRGGBB, gradient:RRGGBB-RRGGBB, texture:TYPE, tile:GROUP.mtx:INDEX or "
+    *error = "a material is colour:RRGGBB, gradient:RRGGBB-RRGGBB, texture:TYPE|NAME|GROUP.fft:NAME, "
+             "tile:INDEX|GROUP.mtx:INDEX or "
              "record:FILE.mtrl, not '" + text + "'";
     return 0;
   }
