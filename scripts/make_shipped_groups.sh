@@ -23,7 +23,7 @@ if command -v montage >/dev/null; then
   montage "${sheet[@]}" -tile 7x "${textures[@]}" "$pictures/textures.png"
   montage "${sheet[@]}" -tile 9x "${tiles[@]}" "$pictures/tiles.png"
   convert "$pictures/textures.png" "$pictures/tiles.png" -background '#202020' -gravity center -append \
-    docs/shipped_groups.png
+    -define png:exclude-chunks=date,time docs/shipped_groups.png
 else
   echo "montage not found: docs/shipped_groups.png left as it was" >&2
 fi
