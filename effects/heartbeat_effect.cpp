@@ -53,6 +53,7 @@ class Heartbeat : public LetterAnimation {
 
   int32_t frameCount() const override { return frames_; }
   MemHandle restFrame() override { return frame(0); }
+  bool readyForThreads() override { return stage_.readyForThreads(); }
   MemHandle frame(int64_t k) override {
     // The pulse's middle, from just before the line to just past it.
     const double width = stage_.line.layout.width;

@@ -5,6 +5,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "effects/frame_sequence.h"
 #include "protocol/frame_store.h"
 #include "resource_ids.h"
 
@@ -58,11 +59,13 @@ int build(EffectContext& ctx, LetterAnimationFactory make) {
   }
   const int32_t n = animation->frameCount();
   if (n <= 0) return 0;
+  auto delayOf = [&](int32_t k) { return k == n - 1 || animation->isRest(k) ? delay + pause : delay; };
+  if (animation->readyForThreads())
+    return appendFrames(ctx, n, [&](int32_t k) { return animation->frame(k); }, delayOf) ? 1 : 0;
   for (int32_t k = 0; k < n; ++k) {
     MemBlock frame(animation->frame(k));
     if (!frame) return 0;
-    const bool pauses = k == n - 1 || animation->isRest(k);
-    if (!frameStoreAppendFrame(*ctx.frameStore, frame.get(), pauses ? delay + pause : delay)) return 0;
+    if (!frameStoreAppendFrame(*ctx.frameStore, frame.get(), delayOf(k))) return 0;
     frame.release();
     reportFrameProgress(ctx, k, n);
   }

@@ -34,6 +34,10 @@ class LetterAnimation {
   // Frame k of the loop; any k, so frame count() equals frame 0 for an effect
   // that loops. 0 on failure.
   virtual MemHandle frame(int64_t k) = 0;
+  // Makes ready everything frame(k) reads, so that a build may render its
+  // frames at once on several threads (frame() then changes nothing). False,
+  // the default, keeps the build on one thread, frame after frame.
+  virtual bool readyForThreads() { return false; }
 };
 
 using LetterAnimationFactory = std::unique_ptr<LetterAnimation> (*)(const DialogFacade& dialog, bool alphaMask);
@@ -55,6 +59,9 @@ struct LetterStage {
   bool prepareCanvas(int32_t growX, int32_t growY) { return prepareCanvas(growX, growY, growY); }
   // ... by `growX` on either side, `above` on top and `below` underneath.
   bool prepareCanvas(int32_t growX, int32_t above, int32_t below);
+  // Every supersampled letter rendered now, not on first use, so frames can
+  // be placed on several threads at once. False when memory fails.
+  bool readyForThreads() { return shapes.renderAll(); }
   // A frame of these placed letters (the same shapes for shadow and letters).
   MemHandle compose(const std::vector<PlacedLetter>& placed, const FrameHooks& hooks = {}) const;
 };

@@ -136,6 +136,12 @@ bool LetterTransformer::prepare(const StyledLine& line) {
   return true;
 }
 
+bool LetterTransformer::renderAll() {
+  for (size_t s = 0; s < shapes_.size(); ++s)
+    if (!supersampled(s)) return false;
+  return true;
+}
+
 const LetterTransformer::Shape* LetterTransformer::supersampled(size_t index) const {
   Shape& shape = shapes_[index];
   if (shape.rendered) return &shape;

@@ -73,6 +73,10 @@ class LetterTransformer {
   // 4x, less for very large fonts so memory stays bounded), so effects that
   // only shift letters never pay for it. False when memory fails.
   bool prepare(const StyledLine& line);
+  // Renders every distinct letter's supersampled shape now rather than on
+  // first use; afterwards place() writes nothing, so several threads may
+  // place letters at once. False when memory fails.
+  bool renderAll();
 
   size_t count() const { return index_.size(); }
   int32_t factor() const { return factor_; }

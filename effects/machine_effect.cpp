@@ -59,6 +59,7 @@ class Machine : public LetterAnimation {
 
   int32_t frameCount() const override { return frames_; }
   MemHandle restFrame() override { return frame(0); }
+  bool readyForThreads() override { return stage_.readyForThreads(); }
   MemHandle frame(int64_t k) override {
     const double turn = 360.0 * double(k % frames_) / frames_;
     const size_t n = stage_.shapes.count();

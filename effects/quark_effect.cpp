@@ -51,6 +51,7 @@ class QuarkSpin : public LetterAnimation {
   bool isRest(int32_t k) const override { return std::fmod(angleAt(k), 360.0) == 0; }
   MemHandle restFrame() override { return render(0); }
   MemHandle frame(int64_t k) override { return render(angleAt(k % frames_)); }
+  bool readyForThreads() override { return stage_.readyForThreads(); }
 
  private:
   double angleAt(int64_t k) const { return initial_ + 360.0 * double(k) / frames_; }

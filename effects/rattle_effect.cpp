@@ -25,19 +25,35 @@ class Rattle : public LetterAnimation {
     seed_ = uint32_t(controlNumber(dialog, kSeed, 0, 32767, 19374));
     frames_ = controlNumber(dialog, kFrames, 2, 32760, 64);
     // Room for the widest jump, so no shaken letter is cut.
-    return stage_.prepare(readTextStyle(dialog, kPage, alphaMask)) && stage_.prepareCanvas(across_, upDown_);
+    if (!stage_.prepare(readTextStyle(dialog, kPage, alphaMask)) || !stage_.prepareCanvas(across_, upDown_))
+      return false;
+    // The draws run frame after frame from the seed; where each frame's
+    // start is kept, so any frame is made without the ones before it.
+    EffectRandom random(seed_);
+    starts_.assign(size_t(frames_), random);
+    for (int32_t k = 1; k < frames_; ++k) {
+      starts_[size_t(k)] = random;
+      draw(random, nullptr);
+    }
+    return true;
   }
 
   int32_t frameCount() const override { return frames_; }
   MemHandle restFrame() override { return frame(0); }
+  // Only whole-pixel shifts: nothing is rendered on first use.
+  bool readyForThreads() override { return true; }
 
   MemHandle frame(int64_t k) override {
     k %= frames_;
     if (k < 0) k += frames_;
-    if (!advanceTo(k)) return 0;
-    std::vector<PlacedLetter> placed(shifts_.size());
-    for (size_t i = 0; i < shifts_.size(); ++i) {
-      const auto& s = shifts_[i];
+    std::vector<std::pair<int32_t, int32_t>> shifts(stage_.line.letterCount(), {0, 0});
+    if (k > 0) {
+      EffectRandom random = starts_[size_t(k)];
+      draw(random, &shifts);
+    }
+    std::vector<PlacedLetter> placed(shifts.size());
+    for (size_t i = 0; i < shifts.size(); ++i) {
+      const auto& s = shifts[i];
       if (!stage_.shapes.place(i, Projective::translate(stage_.line.penX[i] + s.first, s.second), 255, &placed[i]))
         return 0;
     }
@@ -45,33 +61,21 @@ class Rattle : public LetterAnimation {
   }
 
  private:
-  // The random draws are made frame after frame from the seed; a request for
-  // an earlier frame starts again from the seed.
-  bool advanceTo(int64_t k) {
-    if (k < current_ || current_ < 0) {
-      random_ = EffectRandom(seed_);
-      current_ = 0;
-      shifts_.assign(stage_.line.letterCount(), {0, 0});
+  // One frame's draws: whether it is a burst and, if so, each letter's
+  // jump (into `shifts` when given).
+  void draw(EffectRandom& random, std::vector<std::pair<int32_t, int32_t>>* shifts) const {
+    if (random.next() % ratio_ != 0) return;
+    for (size_t i = 0; i < stage_.line.letterCount(); ++i) {
+      const int32_t x = across_ ? random.next() % (2 * across_ + 1) - across_ : 0;
+      const int32_t y = upDown_ ? random.next() % (2 * upDown_ + 1) - upDown_ : 0;
+      if (shifts) (*shifts)[i] = {x, y};
     }
-    while (current_ < k) {
-      ++current_;
-      const bool burst = random_.next() % ratio_ == 0;
-      for (auto& s : shifts_) {
-        s = {0, 0};
-        if (!burst) continue;
-        s.first = across_ ? random_.next() % (2 * across_ + 1) - across_ : 0;
-        s.second = upDown_ ? random_.next() % (2 * upDown_ + 1) - upDown_ : 0;
-      }
-    }
-    return true;
   }
 
   LetterStage stage_;
   int32_t across_ = 0, upDown_ = 0, ratio_ = 1, frames_ = 1;
   uint32_t seed_ = 0;
-  EffectRandom random_{0};
-  int64_t current_ = -1;
-  std::vector<std::pair<int32_t, int32_t>> shifts_;
+  std::vector<EffectRandom> starts_;  // the generator as frame k begins
 };
 
 }  // namespace

@@ -60,6 +60,7 @@ class Ring : public LetterAnimation {
   bool isRest(int32_t k) const override { return k == 0; }
   MemHandle restFrame() override { return render(0); }
   MemHandle frame(int64_t k) override { return render(initial_ + 360.0 * double(k % frames_) / frames_); }
+  bool readyForThreads() override { return stage_.readyForThreads(); }
 
  private:
   struct Pose {

@@ -76,6 +76,7 @@ class Wavelet : public LetterAnimation {
 
   int32_t frameCount() const override { return frames_; }
   MemHandle restFrame() override { return frame(0); }
+  bool readyForThreads() override { return stage_.readyForThreads(); }
   MemHandle frame(int64_t k) override {
     const double width = std::max(1, stage_.line.layout.width), height = stage_.shapes.cellHeight();
     const double phase = double(k % frames_) / frames_ * (rightwards_ ? 1 : -1);

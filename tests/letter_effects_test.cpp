@@ -199,6 +199,28 @@ TEST_P(LetterEffects, SameSettingsSameBytesAndTheSeedMatters) {
   EXPECT_NE(buildHash(), first);
 }
 
+// A build on several threads makes the frames one thread makes, and each is
+// the frame the animation gives for its index, whatever order they come in.
+TEST_P(LetterEffects, ThreadsChangeNoFrame) {
+  ::setenv("GLYPHWRIGHT_THREADS", "1", 1);
+  const uint64_t alone = buildHash();
+  ::setenv("GLYPHWRIGHT_THREADS", "3", 1);
+  const uint64_t shared = buildHash();
+  ::unsetenv("GLYPHWRIGHT_THREADS");
+  ASSERT_NE(alone, 0u);
+  EXPECT_EQ(shared, alone);
+  std::unique_ptr<LetterAnimation> a = GetParam().make(*dialog, false);
+  ASSERT_TRUE(a);
+  ASSERT_TRUE(build());
+  ASSERT_EQ(int64_t(store.count), int64_t(a->frameCount()));
+  for (int64_t k : {int64_t(a->frameCount()) - 1, int64_t(1), int64_t(0)}) {
+    FrameRecord r;
+    ASSERT_TRUE(frameStoreGet(store, uint32_t(k), &r));
+    MemBlock made(a->frame(k));
+    EXPECT_EQ(fnv1a(made.get()), fnv1a(r.image)) << k;
+  }
+}
+
 // Every key of the page, set to another value through its control, changes the frames.
 TEST_P(LetterEffects, EveryKeyChangesTheFrames) {
   const uint64_t base = buildHash();
