@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <new>
 
 #include "platform/bitmap.h"
 
@@ -15,6 +16,8 @@ constexpr int32_t kSupersampledHeightLimit = 512;
 constexpr int32_t kMaxFactor = 4;
 // Samples per pixel side when resampling.
 constexpr int kGrid = 2;
+// The widest ring outlineOnly draws.
+constexpr int32_t kMaxOutlineThickness = 64;
 
 bool copyMask(MemHandle bitmap, MaskPlane* out) {
   MemLock lock(bitmap);
@@ -275,18 +278,49 @@ void stampPlaced(const PlacedLetter& letter, MaskPlane& mask, Offset origin) {
   maxInto(mask, letter.mask(), int64_t(origin.x) + letter.left, int64_t(origin.y) + letter.top);
 }
 
-bool outlineOnly(PlacedLetter* letter) {
+bool outlineOnly(PlacedLetter* letter, int32_t thickness) {
   const MaskPlane& coverage = letter->mask();
   if (coverage.empty()) return true;
+  const int32_t t = std::clamp(thickness, 1, kMaxOutlineThickness);
   MaskPlane grown;
-  if (!grown.allocate(coverage.width + 2, coverage.height + 2)) return false;
-  maxInto(grown, coverage, 1, 1);
+  if (!grown.allocate(coverage.width + 2 * t, coverage.height + 2 * t)) return false;
+  maxInto(grown, coverage, t, t);
   MaskPlane ring;
   if (!outlineOf(grown, &ring)) return false;
+  if (t > 1) {
+    // The one-pixel ring grown outwards a pixel per pass, square and cross
+    // steps in turn so the ring's outer corners come out rounded (octagonal).
+    std::vector<uint8_t> reach, next;
+    try {
+      reach.assign(grown.pixels.size(), 0);
+      next.assign(grown.pixels.size(), 0);
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+    for (size_t i = 0; i < reach.size(); ++i) reach[i] = grown.pixels[i] != 0 || ring.pixels[i] != 0;
+    const int32_t w = grown.width, h = grown.height;
+    for (int32_t pass = 2; pass <= t; ++pass) {
+      const bool square = pass % 2 == 1;
+      for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x) {
+          bool any = false;
+          for (int32_t dy = -1; dy <= 1 && !any; ++dy)
+            for (int32_t dx = -1; dx <= 1 && !any; ++dx) {
+              if (!square && dx != 0 && dy != 0) continue;
+              const int32_t u = x + dx, v = y + dy;
+              any = u >= 0 && v >= 0 && u < w && v < h && reach[size_t(v) * size_t(w) + size_t(u)];
+            }
+          next[size_t(y) * size_t(w) + size_t(x)] = any;
+        }
+      reach.swap(next);
+    }
+    for (size_t i = 0; i < reach.size(); ++i)
+      if (grown.pixels[i] == 0) ring.pixels[i] = reach[i] ? 255 : 0;
+  }
   letter->own = std::move(ring);
   letter->shared = nullptr;
-  letter->left -= 1;
-  letter->top -= 1;
+  letter->left -= t;
+  letter->top -= t;
   return true;
 }
 

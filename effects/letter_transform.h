@@ -119,10 +119,11 @@ class LetterTransformer {
 // keeping the larger coverage.
 void stampPlaced(const PlacedLetter& letter, MaskPlane& mask, Offset origin);
 
-// The one-pixel ring around the coverage and the coverage's inner fade (as
-// the composer's outline), put in place of the coverage itself: a letter drawn
-// as its outline only. The plane grows by one pixel on every side. False when
-// memory fails.
-bool outlineOnly(PlacedLetter* letter);
+// The ring around the coverage, `thickness` pixels wide (1 to 64), and the
+// coverage's inner fade (as the composer's outline), put in place of the
+// coverage itself: a letter drawn as its outline only. One pixel wide it is
+// exactly the composer's outline. The plane grows by `thickness` pixels on
+// every side. False when memory fails.
+bool outlineOnly(PlacedLetter* letter, int32_t thickness = 1);
 
 }  // namespace gw

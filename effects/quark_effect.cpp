@@ -14,6 +14,8 @@ namespace gw {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
+// An outline-only ring is one pixel wide per this many pixels of line height.
+constexpr double kRingShare = 40;
 
 constexpr QuarkPage kPage = {{280, 0, 295, 296, 300, 298, 304, 302, 292, 293, 282}, 284, 286, 288, 290};
 
@@ -44,7 +46,10 @@ class QuarkSpin : public LetterAnimation {
       reachX = std::max({reachX, r - x, x + r - stage_.line.layout.width});
       reachY = std::max({reachY, r - cy, cy + r - height});
     }
-    return stage_.prepareCanvas(int32_t(std::ceil(reachX)) + 1, int32_t(std::ceil(reachY)) + 1);
+    // An outline-only letter's ring widens with the letters, so it still
+    // reads at large sizes; it reaches that much further.
+    ring_ = outline ? std::max(1, int32_t(std::lround(height / kRingShare))) : 1;
+    return stage_.prepareCanvas(int32_t(std::ceil(reachX)) + ring_, int32_t(std::ceil(reachY)) + ring_);
   }
 
   int32_t frameCount() const override { return frames_; }
@@ -69,13 +74,14 @@ class QuarkSpin : public LetterAnimation {
             Projective::translate(-p.first, -p.second);
       }
       if (!stage_.shapes.place(i, m, 255, &placed[i])) return 0;
-      if (outline_ && !outlineOnly(&placed[i])) return 0;
+      if (outline_ && !outlineOnly(&placed[i], ring_)) return 0;
     }
     return stage_.compose(placed);
   }
 
   LetterStage stage_;
   bool outline_ = false;
+  int32_t ring_ = 1;  // the outline-only ring's width in pixels
   int32_t frames_ = 1;
   int32_t initial_ = 0;
   std::vector<std::pair<double, double>> pivots_;

@@ -124,6 +124,40 @@ TEST_F(LetterTransform, OutlineOnlyIsARingAroundTheLetter) {
   EXPECT_GT(hollow, 50);
 }
 
+// A wider ring on a plain square of ink: full out to its width straight out
+// and diagonally (rounded corners), nothing beyond, the inside left hollow.
+TEST(OutlineOnly, AWiderRingReachesItsWidthAndNoFurther) {
+  for (int32_t t : {1, 2, 3, 4}) {
+    SCOPED_TRACE(t);
+    PlacedLetter square;
+    ASSERT_TRUE(square.own.allocate(10, 10));
+    for (uint8_t& v : square.own.pixels) v = 255;
+    square.left = 5;
+    square.top = 7;
+    ASSERT_TRUE(outlineOnly(&square, t));
+    const MaskPlane& ring = square.mask();
+    ASSERT_EQ(ring.width, 10 + 2 * t);
+    ASSERT_EQ(ring.height, 10 + 2 * t);
+    EXPECT_EQ(square.left, 5 - t);
+    EXPECT_EQ(square.top, 7 - t);
+    const int32_t mid = t + 5;
+    for (int32_t d = 1; d <= t; ++d) {
+      EXPECT_EQ(ring.at(t - d, mid), 255) << "left " << d;
+      EXPECT_EQ(ring.at(t + 9 + d, mid), 255) << "right " << d;
+      EXPECT_EQ(ring.at(mid, t - d), 255) << "above " << d;
+    }
+    EXPECT_EQ(ring.at(mid, mid), 0);  // the square's inside
+    // The corner pixel itself is reached only by a one-pixel ring.
+    EXPECT_EQ(ring.at(0, 0), t == 1 ? 255 : 0);
+  }
+  // Out of range widths are held to what is drawable.
+  PlacedLetter dot;
+  ASSERT_TRUE(dot.own.allocate(1, 1));
+  dot.own.pixels[0] = 255;
+  ASSERT_TRUE(outlineOnly(&dot, 0));
+  EXPECT_EQ(dot.mask().width, 3);
+}
+
 TEST_F(LetterTransform, StampingKeepsTheLargerCoverage) {
   PlacedLetter placed;
   ASSERT_TRUE(shapes.place(0, Projective::translate(0, 0), 255, &placed));
