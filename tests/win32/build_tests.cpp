@@ -1,135 +1,129 @@
-// A build through the real dialog: the test host presses "&Test" and checks
-// the callback sequence a host sees, and keeps the frames it was given so the
-// runner can compare them with the native build of the same settings.
+// Builds through the real dialog, one for every effect: the test host loads
+// each effect's settings, presses "&Test", checks the callback sequence a host
+// sees, and keeps the frames it was given so the runner can compare them with
+// the native build of the same settings (compare_with_native.sh).
+//
+// The settings are the files of tests/win32/data/effects/, which the runner
+// copies into "effect_builds" beside this program. A settings file may name
+// an animation for "Omni" (Style011AnimPath, a name in that folder); the
+// runner leaves its frames there as "<name>_NN.bmp" with their delays in
+// "<name>.delays", and this host hands them over when the plug-in asks.
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "platform/wire_pointer.h"
 #include "tests/win32/harness.h"
+#include "tests/win32/test_build.h"
 
+using harness::BuildCapture;
 using harness::DialogScript;
 using harness::Driver;
 using harness::Plugin;
 
 namespace {
 
-uint32_t u32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24); }
+constexpr char kAnimationKey[] = "Style011AnimPath = ";
 
-void writeU32(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
+// The animation a settings file names, as this host decoded it.
+struct HostAnimation {
+  std::string path;  // the full path the plug-in asks for
+  std::vector<std::vector<uint8_t>> frames;
+  std::vector<uint32_t> delays;
+  int requests = 0;
+};
+
+// Makes a named animation's path absolute in `settings` and reads its frames.
+// False when the settings name one whose frames are not there.
+bool resolveAnimation(const std::string& folder, std::string* settings, HostAnimation* animation) {
+  const size_t at = settings->find(kAnimationKey);
+  if (at == std::string::npos) return true;
+  const size_t value = at + sizeof kAnimationKey - 1;
+  const size_t end = settings->find_first_of("\r\n", value);
+  const std::string name = settings->substr(value, end == std::string::npos ? std::string::npos : end - value);
+  animation->path = folder + name;
+  settings->replace(value, name.size(), animation->path);
+  const std::string stem = folder + name.substr(0, name.find_last_of('.'));
+  for (int k = 0;; ++k) {
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "_%02d.bmp", k);
+    std::vector<uint8_t> dib;
+    if (!harness::readBmpAsDib(stem + suffix, &dib)) break;
+    animation->frames.push_back(std::move(dib));
+  }
+  const std::string delays = harness::readFile(stem + ".delays");
+  size_t pos = 0;
+  while (pos < delays.size()) {
+    size_t next = delays.find('\n', pos);
+    if (next == std::string::npos) next = delays.size();
+    if (next > pos) animation->delays.push_back(uint32_t(std::strtoul(delays.c_str() + pos, nullptr, 10)));
+    pos = next + 1;
+  }
+  return !animation->frames.empty() && animation->delays.size() == animation->frames.size();
 }
 
-std::string appDataFile(const std::string& name) {
-  char appData[MAX_PATH] = {};
-  GetEnvironmentVariableA("APPDATA", appData, MAX_PATH);
-  CreateDirectoryA((std::string(appData) + "\\Quillmere").c_str(), nullptr);
-  return std::string(appData) + "\\Quillmere\\" + name;
-}
-
-// A packed bitmap as a .bmp file: the file header, then the block as it is.
-bool saveDib(const std::vector<uint8_t>& dib, const std::string& path) {
-  if (dib.size() < 40) return false;
-  uint32_t bits = dib[14] | (dib[15] << 8);
-  uint32_t table = bits <= 8 ? (4u << bits) : 0;
-  uint8_t header[14] = {'B', 'M'};
-  writeU32(header + 2, uint32_t(14 + dib.size()));
-  writeU32(header + 10, 14 + 40 + table);
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  bool ok = std::fwrite(header, 1, 14, f) == 14 && std::fwrite(dib.data(), 1, dib.size(), f) == dib.size();
-  return std::fclose(f) == 0 && ok;
+// Request 16: the animation named by path, as a new block.
+int32_t answerAnimationRequest(HostAnimation& animation, void* p) {
+  auto* record = static_cast<char*>(p);
+  ++animation.requests;
+  if (animation.path.empty() || animation.path != record + 20) return 0;
+  return int32_t(gw::wireFromPointer(harness::makeAnimationBlock(animation.frames, animation.delays)));
 }
 
 }  // namespace
 
-GW_TEST(TestButtonBuildsAndHandsEveryFrameToTheHost) {
-  // The settings the dialog loads: the same file the native comparison uses.
-  std::string settings = harness::readFile(harness::exeFolder() + "build_test.ini");
-  CHECK(!settings.empty());
-  {
-    FILE* f = std::fopen(appDataFile("glwplug5.ini").c_str(), "wb");
-    CHECK(f != nullptr);
-    if (f) {
-      std::fwrite(settings.data(), 1, settings.size(), f);
-      std::fclose(f);
-    }
-  }
-  Plugin plugin;
-  std::vector<std::vector<uint8_t>> frames;
-  std::vector<uint8_t> task;
-  plugin.answer = [&](void*, int32_t code, int32_t, void* p) -> int32_t {
-    if (code == 5 || code == 1) {
-      task.assign(static_cast<uint8_t*>(p), static_cast<uint8_t*>(p) + 1069);
-      return 1;
-    }
-    if (code == 2) {
-      const auto* record = static_cast<const uint8_t*>(p);
-      HGLOBAL image = static_cast<HGLOBAL>(gw::pointerFromWire(u32(record + 8)));
-      const auto* bytes = static_cast<const uint8_t*>(GlobalLock(image));
-      if (!bytes) return 0;
-      frames.emplace_back(bytes, bytes + GlobalSize(image));
-      GlobalUnlock(image);
-      return 1;
-    }
-    return 0;
-  };
-  {
-    DialogScript script([&](Driver& d) {
-      HWND dlg = d.waitFor("Glyphwright #5");
-      CHECK(dlg != nullptr);
-      if (!dlg) return;
-      d.press(dlg, 24);
-      // The build runs inside the dialog's loop; the dialog stays open after it.
-      for (int waited = 0; waited < 60000 && plugin.calls.size() < 4; waited += 100) Sleep(100);
-      bool ended = false;
-      for (int waited = 0; waited < 60000 && !ended; waited += 100) {
-        Sleep(100);
-        for (const auto& c : plugin.calls) ended |= c.code == 4;
-      }
-      CHECK(ended);
-      // A message box means the build failed: say what it said, then close it
-      // so the dialog can end.
-      if (HWND box = d.waitFor("Message", ended ? 200 : 2000)) {
-        std::printf("  message: %s\n", d.text(box, 101).c_str());
-        CHECK(box == nullptr);
-        d.press(box, 1);
-        d.waitGone(box);
-      }
-      CHECK(IsWindow(dlg));
-      d.press(dlg, 2);
-      d.waitGone(dlg);
-    });
-    CHECK_EQ(plugin.doBuild(0x1000), 1);
-  }
+GW_TEST(TestBuildOfEveryEffectHandsEveryFrameToTheHost) {
+  const std::string folder = harness::exeFolder() + "effect_builds\\";
+  const std::vector<std::string> files = harness::listFiles(folder, "*.ini");
+  CHECK_EQ(files.size(), size_t(21));
+  for (const std::string& file : files) {
+    const std::string stem = file.substr(0, file.size() - 4);
+    std::printf("  %s\n", stem.c_str());
+    std::fflush(stdout);
+    std::string settings = harness::readFile(folder + file);
+    HostAnimation animation;
+    CHECK(resolveAnimation(folder, &settings, &animation));
+    CHECK(harness::writeConfiguration(settings));
 
-  // The sequence: 18 first; Building, Remapping; 5 (Test), 15, a 2 per frame, 3, 4.
-  std::vector<int> codes;
-  std::vector<std::string> stages;
-  bool started = false;
-  for (const auto& c : plugin.calls) {
-    if (c.code == 18) started = true;
-    if (!started || c.code == 13) continue;
-    if (c.code == 10) stages.push_back(c.text);
-    else codes.push_back(c.code);
-  }
-  CHECK(stages.size() >= 3);
-  if (stages.size() >= 3) {
-    CHECK_EQ(stages[0], std::string("Building"));
-    CHECK_EQ(stages[1], std::string("Building"));
-    CHECK_EQ(stages.back(), std::string("Remapping"));
-  }
-  std::vector<int> expected = {18, 5, 15, 2, 2, 2, 2, 2, 2, 3, 4};
-  CHECK(codes == expected);
-  CHECK_EQ(frames.size(), size_t(6));
-  CHECK_EQ(task.size(), size_t(1069));
-  if (task.size() == 1069) {
-    CHECK_EQ(u32(task.data() + 800), 6u);
-    CHECK_EQ(u32(task.data() + 16), 8u);
-  }
-  for (size_t i = 0; i < frames.size(); ++i) {
-    char name[64];
-    std::snprintf(name, sizeof name, "gw_build_frame_%02u.bmp", unsigned(i));
-    CHECK(saveDib(frames[i], harness::tempPath(name)));
+    Plugin plugin;
+    BuildCapture capture;
+    plugin.answer = [&](void*, int32_t code, int32_t, void* p) -> int32_t {
+      return code == 16 ? answerAnimationRequest(animation, p) : capture.answer(code, p);
+    };
+    {
+      DialogScript script([&](Driver& d) {
+        HWND dlg = d.waitFor("Glyphwright #5");
+        CHECK(dlg != nullptr);
+        if (!dlg) return;
+        CHECK(harness::pressTestAndWait(d, dlg, capture));
+        CHECK(IsWindow(dlg));
+        d.press(dlg, 2);
+        d.waitGone(dlg);
+      });
+      // Delays in hundredths, as the command-line host counts them.
+      CHECK_EQ(plugin.doBuild(0x1000, 2), 1);
+    }
+
+    // The sequence: 18 first; Building, Remapping; 5 (Test), 15, a 2 per frame, 3, 4.
+    std::vector<std::string> stages;
+    const std::vector<int> codes = harness::buildCodes(plugin, &stages);
+    CHECK(stages.size() >= 3);
+    if (stages.size() >= 3) {
+      CHECK_EQ(stages[0], std::string("Building"));
+      CHECK_EQ(stages.back(), std::string("Remapping"));
+    }
+    CHECK_EQ(capture.task.size(), size_t(1069));
+    const uint32_t announced = capture.task.size() == 1069 ? capture.task[800] | capture.task[801] << 8 : 0;
+    // Short enough for wine, long enough that the motion shows.
+    CHECK(announced >= 4 && announced <= 8);
+    CHECK_EQ(capture.frames.size(), size_t(announced));
+    CHECK(codes == harness::expectedTestBuildCodes(announced));
+    if (!animation.path.empty()) {
+      // "Omni" runs over the host's animation, one frame per frame.
+      CHECK_EQ(animation.requests, 1);
+      CHECK_EQ(capture.frames.size(), animation.frames.size());
+    }
+    CHECK(harness::saveFrames(capture.frames, "gw_effect_" + stem));
   }
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tests/win32/harness.h"
+#include "tests/win32/test_build.h"
 
 using harness::DialogScript;
 using harness::Driver;
@@ -15,8 +16,13 @@ namespace {
 // The main dialog's controls and the Open/Save menu's commands
 // (resources/resource_ids.h, whose IDC_NO clashes with a cursor of windows.h).
 constexpr int IDC_CANCEL = 2;
-constexpr int IDC_DITHER = 15;
+constexpr int IDC_ADD_COMMENT = 20;
 constexpr int IDC_TEXT = 52;
+constexpr int IDC_EFFECT = 58;
+// "Stars": its list index and two of its keys (frames, seed).
+constexpr int kStars = 14;
+constexpr int kStarsFrames = 233;
+constexpr int kStarsSeed = 228;
 constexpr int IDM_DOCUMENT_OPEN = 40001;
 constexpr int IDM_DOCUMENT_SAVE_AS = 40003;
 
@@ -47,13 +53,33 @@ bool runDocumentCommand(Driver& d, HWND dialog, int command, const char* title, 
   return d.waitGone(files);
 }
 
+void selectEffect(HWND dialog, int index) {
+  HWND list = GetDlgItem(dialog, IDC_EFFECT);
+  SendMessageA(list, CB_SETCURSEL, WPARAM(index), 0);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_EFFECT, CBN_CLOSEUP), LPARAM(list));
+}
+
+// Where the document's design starts: a font both this machine's GDI and the
+// native build have, a palette build without dithering (error diffusion would
+// carry the two letter rasterisers' edge differences across the letters),
+// and "Snow".
+constexpr char kStartingSettings[] =
+    "[PlugIn]\nMainText = Wine 5\nMainFontName = DejaVu Sans\nMainFontSize = 36\nMainFontBold = 1\n"
+    "MainEffect = 13\nStyle002Frames = 5\nTruecolour = 0\nMainSupercompress = 0\nMainDither = 0\n"
+    "MainAlphaTrans = 0\nMainTransparent = 0\nMainPalette = 6\nAddDescriptiveCommentBlock = 0\n";
+
 }  // namespace
 
+// The design is changed in the dialog (text, a switch, the effect and two of
+// its keys) and saved; the reopened document builds (its frames are kept
+// for compare_documents.sh, which renders the same file natively) and saves
+// to the same bytes.
 GW_TEST(ADocumentSavedByTheDllOpensToTheSameStateAndBytes) {
   const std::string first = harness::tempPath("gw_document.gw5");
   const std::string again = harness::tempPath("gw_document_again.gw5");
   DeleteFileA(first.c_str());
   DeleteFileA(again.c_str());
+  CHECK(harness::writeConfiguration(kStartingSettings));
   {
     Plugin plugin;
     DialogScript script([&](Driver& d) {
@@ -61,7 +87,10 @@ GW_TEST(ADocumentSavedByTheDllOpensToTheSameStateAndBytes) {
       CHECK(dlg != nullptr);
       if (!dlg) return;
       SetDlgItemTextA(dlg, IDC_TEXT, "Saved under wine");
-      CheckDlgButton(dlg, IDC_DITHER, BST_CHECKED);
+      CheckDlgButton(dlg, IDC_ADD_COMMENT, BST_CHECKED);
+      selectEffect(dlg, kStars);
+      SetDlgItemTextA(dlg, kStarsFrames, "4");
+      SetDlgItemTextA(dlg, kStarsSeed, "4321");
       CHECK(runDocumentCommand(d, dlg, IDM_DOCUMENT_SAVE_AS, "Save As", first));
       d.press(dlg, IDC_CANCEL);
     });
@@ -79,14 +108,18 @@ GW_TEST(ADocumentSavedByTheDllOpensToTheSameStateAndBytes) {
   CHECK(saved.find(";This is a document created by Glyphwright 5 Plugin by Quillmere - do not edit.\r\n"
                    ";Start of document\r\n") == 0);
   CHECK(saved.find("\r\nTXTFLD52=Saved under wine\r\n") != std::string::npos);
-  CHECK(saved.find("\r\nCHKBOX15=1\r\n") != std::string::npos);
+  CHECK(saved.find("\r\nCHKBOX20=1\r\n") != std::string::npos);
   CHECK(saved.find("\r\nMATLBT100=") != std::string::npos);
+  CHECK(saved.find("\r\nSPNBTN233=4\r\n") != std::string::npos);
+  CHECK(saved.find("\r\nSPNBTN228=4321\r\n") != std::string::npos);
   CHECK(saved.size() > 20000);
 
   std::string text;
-  bool dither = false;
+  bool comment = false;
+  harness::BuildCapture capture;
   {
     Plugin plugin;
+    plugin.answer = [&](void*, int32_t code, int32_t, void* p) { return capture.answer(code, p); };
     DialogScript script([&](Driver& d) {
       HWND dlg = d.waitFor("Glyphwright #5");
       CHECK(dlg != nullptr);
@@ -95,7 +128,8 @@ GW_TEST(ADocumentSavedByTheDllOpensToTheSameStateAndBytes) {
       CHECK(runDocumentCommand(d, dlg, IDM_DOCUMENT_OPEN, "Open", first));
       Sleep(200);
       text = d.text(dlg, IDC_TEXT);
-      dither = IsDlgButtonChecked(dlg, IDC_DITHER) == BST_CHECKED;
+      comment = IsDlgButtonChecked(dlg, IDC_ADD_COMMENT) == BST_CHECKED;
+      CHECK(harness::pressTestAndWait(d, dlg, capture));
       // Saved again from the opened state: the same bytes.
       CHECK(runDocumentCommand(d, dlg, IDM_DOCUMENT_SAVE_AS, "Save As", again));
       d.press(dlg, IDC_CANCEL);
@@ -103,7 +137,9 @@ GW_TEST(ADocumentSavedByTheDllOpensToTheSameStateAndBytes) {
     CHECK_EQ(plugin.doBuild(0x1000), 1);
   }
   CHECK_EQ(text, std::string("Saved under wine"));
-  CHECK(dither);
+  CHECK(comment);
+  CHECK_EQ(capture.frames.size(), size_t(4));
+  CHECK(harness::saveFrames(capture.frames, "gw_document_frame"));
   CHECK_EQ(harness::readFile(again), saved);
 }
 

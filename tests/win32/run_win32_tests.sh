@@ -27,8 +27,18 @@ case "$machine" in
 esac
 
 prefix=$(mktemp -d /tmp/gw-wine.XXXXXX)
-# Settings the build test loads, beside the test host.
-cp "$(dirname "$0")/data/build_test.ini" "$build/"
+# The settings of every effect's Test build, beside the test host, and the
+# animations they name decoded as an editor hands them over: full 24-bit
+# frames ("<name>_NN.bmp") and their delays in hundredths ("<name>.delays").
+data="$(dirname "$0")/data"
+rm -rf "$build/effect_builds"
+mkdir -p "$build/effect_builds"
+cp "$data"/effects/*.ini "$data"/*.gif "$build/effect_builds/"
+for gif in "$data"/*.gif; do
+  stem="$build/effect_builds/$(basename "$gif" .gif)"
+  /usr/bin/convert "$gif" -coalesce -alpha off -type TrueColor "BMP3:${stem}_%02d.bmp"
+  /usr/bin/identify -format '%T\n' "$gif" >"$stem.delays"
+done
 rm -rf "$build/win32-screenshots"
 trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$prefix"' EXIT
 export WINEPREFIX="$prefix" WINEARCH="$arch" WINEDEBUG=-all
