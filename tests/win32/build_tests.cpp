@@ -114,7 +114,8 @@ GW_TEST(TestBuildOfEveryEffectHandsEveryFrameToTheHost) {
       CHECK_EQ(stages.back(), std::string("Remapping"));
     }
     CHECK_EQ(capture.task.size(), size_t(1069));
-    const uint32_t announced = capture.task.size() == 1069 ? capture.task[800] | capture.task[801] << 8 : 0;
+    const uint8_t* count = capture.task.size() == 1069 ? capture.task.data() + 800 : nullptr;
+    const uint32_t announced = count ? count[0] | count[1] << 8 | count[2] << 16 | uint32_t(count[3]) << 24 : 0;
     // Short enough for wine, long enough that the motion shows.
     CHECK(announced >= 4 && announced <= 8);
     CHECK_EQ(capture.frames.size(), size_t(announced));
