@@ -93,7 +93,9 @@ GW_TEST(TestBuildOfEveryEffectHandsEveryFrameToTheHost) {
     };
     {
       DialogScript script([&](Driver& d) {
-        HWND dlg = d.waitFor("Glyphwright #5");
+        // A loaded machine can take long to open the dialog; a dialog found
+        // too late would be left open and hang the run.
+        HWND dlg = d.waitFor("Glyphwright #5", 60000);
         CHECK(dlg != nullptr);
         if (!dlg) return;
         CHECK(harness::pressTestAndWait(d, dlg, capture));
