@@ -21,6 +21,7 @@
 #include "settings/settings_record.h"
 #include "settings/settings_table.h"
 #include "ui/file_dialog_size.h"
+#include "ui/help_request.h"
 #include "ui/message_box.h"
 
 namespace gw {
@@ -122,6 +123,7 @@ void mainDialogDestroy(DialogFacade& dialog) {
   settings().IsFirst = 0;
   saveSettings();
   releaseEffectPages(dialog);
+  setHelpHandler(nullptr);
 }
 
 bool mainDialogInit(DialogFacade& dialog, const uint8_t* params, int screenWidth, int screenHeight) {
@@ -133,6 +135,12 @@ bool mainDialogInit(DialogFacade& dialog, const uint8_t* params, int screenWidth
   selector.highlightColour = buttonHighlightColour();
   selector.showMessage = [](WindowId owner, const std::string& text) { showMessage(owner, text); };
   setAnimationSelectorServices(selector);
+  // The library, gradient, texture and tile dialogs ask for their help topics
+  // through the same host call as the dialog's own Help button.
+  setHelpHandler([params](const std::string& topic) {
+    std::string name = pluginState().moduleFolder + kHelpFileName + "#" + topic;
+    return hostCall(params, nullptr, kHostHelp, 0, const_cast<char*>(name.c_str())) != 0;
+  });
 
   // The host may change the size file dialogs open at; what it leaves alone
   // stays as this process last remembered it.
