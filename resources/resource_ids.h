@@ -53,6 +53,11 @@
 #define IDC_YES 6
 #define IDC_NO 7
 
+/* The "Gradient Library" dialog (template "FountainLibrary") and its cursor. */
+#define IDC_FOUNTAIN_LIBRARY_LIST 101
+#define IDC_FOUNTAIN_LIBRARY_DELETE 102
+#define IDC_FOUNTAIN_DRAG_CURSOR 9001
+
 #define IDS_PALETTE_FIRST 1600
 #define IDS_PALETTE_LAST 1608
 
