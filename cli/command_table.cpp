@@ -16,6 +16,7 @@ int runQuantize(const std::vector<std::string>& args);
 int runSample(const std::vector<std::string>& args);
 int runFonts(const std::vector<std::string>& args);
 int runDocument(const std::vector<std::string>& args);
+int runLibrary(const std::vector<std::string>& args);
 
 const std::vector<Command>& commands() {
   static const std::vector<Command> table = {
@@ -52,6 +53,24 @@ const std::vector<Command>& commands() {
        "build [--backup] GROUP.mtx [IN.png...] | fill WxH OUT.png [GROUP.mtx INDEX]  "
        "(without GROUP.mtx: the shipped glwplug5.mtx)",
        runTile},
+      {"library", "list, add to, extract from a fountain library, or import a GIMP gradient into one",
+       "list FILE.fll | add FILE.fll [SOURCE] [--preset empty|grey|rainbow] [--fountain-start COLOUR] "
+       "[--fountain-end COLOUR] [--marker POS=COLOUR]... | extract FILE.fll INDEX -o OUT.png|OUT.mtrl... "
+       "[--size WxH] | import GRADIENT.ggr [-o FILE.fll]\n"
+       "\n"
+       "SOURCE is a fountain record (581 bytes), gradient settings (621) or a material\n"
+       "record (1270): its fountain, or the ramp of a two-colour gradient. The options\n"
+       "change the fountain after it is read. extract writes each -o by its name: a .png\n"
+       "is the ramp drawn at --size (default 256x32), anything else the 581-byte record.\n"
+       "import adds a GIMP gradient to FILE.fll (default: the plug-in's own library).\n"
+       "Segment edges become markers (a colour jump two markers at one place); curved,\n"
+       "sine, sphere and step blends and HSV colouring are followed by further markers\n"
+       "where a straight ramp strays most, until it is within one level or the 64\n"
+       "markers are used. With more edges than 64 markers hold, the 64 go where the\n"
+       "ramp changes most. Transparency is dropped; foreground/background endpoint\n"
+       "colours are read as the colours stored with them.\n"
+       "Use an entry in render and sample with --face fountain:FILE.fll:INDEX.",
+       runLibrary},
       {"palette", "write a standard palette (0-9) as a GIMP palette", "TYPE [-o FILE.gpl]", runPalette},
       {"quantize", "reduce a PNG to a palette with the build's quantizer and report its PSNR",
        "IN.png -o OUT.png [--colors N] [--dither] [--brightness 0-100] [--contrast 0-255] [--fast] | "

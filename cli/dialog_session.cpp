@@ -18,6 +18,8 @@
 #include "effects/effect_table.h"
 #include "host/main_dialog.h"
 #include "imaging/standard_palette.h"
+#include "materials/fountain_library.h"
+#include "materials/fountain_record.h"
 #include "materials/gradient_settings.h"
 #include "materials/material_file.h"
 #include "materials/material_record.h"
@@ -224,6 +226,30 @@ MemHandle materialFromSpec(const std::string& text, std::string* error) {
     writeU32(g + gradient::kStartColour, from);
     writeU32(g + gradient::kEndColour, to);
     writeU32(g + gradient::kColourMode, 1);
+  } else if (kind == "fountain") {
+    // A library entry's ramp as a multi-colour linear gradient.
+    size_t last = value.rfind(':');
+    int index = 0;
+    if (last == std::string::npos || !parseIndex(value.substr(last + 1), 0x7FFFFFFF, &index)) {
+      *error = "a fountain is fountain:FILE.fll:INDEX, not '" + value + "'";
+      return 0;
+    }
+    const std::string library = value.substr(0, last);
+    FountainLibraryList entries;
+    FountainLibraryStatus status = fountainLibraryLoad(library, 0, 0, &entries);
+    if (status != FountainLibraryStatus::Ok) {
+      *error = library + ": " + fountainLibraryStatusText(status);
+      return 0;
+    }
+    if (size_t(index) >= entries.size()) {
+      *error = library + ": no entry " + std::to_string(index) + " (the library holds " +
+               std::to_string(entries.size()) + ")";
+      return 0;
+    }
+    writeI32(r + material::kKind, kMaterialGradient);
+    uint8_t* g = r + material::kGradient;
+    writeU32(g + gradient::kColourMode, 0);
+    std::memcpy(g + gradient::kFountain, entries[size_t(index)].record, kFountainRecordSize);
   } else if (kind == "texture") {
     // texture:TYPE (a generator's defaults), texture:NAME (from the shipped
     // group) or texture:GROUP.fft:NAME (a name, or an index).
@@ -260,8 +286,8 @@ MemHandle materialFromSpec(const std::string& text, std::string* error) {
       return 0;
     }
   } else {
-    *error = "a material is colour:RRGGBB, gradient:RRGGBB-RRGGBB, texture:TYPE|NAME|GROUP.fft:NAME, "
-             "tile:INDEX|GROUP.mtx:INDEX or "
+    *error = "a material is colour:RRGGBB, gradient:RRGGBB-RRGGBB, fountain:FILE.fll:INDEX, "
+             "texture:TYPE|NAME|GROUP.fft:NAME, tile:INDEX|GROUP.mtx:INDEX or "
              "record:FILE.mtrl, not '" + text + "'";
     return 0;
   }

@@ -29,7 +29,7 @@ const char kRenderUsage[] =
     "                         GIF or WebP, or a PNG (selects \"Omni\" when no effect is named)\n"
     "materials (face, shadow, background):\n"
     "  --face SPEC, --shadow SPEC, --background SPEC\n"
-    "      colour:RRGGBB | gradient:RRGGBB-RRGGBB | record:FILE.mtrl\n"
+    "      colour:RRGGBB | gradient:RRGGBB-RRGGBB | fountain:FILE.fll:INDEX | record:FILE.mtrl\n"
     "      texture:TYPE | texture:NAME | texture:FILE.fft:NAME|INDEX   (NAME: from the shipped glwplug5.fft)\n"
     "      tile:INDEX | tile:FILE.mtx:INDEX                            (INDEX: of the shipped glwplug5.mtx)\n"
     "palette and output:\n"

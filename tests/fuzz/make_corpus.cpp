@@ -82,6 +82,11 @@ int main(int argc, char** argv) {
     std::vector<uint8_t> library = fountainLibraryBytes({fountain, grey}, 1700000000u);
     seed("fountain_library", "two-entries", library.data(), library.size());
   }
+  seed("gimp_gradient", "three-segments",
+       std::string("GIMP Gradient\nName: Three ways\n3\n"
+                   "0.000000 0.200000 0.400000 1.000000 0.000000 0.000000 1.000000 1.000000 0.800000 0.000000 1.000000 0 0\n"
+                   "0.400000 0.500000 0.600000 0.000000 0.000000 1.000000 1.000000 0.000000 1.000000 0.000000 1.000000 2 1\n"
+                   "0.600000 0.800000 1.000000 1.000000 1.000000 1.000000 1.000000 0.100000 0.100000 0.100000 1.000000 3 2 0 0\n"));
 
   // A one-tile group as the plug-in writes it: the header, then one chunk.
   {
