@@ -2,6 +2,7 @@
 // what a failed write leaves behind.
 #include <gtest/gtest.h>
 
+#include "tests/fountain_test_files.h"
 #include "tests/temp_folder.h"
 
 #include <stdlib.h>
@@ -20,6 +21,7 @@
 namespace gw {
 namespace {
 
+using namespace fountain_test;
 
 class FountainFileTest : public ::testing::Test {
  protected:
@@ -29,41 +31,6 @@ class FountainFileTest : public ::testing::Test {
   TempFolder folder_{"fountain"};
   std::string root_ = folder_.path();
 };
-
-std::vector<uint8_t> readAll(const std::string& path) {
-  std::vector<uint8_t> bytes;
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return bytes;
-  int c;
-  while ((c = std::fgetc(f)) != EOF) bytes.push_back(uint8_t(c));
-  std::fclose(f);
-  return bytes;
-}
-
-void writeAll(const std::string& path, const uint8_t* data, size_t n) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(f, nullptr);
-  std::fwrite(data, 1, n, f);
-  std::fclose(f);
-}
-
-bool exists(const std::string& path) {
-  struct stat st;
-  return stat(path.c_str(), &st) == 0;
-}
-
-// A ramp unlike any preset: `count` markers, a free slot that is not clean
-// (its colour bits set, as a deleted marker may leave them) and both flags.
-void sampleFountain(uint8_t* f, int count, uint32_t seed) {
-  fountainRecordDefaults(f, FountainPreset::Empty);
-  writeU32(f + fountain::kFlags, fountain::kFlagWriteBack | fountain::kFlagLooped);
-  writeU32(f + fountain::kStartColour, 0x102030 + seed);
-  writeU32(f + fountain::kEndColour, 0xA0B0C0 + seed);
-  for (int i = 0; i < count; ++i)
-    writeU32(f + fountain::kMarkers + 4 * size_t(i), fountainMakeMarker(10 + 3 * i, seed * 77 + uint32_t(i)));
-  writeU32(f + fountain::kMarkers + 4 * size_t(count), 0x00ABCDEF);
-  writeU32(f + fountain::kMarkerCount, uint32_t(count));
-}
 
 TEST_F(FountainFileTest, FilePathIsKeyedByControlId) {
   EXPECT_EQ(fountainFilePath(120), root_ + "/Quillmere/Glyphwright 5/Fountain00120.mtrl");

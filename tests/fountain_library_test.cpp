@@ -2,6 +2,7 @@
 // write leaves behind, and damaged or hostile libraries.
 #include <gtest/gtest.h>
 
+#include "tests/fountain_test_files.h"
 #include "tests/temp_folder.h"
 
 #include <stdlib.h>
@@ -21,6 +22,7 @@
 namespace gw {
 namespace {
 
+using namespace fountain_test;
 
 class FountainLibraryFileTest : public ::testing::Test {
  protected:
@@ -30,41 +32,6 @@ class FountainLibraryFileTest : public ::testing::Test {
   TempFolder folder_{"fountain"};
   std::string root_ = folder_.path();
 };
-
-std::vector<uint8_t> readAll(const std::string& path) {
-  std::vector<uint8_t> bytes;
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return bytes;
-  int c;
-  while ((c = std::fgetc(f)) != EOF) bytes.push_back(uint8_t(c));
-  std::fclose(f);
-  return bytes;
-}
-
-void writeAll(const std::string& path, const uint8_t* data, size_t n) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(f, nullptr);
-  std::fwrite(data, 1, n, f);
-  std::fclose(f);
-}
-
-bool exists(const std::string& path) {
-  struct stat st;
-  return stat(path.c_str(), &st) == 0;
-}
-
-// A ramp unlike any preset: `count` markers, a free slot that is not clean
-// (its colour bits set, as a deleted marker may leave them) and both flags.
-void sampleFountain(uint8_t* f, int count, uint32_t seed) {
-  fountainRecordDefaults(f, FountainPreset::Empty);
-  writeU32(f + fountain::kFlags, fountain::kFlagWriteBack | fountain::kFlagLooped);
-  writeU32(f + fountain::kStartColour, 0x102030 + seed);
-  writeU32(f + fountain::kEndColour, 0xA0B0C0 + seed);
-  for (int i = 0; i < count; ++i)
-    writeU32(f + fountain::kMarkers + 4 * size_t(i), fountainMakeMarker(10 + 3 * i, seed * 77 + uint32_t(i)));
-  writeU32(f + fountain::kMarkers + 4 * size_t(count), 0x00ABCDEF);
-  writeU32(f + fountain::kMarkerCount, uint32_t(count));
-}
 
 // The part of a record a library entry keeps.
 std::vector<uint8_t> ramp(const uint8_t* f) {
