@@ -126,3 +126,33 @@ GW_TEST(FountainLibraryDialogCancelKeepsTheFileAndMissingLibraryIsReported) {
   }
   CHECK_EQ(message, std::string("There has been an error loading the fountain library."));
 }
+
+GW_TEST(FountainLibraryDialogDoubleClickActsAsOk) {
+  gw::setModuleInstance(GetModuleHandleA(nullptr));
+  const std::string path = gw::fountainLibraryPath();
+  DeleteFileA(path.c_str());
+  for (uint32_t start : {0x111111u, 0x222222u}) {
+    uint8_t f[gw::kFountainRecordSize];
+    gw::fountainRecordDefaults(f, gw::FountainPreset::Empty);
+    gw::writeU32(f + gw::fountain::kStartColour, start);
+    CHECK(gw::fountainLibraryAdd(path, f));
+  }
+  uint8_t record[gw::kFountainRecordSize];
+  gw::fountainRecordDefaults(record, gw::FountainPreset::Rainbow);
+  {
+    DialogScript script([&](Driver& d) {
+      HWND dlg = d.waitFor("Gradient Library");
+      CHECK(dlg != nullptr);
+      if (!dlg) return;
+      HWND list = GetDlgItem(dlg, kList);
+      const LPARAM row1 = MAKELPARAM(40, kRow + kRow / 2);
+      PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, row1);
+      PostMessageA(list, WM_LBUTTONUP, 0, row1);
+      PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, row1);
+      PostMessageA(list, WM_LBUTTONUP, 0, row1);
+      if (!d.waitGone(dlg, 3000)) d.press(dlg, IDCANCEL);
+    });
+    CHECK_EQ(gw::runFountainLibraryDialog(0, record), 1);
+  }
+  CHECK_EQ(gw::readU32(record + gw::fountain::kStartColour), 0x222222u);
+}
