@@ -17,9 +17,14 @@ target_link_libraries(glwplug5 PRIVATE gwcore comctl32 comdlg32 gdi32 user32 she
 target_link_options(glwplug5 PRIVATE -Wl,--enable-stdcall-fixup $<$<CONFIG:Release>:-s>)
 
 file(GLOB GW_WIN32_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
-add_executable(gw_win32_tests ${GW_WIN32_TEST_SOURCES})
+# The test host also links the dialogs' views (not the exports or the main
+# dialog) so it can run a dialog such as the gradient editor by itself over
+# the DLL's resources.
+file(GLOB GW_WIN32_DIALOG_VIEWS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/ui/*_win32.cpp
+     ${CMAKE_SOURCE_DIR}/controls/*_win32.cpp)
+add_executable(gw_win32_tests ${GW_WIN32_TEST_SOURCES} ${GW_WIN32_DIALOG_VIEWS})
 target_include_directories(gw_win32_tests PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(gw_win32_tests PRIVATE gwcore gdi32 user32 ${GW_STATIC_RUNTIME})
+target_link_libraries(gw_win32_tests PRIVATE gwcore comctl32 comdlg32 gdi32 user32 shell32 ${GW_STATIC_RUNTIME})
 add_dependencies(gw_win32_tests glwplug5)
 
 # The fountain library dialog is run by the test host itself until a window

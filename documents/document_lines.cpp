@@ -34,15 +34,17 @@ bool applyMaterialLine(DialogFacade& dialog, uint32_t id, const std::string& lin
   return materialDocumentApply(line, lock.data());
 }
 
-// The animation selector keeps its path itself; it is asked through its messages.
-std::string animationLine(const DialogFacade& dialog, uint32_t id) {
+// Controls with a procedure of their own (the animation selector, the
+// fountain button) keep their state themselves; they are asked through the
+// document messages.
+std::string lineFromControl(const DialogFacade& dialog, uint32_t id) {
   std::string line;
   // Asking changes nothing in the control; the facade's send is not const.
   const_cast<DialogFacade&>(dialog).sendMessage(id, kMsgWriteDocument, 1, reinterpret_cast<intptr_t>(&line));
   return line;
 }
 
-bool applyAnimationLine(DialogFacade& dialog, uint32_t id, const std::string& line) {
+bool applyLineToControl(DialogFacade& dialog, uint32_t id, const std::string& line) {
   return dialog.sendMessage(id, kMsgReadDocument, 0, reinterpret_cast<intptr_t>(line.c_str())) != 0;
 }
 
@@ -58,8 +60,8 @@ const DocumentLineKind kLineKinds[] = {
     {ControlKind::kScroll2Pad, controlDocumentLine, applyControlDocumentLine},
     {ControlKind::kScrollHVPad, controlDocumentLine, applyControlDocumentLine},
     {ControlKind::kMaterialButton, materialLine, applyMaterialLine},
-    {ControlKind::kAnimationSelector, animationLine, applyAnimationLine},
-    // FOUNTB (gradient button) gets its row with its control: {ControlKind::kFountainButton, write, apply}.
+    {ControlKind::kAnimationSelector, lineFromControl, applyLineToControl},
+    {ControlKind::kFountainButton, lineFromControl, applyLineToControl},
 };
 
 }  // namespace
