@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,9 @@
 #include "platform/in_memory_dialog.h"
 #include "platform/message_dialog.h"
 #include "platform/system_state.h"
+#include "materials/fountain_library.h"
 #include "tests/fountain_test_host.h"
+#include "tests/temp_folder.h"
 #include "ui/fountain_button.h"
 #include "ui/fountain_prompts.h"
 #include "ui/gradient_editor.h"
@@ -325,6 +328,37 @@ TEST_F(FountainButton, DestroyFreesTheRecordAndItsPreview) {
   send(kMsgDestroy, 0);
   EXPECT_EQ(fountainButtonRecord(*dialog, kId), 0u);
   EXPECT_EQ(gw::testing::liveBlockCount(), before);
+}
+
+TEST_F(FountainButton, KeepsItsRampInItsFileAndAddsItToTheLibrary) {
+  TempFolder root("fountb");
+  setenv("GLYPHWRIGHT_APPDATA", root.path().c_str(), 1);
+  // The plug-in's folder exists once the dialog has run.
+  std::filesystem::create_directories(std::filesystem::path(fountainLibraryPath()).parent_path());
+  init(nullptr, kFountainFromFile);  // no file yet: the rainbow
+  host.answers = {0x445566};
+  send(kMsgFountainAddMarker, 250);
+  const auto edited = ramp();
+  send(kMsgDestroy, 0);  // written on close
+
+  init(nullptr, kFountainFromFile);
+  EXPECT_EQ(ramp(), edited) << "read back from its file";
+  EXPECT_EQ(readU32(record().data() + fountain::kFlags), fountain::kFlagWriteBack);
+  gw::testing::setShiftKeyDown(true);
+  init(nullptr, kFountainFromFile);
+  EXPECT_EQ(positionsOf(record().data()).size(), 7u) << "Shift: the file is ignored";
+  gw::testing::setShiftKeyDown(false);
+
+  testing::setMenuResponder([](const std::vector<std::string>&) { return 0; });  // "Add to library"
+  const auto g = fountainButtonGeometry(kFountainButtonWidth, kFountainButtonHeight);
+  EXPECT_EQ(send(kMsgFountainRampMenu, 0, packPoint(g.ramp.left + 3, g.ramp.top + 3)), 1);
+  EXPECT_EQ(send(kMsgFountainRampMenu, 0, packPoint(g.ramp.left + 3, g.ramp.top + 3)), 1);
+  FountainLibraryList list;
+  ASSERT_EQ(fountainLibraryLoad(fountainLibraryPath(), 0, 0, &list), FountainLibraryStatus::Ok);
+  ASSERT_EQ(list.size(), 2u);
+  EXPECT_EQ(positionsOf(list[1].record), (std::vector<int>{32, 64, 96, 128, 160, 192, 224}));
+  EXPECT_TRUE(messages.empty());
+  unsetenv("GLYPHWRIGHT_APPDATA");
 }
 
 }  // namespace
