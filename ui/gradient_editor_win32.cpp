@@ -89,15 +89,22 @@ void drawShapeButton(EditorRun& run, const DRAWITEMSTRUCT& item) {
     HGDIOBJ old = SelectObject(memory, run.shapes[index]);
     BITMAP b = {};
     GetObjectA(run.shapes[index], sizeof b, &b);
-    const int shift = chosen ? 1 : 0;
-    const int x = (r.left + r.right - b.bmWidth) / 2 + shift;
-    const int y = (r.top + r.bottom - b.bmHeight) / 2 + shift;
+    const int x = (r.left + r.right - b.bmWidth) / 2;
+    const int y = (r.top + r.bottom - b.bmHeight) / 2;
     BitBlt(item.hDC, x, y, b.bmWidth, b.bmHeight, memory, 0, 0, SRCCOPY);
     SelectObject(memory, old);
     DeleteDC(memory);
   }
+  if (chosen) {
+    // The chosen shape is framed in the selection colour, plain to see.
+    RECT frame = {r.left + 2, r.top + 2, r.right - 2, r.bottom - 2};
+    for (int i = 0; i < 2; ++i) {
+      FrameRect(item.hDC, &frame, GetSysColorBrush(COLOR_HIGHLIGHT));
+      InflateRect(&frame, -1, -1);
+    }
+  }
   if (item.itemState & ODS_FOCUS) {
-    RECT focus = {r.left + 3, r.top + 3, r.right - 3, r.bottom - 3};
+    RECT focus = {r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
     DrawFocusRect(item.hDC, &focus);
   }
 }

@@ -2,7 +2,7 @@
 """Draws the pictures of the gradient editor's four shape buttons
 (bitmap resources 9920 to 9923): linear, angular, elliptical, rectangular.
 
-Each is a 32 x 32 ramp from deep blue to pale gold laid out the way the shape
+Each is a 26 x 26 ramp from deep blue to pale gold laid out the way the shape
 lays out a gradient, so the button says what it does without words.
 
 Run from this folder to regenerate gradient_shape_*.bmp:
@@ -11,7 +11,7 @@ Run from this folder to regenerate gradient_shape_*.bmp:
 import math
 import struct
 
-SIZE = 32
+SIZE = 26
 START = (30, 50, 140)
 END = (250, 225, 140)
 
