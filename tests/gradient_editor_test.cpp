@@ -11,6 +11,7 @@
 #include "materials/gradient_settings.h"
 #include "platform/bitmap.h"
 #include "platform/in_memory_dialog.h"
+#include "platform/message_dialog.h"
 #include "tests/fountain_test_host.h"
 #include "ui/fountain_button.h"
 #include "ui/gradient_editor.h"
@@ -164,6 +165,21 @@ TEST_F(GradientEditor, MarkersAddedAndDraggedInTheFountainButtonAreKeptOnOk) {
   EXPECT_EQ(fountainMarkerPosition(fountainMarker(f, 1)), 14) << "the rainbow's first marker, dragged left";
   EXPECT_EQ(fountainMarkerColour(fountainMarker(f, 1)), 0xFF0000u);
   EXPECT_EQ(readU32(f + fountain::kPreviewImage), 0u) << "no run-time handle leaves the editor";
+}
+
+TEST_F(GradientEditor, HelpAsksForTheGradientTopicAndSaysWhenItFails) {
+  std::vector<std::string> messages;
+  setMessageResponder([&](const std::string&, const std::string& text) {
+    messages.push_back(text);
+    return 1;
+  });
+  auto settings = defaults();
+  run(settings, [&](DialogFacade& d, GradientEditorSession& s) { click(d, s, kHelp); }, kCancel);
+  setMessageResponder(nullptr);
+  const std::string anchor = "glwplug5.htm#GRADIENT";
+  ASSERT_GE(host.helpAsked.size(), anchor.size());
+  EXPECT_EQ(host.helpAsked.substr(host.helpAsked.size() - anchor.size()), anchor);
+  EXPECT_EQ(messages, (std::vector<std::string>{"There has been an error displaying the Help document."}));
 }
 
 }  // namespace

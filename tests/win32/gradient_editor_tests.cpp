@@ -3,6 +3,7 @@
 // user from a second thread, and checks the settings OK writes back.
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 #include "base/le_bytes.h"
 #include "materials/fountain_record.h"
@@ -53,6 +54,8 @@ GW_TEST(GradientEditorAddsAndDragsAMarkerAndKeepsItOnOk) {
   gw::gradientSettingsDefaults(settings);
   g_colourRequests = 0;
   bool sawButton = false;
+  bool sawPositionDialog = false;
+  std::string positionShown;
   DialogScript script([&](Driver& d) {
     HWND dlg = d.waitFor("Gradient");
     if (!dlg) return;
@@ -69,6 +72,16 @@ GW_TEST(GradientEditorAddsAndDragsAMarkerAndKeepsItOnOk) {
     SendMessageA(button, WM_LBUTTONUP, 0, at(columnOf(button, 240), 6));
     Sleep(300);
     d.screenshot(dlg, harness::tempPath("gw_gradient_editor.bmp"));
+    // "Adjust position" of the first (green) marker through its dialog.
+    PostMessageA(button, gw::kMsgFountainPosition, 0, 0);
+    HWND position = d.waitFor("Marker Position");
+    sawPositionDialog = position != nullptr;
+    if (position) {
+      positionShown = d.text(position, 101);
+      SetDlgItemTextA(position, 101, "5");
+      d.press(position, 1);
+      d.waitGone(position);
+    }
     d.press(dlg, 1);
     d.waitGone(dlg);
   });
@@ -81,7 +94,9 @@ GW_TEST(GradientEditorAddsAndDragsAMarkerAndKeepsItOnOk) {
   CHECK_EQ(gw::fountainMarkerCount(f), 8);
   const uint32_t first = gw::fountainMarker(f, 0);
   CHECK_EQ(gw::fountainMarkerColour(first), 0x00FF00u);
-  CHECK(gw::fountainMarkerPosition(first) >= 15 && gw::fountainMarkerPosition(first) <= 17);
+  CHECK(sawPositionDialog);
+  CHECK(positionShown == "15" || positionShown == "16" || positionShown == "17");
+  CHECK_EQ(gw::fountainMarkerPosition(first), 5);
   // 160 is gone; the blue marker sits near 240, between 224 and the end.
   bool at160 = false;
   int blue = -1;
