@@ -4,7 +4,6 @@
 #pragma once
 
 #include <deque>
-#include <string>
 
 #include "base/le_bytes.h"
 #include "platform/calling_convention.h"
@@ -20,7 +19,6 @@ struct ColourHost {
   }
   std::deque<uint32_t> answers;
   int asked = 0;
-  std::string helpAsked;  // the text of the last help request (code 9), refused
   uint32_t lastOffered = 0;
   uint8_t params[64] = {};
 
@@ -33,7 +31,6 @@ struct ColourHost {
 
   static int32_t GW_CDECL callback(void*, int32_t code, int32_t, void* p) {
     ColourHost* host = live();
-    if (host && code == kHostHelp) host->helpAsked = static_cast<const char*>(p);
     if (code != kHostPickColour || !host) return 0;
     auto* record = static_cast<uint8_t*>(p);
     ++host->asked;

@@ -191,7 +191,7 @@ bool GradientEditorSession::command(uint32_t id, ControlEvent event, bool* accep
   } else if (id == kFountain) {
     syncFountain();
   } else if (id == kHelp) {
-    showHelpTopic(hostParams_, dialog_.window(), "GRADIENT");
+    showHelpTopic(dialog_.window(), "GRADIENT");
   }
   return false;
 }
