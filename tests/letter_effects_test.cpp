@@ -30,6 +30,7 @@
 #include "protocol/frame_store.h"
 #include "resource_ids.h"
 #include "settings/settings_record.h"
+#include "tests/effect_test_fixture.h"
 
 namespace gw {
 namespace {
@@ -61,47 +62,19 @@ std::string caseName(const ::testing::TestParamInfo<LetterCase>& info) {
   return s;
 }
 
-uint64_t fnv1a(MemHandle bitmap, uint64_t h = 1469598103934665603ull) {
-  MemLock lock(bitmap);
-  BitmapView v = BitmapView::of(lock);
-  auto add = [&](uint8_t b) { h = (h ^ b) * 1099511628211ull; };
-  for (int shift = 0; shift < 32; shift += 8) add(uint8_t(v.width() >> shift));
-  for (int shift = 0; shift < 32; shift += 8) add(uint8_t(v.height() >> shift));
-  for (int32_t y = 0; y < v.height(); ++y)
-    for (size_t i = 0; i < size_t(v.width()) * size_t(v.bits() / 8); ++i) add(v.row(y)[i]);
-  return h;
-}
-
-class LetterEffects : public ::testing::TestWithParam<LetterCase> {
+class LetterEffects : public effect_test::MainDialogTest<::testing::TestWithParam<LetterCase>> {
  protected:
   void SetUp() override {
-    ::setenv("GLYPHWRIGHT_APPDATA", ::testing::TempDir().c_str(), 1);
-    settings() = SettingsRecord();
-    dialog = InMemoryDialog::fromResource(ResourceName::number(IDD_MAIN));
-    ASSERT_TRUE(dialog);
-    gw::testing::setShiftKeyDown(true);  // defaults, no configuration or material files
-    bool ready = mainDialogInit(*dialog, nullptr, 1024, 768);
-    gw::testing::setShiftKeyDown(false);
-    ASSERT_TRUE(ready);
+    MainDialogTest::SetUp();
+    if (HasFatalFailure()) return;
     row = &effectRow(findEffect(GetParam().name));
-    // A small, quick line.
-    dialog->setText(IDC_TEXT, "Go!");
-    dialog->setText(IDC_FONT, "Liberation Sans");
-    dialog->setText(IDC_FONT_SIZE, "16");
-    dialog->setChecked(IDC_ANIMATED, true);
-    dialog->setText(IDC_DELAY, "4");
-    dialog->setText(IDC_PAUSE, "50");
+    smallLine("Go!", 16);
+    animate(4, 50);
     setKey("Frames", "12");
     for (const auto& kv : GetParam().setup) {
       if (std::string(kv.first) == "text") dialog->setText(IDC_TEXT, kv.second);
       else setKey(kv.first, kv.second);
     }
-  }
-  void TearDown() override {
-    frameStoreFree(store);
-    // The pages' material buttons own their records, as in the plug-in.
-    if (dialog) releaseEffectPages(*dialog);
-    settings() = SettingsRecord();
   }
 
   // The page control bound to Style<nnn><key>, or null.
@@ -144,23 +117,11 @@ class LetterEffects : public ::testing::TestWithParam<LetterCase> {
     for (uint32_t i = 0; i < store.count; ++i) {
       FrameRecord r;
       if (!frameStoreGet(store, i, &r)) return 0;
-      h = fnv1a(r.image, h ^ uint64_t(r.delay));
+      h = effect_test::bitmapHash(r.image, h ^ uint64_t(r.delay));
     }
     return h;
   }
-  std::vector<int32_t> delays() const {
-    std::vector<int32_t> out;
-    for (uint32_t i = 0; i < store.count; ++i) {
-      FrameRecord r;
-      EXPECT_TRUE(frameStoreGet(store, i, &r));
-      out.push_back(r.delay);
-    }
-    return out;
-  }
-
-  std::unique_ptr<InMemoryDialog> dialog;
   const EffectRow* row = nullptr;
-  FrameStore store;
 };
 
 TEST_P(LetterEffects, TheRowHasItsOperations) {
@@ -187,7 +148,7 @@ TEST_P(LetterEffects, RestAndLastFramesPauseAndStillBuildsAreOneFrame) {
   FrameRecord r;
   ASSERT_TRUE(frameStoreGet(store, 0, &r));
   MemBlock still = preview();
-  EXPECT_EQ(fnv1a(r.image), fnv1a(still.get()));
+  EXPECT_EQ(effect_test::bitmapHash(r.image), effect_test::bitmapHash(still.get()));
 }
 
 TEST_P(LetterEffects, SameSettingsSameBytesAndTheSeedMatters) {
@@ -217,7 +178,7 @@ TEST_P(LetterEffects, ThreadsChangeNoFrame) {
     FrameRecord r;
     ASSERT_TRUE(frameStoreGet(store, uint32_t(k), &r));
     MemBlock made(a->frame(k));
-    EXPECT_EQ(fnv1a(made.get()), fnv1a(r.image)) << k;
+    EXPECT_EQ(effect_test::bitmapHash(made.get()), effect_test::bitmapHash(r.image)) << k;
   }
 }
 
@@ -263,7 +224,7 @@ TEST_P(LetterEffects, OneFramePastTheEndIsFrameZero) {
   ASSERT_TRUE(a);
   MemBlock zero(a->frame(0)), past(a->frame(a->frameCount()));
   ASSERT_TRUE(zero && past);
-  EXPECT_EQ(fnv1a(zero.get()), fnv1a(past.get()));
+  EXPECT_EQ(effect_test::bitmapHash(zero.get()), effect_test::bitmapHash(past.get()));
   // Every frame has the size of the still.
   MemBlock last(a->frame(a->frameCount() - 1)), still(a->restFrame());
   int32_t w0 = 0, h0 = 0, w1 = 0, h1 = 0, w2 = 0, h2 = 0;
@@ -363,7 +324,7 @@ TEST_P(LetterEffects, ContactSheetMatchesItsGolden) {
       for (int32_t y = 0; y < h; ++y) std::memcpy(out.row(q * h + y), in.row(y), size_t(w) * 3);
     }
   }
-  const uint64_t hash = fnv1a(sheet.get());
+  const uint64_t hash = effect_test::bitmapHash(sheet.get());
   std::string file = caseName({GetParam(), 0});
   for (char& c : file) c = char(std::tolower(static_cast<unsigned char>(c)));
   if (std::getenv("GW_UPDATE_GOLDEN")) {

@@ -29,6 +29,7 @@
 #include "protocol/frame_store.h"
 #include "resource_ids.h"
 #include "settings/settings_record.h"
+#include "tests/effect_test_fixture.h"
 
 namespace gw {
 namespace {
@@ -78,18 +79,6 @@ double difference(MemHandle a, MemHandle b) {
   return sum / double(row * size_t(va.height()));
 }
 
-uint64_t fnv1a(MemHandle bitmap) {
-  MemLock lock(bitmap);
-  BitmapView v = BitmapView::of(lock);
-  uint64_t h = 1469598103934665603ull;
-  auto add = [&](uint8_t b) { h = (h ^ b) * 1099511628211ull; };
-  for (int shift = 0; shift < 32; shift += 8) add(uint8_t(v.width() >> shift));
-  for (int shift = 0; shift < 32; shift += 8) add(uint8_t(v.height() >> shift));
-  for (int32_t y = 0; y < v.height(); ++y)
-    for (size_t i = 0; i < size_t(v.width()) * size_t(v.bits() / 8); ++i) add(v.row(y)[i]);
-  return h;
-}
-
 // The value to set a control to that differs from what it holds.
 std::string otherValue(const PageControl& c, const std::string& now) {
   const long v = std::strtol(now.c_str(), nullptr, 10);
@@ -108,47 +97,23 @@ std::string otherValue(const PageControl& c, const std::string& now) {
   }
 }
 
-class ObjectEffects : public ::testing::TestWithParam<EffectCase> {
+class ObjectEffects : public effect_test::MainDialogTest<::testing::TestWithParam<EffectCase>> {
  protected:
   void SetUp() override {
-    ::setenv("GLYPHWRIGHT_APPDATA", ::testing::TempDir().c_str(), 1);
-    settings() = SettingsRecord();
-    dialog = InMemoryDialog::fromResource(ResourceName::number(IDD_MAIN));
-    ASSERT_TRUE(dialog);
-    gw::testing::setShiftKeyDown(true);
-    bool ready = mainDialogInit(*dialog, nullptr, 1024, 768);
-    gw::testing::setShiftKeyDown(false);
-    ASSERT_TRUE(ready);
+    MainDialogTest::SetUp();
+    if (HasFatalFailure()) return;
     // A small, quick line; big enough that every colour finds an object.
-    dialog->setText(IDC_TEXT, "Go on, go");
-    dialog->setText(IDC_FONT, "Liberation Sans");
-    dialog->setText(IDC_FONT_SIZE, "36");
+    smallLine("Go on, go", 36);
     dialog->setChecked(IDC_BOLD, true);
     dialog->setText(GetParam().framesId, "8");
     dialog->setText(GetParam().densityId, GetParam().density);
     row = &effectRow(findEffect(GetParam().name));
-  }
-  void TearDown() override {
-    frameStoreFree(store);
-    // The pages' material buttons own their records, as in the plug-in.
-    if (dialog) releaseEffectPages(*dialog);
-    settings() = SettingsRecord();
   }
 
   MemBlock frame(int64_t k, bool alpha = false) {
     MemBlock f(GetParam().frame(*dialog, k, alpha));
     EXPECT_TRUE(f) << GetParam().name << " frame " << k;
     return f;
-  }
-
-  std::vector<int32_t> delays() const {
-    std::vector<int32_t> out;
-    for (uint32_t i = 0; i < store.count; ++i) {
-      FrameRecord r;
-      EXPECT_TRUE(frameStoreGet(store, i, &r));
-      out.push_back(r.delay);
-    }
-    return out;
   }
 
   bool build() {
@@ -158,9 +123,7 @@ class ObjectEffects : public ::testing::TestWithParam<EffectCase> {
     return effectBuild(*row, ctx) != 0;
   }
 
-  std::unique_ptr<InMemoryDialog> dialog;
   const EffectRow* row = nullptr;
-  FrameStore store;
 };
 
 TEST_P(ObjectEffects, FramesAndDelays) {
@@ -299,10 +262,10 @@ TEST_P(ObjectEffects, ContactSheet) {
     std::string error;
     ASSERT_TRUE(cli::writeBitmapAsPng(sheet.get(), std::string(GW_SOURCE_DIR) + "/tests/golden/effects/" + file + ".png",
                                       &error));
-    std::printf("%s sheet hash 0x%016llXull\n", GetParam().name, (unsigned long long)fnv1a(sheet.get()));
+    std::printf("%s sheet hash 0x%016llXull\n", GetParam().name, (unsigned long long)effect_test::bitmapHash(sheet.get()));
     return;
   }
-  EXPECT_EQ(fnv1a(sheet.get()), GetParam().sheetHash) << "look at tests/golden/effects/" << file << ".png";
+  EXPECT_EQ(effect_test::bitmapHash(sheet.get()), GetParam().sheetHash) << "look at tests/golden/effects/" << file << ".png";
 }
 
 INSTANTIATE_TEST_SUITE_P(All, ObjectEffects, ::testing::ValuesIn(kCases), caseName);

@@ -28,6 +28,7 @@
 #include "protocol/frame_store.h"
 #include "resource_ids.h"
 #include "settings/settings_record.h"
+#include "tests/effect_test_fixture.h"
 #include "tests/temp_folder.h"
 #include "tests/test_animations.h"
 
@@ -39,47 +40,18 @@ namespace {
 // then put the printed hash here).
 constexpr uint64_t kSheetHash = 0x0CE4C9E64613A196ull;
 
-uint64_t fnv1a(MemHandle bitmap) {
-  MemLock lock(bitmap);
-  BitmapView v = BitmapView::of(lock);
-  uint64_t h = 1469598103934665603ull;
-  auto add = [&](uint8_t b) { h = (h ^ b) * 1099511628211ull; };
-  for (int shift = 0; shift < 32; shift += 8) add(uint8_t(v.width() >> shift));
-  for (int shift = 0; shift < 32; shift += 8) add(uint8_t(v.height() >> shift));
-  for (int32_t y = 0; y < v.height(); ++y)
-    for (size_t i = 0; i < size_t(v.width()) * 3; ++i) add(v.row(y)[i]);
-  return h;
-}
-
 const std::vector<GifColorType> kColours = {{20, 40, 160}, {200, 60, 30}, {30, 160, 60}, {240, 220, 40}};
 
-class OmniEffect : public ::testing::Test {
+class OmniEffect : public effect_test::MainDialogTest<> {
  protected:
   void SetUp() override {
-    ::setenv("GLYPHWRIGHT_APPDATA", dir.path().c_str(), 1);
-    settings() = SettingsRecord();
-    // A test that starts afresh part-way frees the dialog it had.
-    if (dialog) releaseEffectPages(*dialog);
-    dialog = InMemoryDialog::fromResource(ResourceName::number(IDD_MAIN));
-    ASSERT_TRUE(dialog);
-    gw::testing::setShiftKeyDown(true);
-    bool ready = mainDialogInit(*dialog, host.params(), 1024, 768);
-    gw::testing::setShiftKeyDown(false);
-    ASSERT_TRUE(ready);
-    dialog->setText(IDC_TEXT, "Om");
-    dialog->setText(IDC_FONT, "Liberation Sans");
-    dialog->setText(IDC_FONT_SIZE, "14");
-    dialog->setText(IDC_DELAY, "10");
-    dialog->setText(IDC_PAUSE, "20");
-    dialog->setChecked(IDC_ANIMATED, true);
+    MainDialogTest::SetUp();
+    if (HasFatalFailure()) return;
+    smallLine("Om", 14);
+    animate(10, 20);
   }
-  void TearDown() override {
-    frameStoreFree(store);
-    // The pages' material buttons own their records, as in the plug-in.
-    if (dialog) releaseEffectPages(*dialog);
-    dialog.reset();
-    settings() = SettingsRecord();
-  }
+  std::string appDataFolder() const override { return dir.path(); }
+  const uint8_t* hostParams() override { return host.params(); }
 
   // Writes a solid animation and hands it to the selector as a document would.
   std::string useAnimation(const std::string& name, int w, int h, const std::vector<int>& delays) {
@@ -99,16 +71,6 @@ class OmniEffect : public ::testing::Test {
     return omniBuild(ctx) != 0;
   }
 
-  std::vector<int32_t> delays() const {
-    std::vector<int32_t> out;
-    for (uint32_t i = 0; i < store.count; ++i) {
-      FrameRecord r;
-      EXPECT_TRUE(frameStoreGet(store, i, &r));
-      out.push_back(r.delay);
-    }
-    return out;
-  }
-
   // Every frame's bytes, one after another.
   std::vector<uint8_t> frameBytes() const {
     std::vector<uint8_t> out;
@@ -121,16 +83,8 @@ class OmniEffect : public ::testing::Test {
     return out;
   }
 
-  MemHandle frame(uint32_t i) const {
-    FrameRecord r;
-    EXPECT_TRUE(frameStoreGet(store, i, &r));
-    return r.image;
-  }
-
   TempFolder dir{"omni"};
   cli::RenderHost host;
-  std::unique_ptr<InMemoryDialog> dialog;
-  FrameStore store;
 };
 
 TEST_F(OmniEffect, OneFramePerAnimationFrameWithItsDelay) {
@@ -290,7 +244,7 @@ TEST_F(OmniEffect, ContactSheetMatchesItsGoldenRender) {
       for (int32_t y = 0; y < h; ++y) std::memcpy(dst.row(y) + size_t(i * w) * 3, src.row(y), size_t(w) * 3);
     }
   }
-  const uint64_t hash = fnv1a(sheet.get());
+  const uint64_t hash = effect_test::bitmapHash(sheet.get());
   if (std::getenv("GW_UPDATE_GOLDEN")) {
     std::string error;
     ASSERT_TRUE(cli::writeBitmapAsPng(sheet.get(), std::string(GW_SOURCE_DIR) + "/tests/golden/omni_sheet.png", &error))

@@ -35,21 +35,14 @@
 #include "resource_ids.h"
 #include "settings/settings_record.h"
 #include "tests/sanitizer_build.h"
+#include "tests/effect_test_fixture.h"
 
 namespace gw {
 namespace {
 
+// These frames' hashes take the bits per pixel too.
 uint64_t fnv1a(MemHandle bitmap) {
-  MemLock lock(bitmap);
-  BitmapView v = BitmapView::of(lock);
-  uint64_t h = 1469598103934665603ull;
-  auto add = [&](uint8_t b) { h = (h ^ b) * 1099511628211ull; };
-  for (int shift = 0; shift < 32; shift += 8) add(uint8_t(v.width() >> shift));
-  for (int shift = 0; shift < 32; shift += 8) add(uint8_t(v.height() >> shift));
-  add(uint8_t(v.bits()));
-  for (int32_t y = 0; y < v.height(); ++y)
-    for (size_t i = 0; i < size_t(v.width()) * size_t(v.bits() / 8); ++i) add(v.row(y)[i]);
-  return h;
+  return effect_test::bitmapHash(bitmap, effect_test::kFnvBasis, effect_test::Depth::kHashed);
 }
 
 enum { kRestLast, kRestFirst, kRestMiddle };
@@ -85,31 +78,15 @@ std::string caseName(const ::testing::TestParamInfo<RevealCase>& info) {
   return n;
 }
 
-class RevealEffect : public ::testing::TestWithParam<RevealCase> {
+class RevealEffect : public effect_test::MainDialogTest<::testing::TestWithParam<RevealCase>> {
  protected:
   void SetUp() override {
-    ::setenv("GLYPHWRIGHT_APPDATA", ::testing::TempDir().c_str(), 1);
-    settings() = SettingsRecord();
-    dialog = InMemoryDialog::fromResource(ResourceName::number(IDD_MAIN));
-    ASSERT_TRUE(dialog);
-    gw::testing::setShiftKeyDown(true);
-    bool ready = mainDialogInit(*dialog, nullptr, 1024, 768);
-    gw::testing::setShiftKeyDown(false);
-    ASSERT_TRUE(ready);
+    MainDialogTest::SetUp();
+    if (HasFatalFailure()) return;
     index = findEffect(GetParam().name);
     ASSERT_GE(index, 0);
-    dialog->setText(IDC_TEXT, "Go");
-    dialog->setText(IDC_FONT, "Liberation Sans");
-    dialog->setText(IDC_FONT_SIZE, "14");
-    dialog->setChecked(IDC_ANIMATED, true);
-    dialog->setText(IDC_DELAY, "4");
-    dialog->setText(IDC_PAUSE, "50");
-  }
-  void TearDown() override {
-    frameStoreFree(store);
-    // The pages' material buttons own their records, as in the plug-in.
-    if (dialog) releaseEffectPages(*dialog);
-    settings() = SettingsRecord();
+    smallLine("Go", 14);
+    animate(4, 50);
   }
 
   const EffectRow& row() const { return effectRow(index); }
@@ -136,22 +113,6 @@ class RevealEffect : public ::testing::TestWithParam<RevealCase> {
     return MemBlock(ctx.image);
   }
 
-  std::vector<int32_t> delays() const {
-    std::vector<int32_t> out;
-    for (uint32_t i = 0; i < store.count; ++i) {
-      FrameRecord r;
-      EXPECT_TRUE(frameStoreGet(store, i, &r));
-      out.push_back(r.delay);
-    }
-    return out;
-  }
-
-  MemHandle frame(uint32_t i) const {
-    FrameRecord r;
-    EXPECT_TRUE(frameStoreGet(store, i, &r));
-    return r.image;
-  }
-
   // Every frame's hash, in order: what "the frames" are.
   std::vector<uint64_t> hashes() const {
     std::vector<uint64_t> out;
@@ -159,8 +120,6 @@ class RevealEffect : public ::testing::TestWithParam<RevealCase> {
     return out;
   }
 
-  std::unique_ptr<InMemoryDialog> dialog;
-  FrameStore store;
   int index = -1;
 };
 

@@ -25,6 +25,7 @@
 #include "platform/system_state.h"
 #include "resource_ids.h"
 #include "settings/settings_record.h"
+#include "tests/effect_test_fixture.h"
 
 namespace gw {
 namespace {
@@ -33,52 +34,23 @@ namespace {
 // in for the missing "Impact" through fontconfig).
 constexpr uint64_t kDefaultStillHash = 0x87BD81AD2EB6D18Aull;
 
-uint64_t fnv1a(MemHandle bitmap) {
-  MemLock lock(bitmap);
-  BitmapView v = BitmapView::of(lock);
-  uint64_t h = 1469598103934665603ull;
-  auto add = [&](uint8_t b) { h = (h ^ b) * 1099511628211ull; };
-  for (int shift = 0; shift < 32; shift += 8) add(uint8_t(v.width() >> shift));
-  for (int shift = 0; shift < 32; shift += 8) add(uint8_t(v.height() >> shift));
-  for (int32_t y = 0; y < v.height(); ++y)
-    for (size_t i = 0; i < size_t(v.width()) * size_t(v.bits() / 8); ++i) add(v.row(y)[i]);
-  return h;
-}
-
 struct Progress {
   static std::vector<std::pair<int32_t, int64_t>> calls;
   static void report(void*, int32_t index, int32_t count) { calls.emplace_back(index, count); }
 };
 std::vector<std::pair<int32_t, int64_t>> Progress::calls;
 
-class SimpleEffect : public ::testing::Test {
+class SimpleEffect : public effect_test::MainDialogTest<> {
  protected:
   void SetUp() override {
-    ::setenv("GLYPHWRIGHT_APPDATA", ::testing::TempDir().c_str(), 1);
-    settings() = SettingsRecord();
-    dialog = InMemoryDialog::fromResource(ResourceName::number(IDD_MAIN));
-    ASSERT_TRUE(dialog);
-    // Held Shift: defaults, no configuration or material files.
-    gw::testing::setShiftKeyDown(true);
-    bool ready = mainDialogInit(*dialog, nullptr, 1024, 768);
-    gw::testing::setShiftKeyDown(false);
-    ASSERT_TRUE(ready);
+    MainDialogTest::SetUp();
+    if (HasFatalFailure()) return;
     sink.report = &Progress::report;
     Progress::calls.clear();
   }
-  void TearDown() override {
-    frameStoreFree(store);
-    // The pages' material buttons own their records, as in the plug-in.
-    if (dialog) releaseEffectPages(*dialog);
-    settings() = SettingsRecord();
-  }
 
   // A small, quick line for the build tests.
-  void smallText(const char* text = "Go") {
-    dialog->setText(IDC_TEXT, text);
-    dialog->setText(IDC_FONT, "Liberation Sans");
-    dialog->setText(IDC_FONT_SIZE, "12");
-  }
+  void smallText(const char* text = "Go") { smallLine(text, 12); }
 
   bool build() {
     EffectContext ctx;
@@ -100,24 +72,12 @@ class SimpleEffect : public ::testing::Test {
     return MemBlock(ctx.image);
   }
 
-  std::vector<int32_t> delays() const {
-    std::vector<int32_t> out;
-    for (uint32_t i = 0; i < store.count; ++i) {
-      FrameRecord r;
-      EXPECT_TRUE(frameStoreGet(store, i, &r));
-      out.push_back(r.delay);
-    }
-    return out;
-  }
-
   void frameSize(uint32_t index, int32_t* w, int32_t* h) const {
     FrameRecord r;
     ASSERT_TRUE(frameStoreGet(store, index, &r));
     ASSERT_TRUE(bitmapQuery(r.image, w, h, nullptr, nullptr));
   }
 
-  std::unique_ptr<InMemoryDialog> dialog;
-  FrameStore store;
   ProgressSink sink;
 };
 
@@ -127,7 +87,7 @@ TEST_F(SimpleEffect, DefaultStillMatchesItsGoldenRender) {
   int32_t w = 0, h = 0, bits = 0;
   ASSERT_TRUE(bitmapQuery(image.get(), &w, &h, &bits, nullptr));
   EXPECT_EQ(bits, 24);
-  uint64_t hash = fnv1a(image.get());
+  uint64_t hash = effect_test::bitmapHash(image.get());
   if (std::getenv("GW_UPDATE_GOLDEN")) {
     std::string error;
     ASSERT_TRUE(cli::writeBitmapAsPng(image.get(), std::string(GW_SOURCE_DIR) + "/tests/golden/simple_default.png",
@@ -145,7 +105,7 @@ TEST_F(SimpleEffect, TrackChangesNothing) {
   dialog->setChecked(124, false);
   MemBlock off = preview();
   ASSERT_TRUE(on && off);
-  EXPECT_EQ(fnv1a(on.get()), fnv1a(off.get()));
+  EXPECT_EQ(effect_test::bitmapHash(on.get()), effect_test::bitmapHash(off.get()));
 }
 
 TEST_F(SimpleEffect, StillBuildIsOneFrameWithTheDelay) {
@@ -225,7 +185,7 @@ TEST_F(SimpleEffect, ScrollingRightEntersFromTheLeftAndRestsAtTheStill) {
   FrameRecord rest, first;
   ASSERT_TRUE(frameStoreGet(store, 1, &rest));   // P = -L + 2 * (2L / 4) = 0
   ASSERT_TRUE(frameStoreGet(store, 0, &first));  // P = -L / 2: text half out to the left
-  EXPECT_EQ(fnv1a(rest.image), fnv1a(still.get()));
+  EXPECT_EQ(effect_test::bitmapHash(rest.image), effect_test::bitmapHash(still.get()));
   MemLock lock(first.image);
   BitmapView v = BitmapView::of(lock);
   // The right half of the first frame is plain background.
