@@ -74,6 +74,7 @@ int runDocument(const std::vector<std::string>& args) {
     options.customPalette = asGif.customPalette;
   }
   RenderHost host;
+  if (!chooseAnimation(&options, &host, &error)) return fail(error);
   DialogSession session;
   if (!session.prepare(options, host.params(), &error)) return fail(error);
   std::string message;

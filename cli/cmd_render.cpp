@@ -65,18 +65,7 @@ int runRender(const std::vector<std::string>& args) {
   if (!canWriteBeside(options.output, &error)) return fail(error);
 
   RenderHost host;
-  if (options.animation) {
-    // Decoded once here so that a bad file stops the command before anything
-    // is built; the plug-in then asks for it by its full path, as it would
-    // for a path an effect document names.
-    char full[PATH_MAX];
-    if (!realpath(options.animation->c_str(), full)) return fail("cannot open the animation " + *options.animation);
-    if (std::string(full).size() >= 260) return fail("the animation's path is longer than 259 characters");
-    MemBlock check(decodeAnimationFile(full, &error));
-    if (!check) return fail(error);
-    options.sets.emplace_back("Style011AnimPath", full);
-    host.animationChoice = full;
-  }
+  if (!chooseAnimation(&options, &host, &error)) return fail(error);
   host.showProgress = options.progress && isatty(STDERR_FILENO);
   DialogSession session;
   if (!session.prepare(options, host.params(), &error)) return fail(error);

@@ -1,12 +1,16 @@
 #include "cli/dialog_session.h"
 #include "cli/group_items.h"
 
+#include <limits.h>
+#include <stdlib.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "base/le_bytes.h"
+#include "cli/animation_file.h"
 #include "cli/cli_values.h"
 #include "cli/command.h"
 #include "cli/material_cli_options.h"
@@ -37,16 +41,26 @@
 namespace gw::cli {
 namespace {
 
-// Material buttons of an effect's page by their role in the options.
+// Material buttons of an effect's page by their role in the options. Every
+// page puts its material buttons in the same order: the fill first, the
+// background last when there is one, and "Simple" the shadow between them
+// ("Omni"'s shadow, like most pages', is a colour key).
 struct MaterialRole {
-  int effect;  // the effect table's row
   const char* name;
   uint32_t id;
 };
-constexpr MaterialRole kMaterialRoles[] = {
-    {kSimpleEffectIndex, "face", 100}, {kSimpleEffectIndex, "shadow", 102}, {kSimpleEffectIndex, "background", 104},
-    {5, "face", 520}, {5, "background", 522},  // "Omni": its shadow is a colour (Style011ShadowColor)
-};
+
+std::vector<MaterialRole> materialRoles(int effect) {
+  std::vector<uint32_t> ids;
+  for (const PageControl* c = effectRow(clampEffectIndex(effect)).controls; c && c->id; ++c)
+    if (c->kind == ControlKind::kMaterialButton) ids.push_back(c->id);
+  std::vector<MaterialRole> roles;
+  for (size_t i = 0; i < ids.size(); ++i) {
+    const char* name = i == 0 ? "face" : i + 1 == ids.size() ? "background" : "shadow";
+    roles.push_back({name, ids[i]});
+  }
+  return roles;
+}
 
 // The dialog's pretend screen, for capping sizes the host gives.
 constexpr int kScreenWidth = 1920;
@@ -296,17 +310,16 @@ MemHandle materialFromSpec(const std::string& text, std::string* error) {
 
 bool DialogSession::applyMaterials(const RenderOptions& options, std::string* error) {
   if (options.materials.empty()) return true;
+  const std::vector<MaterialRole> roles = materialRoles(settings().MainEffect);
   for (const auto& wanted : options.materials) {
     bool onPage = false;
-    for (const MaterialRole& role : kMaterialRoles)
-      onPage = onPage || (role.effect == settings().MainEffect && wanted.first == role.name);
+    for (const MaterialRole& role : roles) onPage = onPage || wanted.first == role.name;
     if (!onPage) {
       *error = "--" + wanted.first + " does not apply to the effect \"" + effectRow(settings().MainEffect).name + "\"";
       return false;
     }
   }
-  for (const MaterialRole& role : kMaterialRoles) {
-    if (role.effect != settings().MainEffect) continue;
+  for (const MaterialRole& role : roles) {
     auto it = options.materials.find(role.name);
     if (it == options.materials.end()) continue;
     MemBlock fresh(materialFromSpec(it->second, error));
@@ -462,6 +475,24 @@ DialogSession::~DialogSession() {
     MemLock lock(b.get());
     if (lock) tileSelectionFreeImage(lock.data() + material::kTileSelection);
   }
+}
+
+bool chooseAnimation(RenderOptions* options, RenderHost* host, std::string* error) {
+  if (!options->animation) return true;
+  char full[PATH_MAX];
+  if (!realpath(options->animation->c_str(), full)) {
+    *error = "cannot open the animation " + *options->animation;
+    return false;
+  }
+  if (std::string(full).size() >= 260) {
+    *error = "the animation's path is longer than 259 characters";
+    return false;
+  }
+  MemBlock check(decodeAnimationFile(full, error));
+  if (!check) return false;
+  options->sets.emplace_back("Style011AnimPath", full);
+  host->animationChoice = full;
+  return true;
 }
 
 }  // namespace gw::cli

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/render_host.h"
 #include "cli/render_options.h"
 #include "documents/document_text.h"
 #include "platform/in_memory_dialog.h"
@@ -47,6 +48,12 @@ class DialogSession {
   std::vector<uint32_t> boundHere_;  // buttons given records of ours
   std::vector<MemBlock> records_;     // those records
 };
+
+// --animation, when given: the file is decoded once, so that a bad file
+// stops the command before anything is built, and named by its full path in
+// the options' settings, which is how the plug-in asks for it (and how a
+// document keeps it). False with *error set.
+bool chooseAnimation(RenderOptions* options, RenderHost* host, std::string* error);
 
 // A material record from a --face/--shadow/--background value:
 // colour:RRGGBB, gradient:RRGGBB-RRGGBB, texture:TYPE, tile:FILE.mtx:INDEX or

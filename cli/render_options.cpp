@@ -27,7 +27,7 @@ const char kRenderUsage[] =
     "  --set KEY=VALUE        any key of the settings (e.g. Style000Scroll=2)\n"
     "  --animation FILE       the animation \"Omni\" lays the text over: an animated\n"
     "                         GIF or WebP, or a PNG (selects \"Omni\" when no effect is named)\n"
-    "materials (face, shadow, background):\n"
+    "materials of the effect's page (its Fill, Shadow and Background buttons):\n"
     "  --face SPEC, --shadow SPEC, --background SPEC\n"
     "      colour:RRGGBB | gradient:RRGGBB-RRGGBB | fountain:FILE.fll:INDEX | record:FILE.mtrl\n"
     "      texture:TYPE | texture:NAME | texture:FILE.fft:NAME|INDEX   (NAME: from the shipped glwplug5.fft)\n"

@@ -227,7 +227,7 @@ TEST_F(OmniEffect, AlphaOutputCoversTheLetters) {
 
 TEST_F(OmniEffect, ContactSheetMatchesItsGoldenRender) {
   // Frames 0, 4 and 8 of the README's animation under a line, side by side.
-  const std::string line = std::string("ANMCTL524=") + GW_SOURCE_DIR + "/docs/effects/omni_waves.gif";
+  const std::string line = std::string("ANMCTL524=") + GW_SOURCE_DIR + "/docs/examples/omni_waves.gif";
   ASSERT_EQ(dialog->sendMessage(kOmniAnimationControl, kMsgReadDocument, 0, intptr_t(line.c_str())), 1);
   dialog->setText(IDC_FONT_SIZE, "30");
   ASSERT_TRUE(build());
