@@ -55,6 +55,14 @@ gradient peach FFF6E8 FFD9B8
 texture marble --type 1 --back "$(colour 1D3557)" --fore "$(colour A8DADC)"
 texture lava --type 0 --back "$(colour 7A1200)" --fore "$(colour FFB000)"
 
+# The first pictures of the README: "Simple" with the built-in defaults, a
+# gradient face supercompressed, a texture face dithered.
+"$glyphwright" document --size 48 -o docs/examples/default.gw5
+"$glyphwright" document --size 56 --text "Glyphwright 5" --face gradient:FFD200-D02000 --supercompress \
+  -o docs/examples/gradient.gw5
+"$glyphwright" document --size 64 --text "Textures" --face texture:2 --dither -o docs/examples/texture.gw5
+
+# One design for each other effect.
 doc() {
   local name=$1
   shift
