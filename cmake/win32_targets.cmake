@@ -27,11 +27,6 @@ target_include_directories(gw_win32_tests PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(gw_win32_tests PRIVATE gwcore comctl32 comdlg32 gdi32 user32 shell32 ${GW_STATIC_RUNTIME})
 add_dependencies(gw_win32_tests glwplug5)
 
-# The fountain library dialog is run by the test host itself until a window
-# of the plug-in opens it: the host links its view, what that view draws
-# with, and the plug-in's resources.
-target_sources(gw_win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/ui/fountain_library_dialog_win32.cpp
-               ${CMAKE_SOURCE_DIR}/ui/message_dialog_win32.cpp ${CMAKE_SOURCE_DIR}/ui/window_placement_win32.cpp
-               ${CMAKE_SOURCE_DIR}/controls/control_views_win32.cpp ${CMAKE_SOURCE_DIR}/controls/pad_view_win32.cpp
-               ${CMAKE_BINARY_DIR}/glwplug5_res.o)
-target_link_libraries(gw_win32_tests PRIVATE comctl32)
+# Dialogs the test host runs by themselves find their templates in the
+# host's own resources, linked from the plug-in's.
+target_sources(gw_win32_tests PRIVATE ${CMAKE_BINARY_DIR}/glwplug5_res.o)

@@ -211,12 +211,10 @@ intptr_t rampMenu(const Call& call, uint8_t* f, intptr_t point) {
   if (item == 0) {
     const LibraryOutcome outcome = addFountainToLibrary(f);
     if (outcome == LibraryOutcome::kFailed) showMessage(call.window.self, kLibraryAddErrorMessage);
-    if (outcome == LibraryOutcome::kUnavailable) showMessage(call.window.self, kLibraryUnavailableMessage);
     return outcome == LibraryOutcome::kDone ? 1 : 0;
   }
   if (item == 1) {
     const LibraryOutcome outcome = manageFountainLibrary(call.window.self, f);
-    if (outcome == LibraryOutcome::kUnavailable) showMessage(call.window.self, kLibraryUnavailableMessage);
     if (outcome != LibraryOutcome::kDone) return 0;
     writeI32(f + state::kSelected, -1);
     changed(call, f);

@@ -1,16 +1,13 @@
 // The button's file and "Add to library" go to materials/fountain_file.* and
-// materials/fountain_library.*. The library dialog (ui/fountain_library_dialog.*)
-// is not part of this build yet: until it is, "Manage library" says plainly
-// that it is not available.
+// materials/fountain_library.*; "Manage library" opens the library dialog.
 #include "ui/fountain_library_access.h"
 
 #include "materials/fountain_file.h"
 #include "materials/fountain_library.h"
 #include "materials/fountain_record.h"
+#include "ui/fountain_library_dialog.h"
 
 namespace gw {
-
-const char kLibraryUnavailableMessage[] = "The fountain library dialog is not available in this build.";
 
 LibraryOutcome addFountainToLibrary(const uint8_t* fountain581) {
   const std::string path = fountainLibraryPath();
@@ -18,7 +15,9 @@ LibraryOutcome addFountainToLibrary(const uint8_t* fountain581) {
   return fountainLibraryAdd(path, fountain581) ? LibraryOutcome::kDone : LibraryOutcome::kFailed;
 }
 
-LibraryOutcome manageFountainLibrary(WindowId, uint8_t*) { return LibraryOutcome::kUnavailable; }
+LibraryOutcome manageFountainLibrary(WindowId owner, uint8_t* fountain581) {
+  return runFountainLibraryDialog(owner, fountain581) == 1 ? LibraryOutcome::kDone : LibraryOutcome::kCancelled;
+}
 
 MemHandle readFountainButtonFile(uint32_t controlId, bool wanted) {
   const std::string path = fountainFilePath(int32_t(controlId));

@@ -9,7 +9,7 @@
 
 namespace gw {
 
-enum class LibraryOutcome { kDone, kFailed, kCancelled, kUnavailable };
+enum class LibraryOutcome { kDone, kFailed, kCancelled };
 
 // "Add to library": appends the ramp as a new library entry.
 LibraryOutcome addFountainToLibrary(const uint8_t* fountain581);
@@ -21,7 +21,5 @@ LibraryOutcome manageFountainLibrary(WindowId owner, uint8_t* fountain581);
 MemHandle readFountainButtonFile(uint32_t controlId, bool wanted);
 // Writes the record when its write-back flag is set.
 bool writeFountainButtonFile(uint32_t controlId, const uint8_t* fountain581);
-
-extern const char kLibraryUnavailableMessage[];
 
 }  // namespace gw
