@@ -25,6 +25,7 @@
 #include "materials/fountain_library.h"
 #include "materials/fountain_record.h"
 #include "materials/gradient_settings.h"
+#include "materials/material_button.h"
 #include "materials/material_file.h"
 #include "materials/material_record.h"
 #include "materials/texture_settings.h"
@@ -327,7 +328,7 @@ bool DialogSession::applyMaterials(const RenderOptions& options, std::string* er
     auto current = MemHandle(reinterpret_cast<uintptr_t>(dialog_->boundVariable(role.id)));
     if (current && memSize(current) >= kMaterialRecordSize) {
       // The button keeps its own block; only its bytes change (and the tile
-      // image it held, if any, is given up for the new one).
+      // and preview images it held are given up for the new ones).
       MemLock to(current);
       MemLock from(fresh.get());
       if (!to || !from) {
@@ -335,6 +336,7 @@ bool DialogSession::applyMaterials(const RenderOptions& options, std::string* er
         return false;
       }
       tileSelectionFreeImage(to.data() + material::kTileSelection);
+      memFree(readU32(to.data() + material::kPreviewImage));
       std::memcpy(to.data(), from.data(), kMaterialRecordSize);
       continue;
     }
@@ -440,6 +442,9 @@ bool DialogSession::prepare(const RenderOptions& options, const uint8_t* hostPar
   testing::setShiftKeyDown(true);
   bool ready = mainDialogInit(*dialog_, hostParams, kScreenWidth, kScreenHeight);
   testing::setShiftKeyDown(wasDown);
+  // Nor is one written when the session ends: a render leaves the plug-in's
+  // remembered materials as they were.
+  materialButtonServices().keepFiles = false;
   if (!ready) {
     *error = "the dialog could not be initialised";
     return false;

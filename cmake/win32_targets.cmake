@@ -9,7 +9,8 @@ add_custom_command(
   VERBATIM)
 
 file(GLOB GW_WIN32_VIEWS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/host/*_win32.cpp
-     ${CMAKE_SOURCE_DIR}/ui/*_win32.cpp ${CMAKE_SOURCE_DIR}/controls/*_win32.cpp)
+     ${CMAKE_SOURCE_DIR}/ui/*_win32.cpp ${CMAKE_SOURCE_DIR}/controls/*_win32.cpp
+     ${CMAKE_SOURCE_DIR}/materials/*_win32.cpp)
 add_library(glwplug5 SHARED ${GW_WIN32_VIEWS} ${CMAKE_BINARY_DIR}/glwplug5_res.o
             ${CMAKE_SOURCE_DIR}/host/glwplug5.def)
 set_target_properties(glwplug5 PROPERTIES PREFIX "" OUTPUT_NAME glwplug5)

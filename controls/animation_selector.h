@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <string>
 
+#include "controls/control_messages.h"
 #include "platform/memory.h"
 #include "platform/window.h"
 
@@ -28,10 +29,6 @@ namespace gw {
 
 constexpr uint32_t kMsgAnimationSelector = 1224;  // wParam 0: create; 1: bind lParam's path buffer
 constexpr uint32_t kMsgAnimationFrame = 1225;     // wParam index or -1, lParam int32_t* result
-constexpr uint32_t kMsgWriteDocument = 1334;      // wParam 0: lParam the open FILE* of the document;
-                                                  // wParam 1: lParam a std::string* that receives the line
-constexpr uint32_t kMsgReadDocument = 1335;       // lParam: const char* line
-constexpr uint32_t kMsgDestroy = 0x0002;          // WM_DESTROY
 constexpr uint32_t kSelectButtonId = 1;           // the "Select..." button inside the control
 
 extern const char kAnimationOpenFailedMessage[];  // "The animation you have selected could not be opened."

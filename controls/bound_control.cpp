@@ -126,6 +126,7 @@ void showBoundValue(DialogFacade& dialog, uint32_t id) {
 void bindControl(DialogFacade& dialog, uint32_t id, ControlKind kind, void* variable) {
   dialog.setBinding(id, uint8_t(kind), variable);
   showBoundValue(dialog, id);
+  if (isPad(kind)) attachPadMessages(dialog, id);
 }
 
 void updateBuildButton(DialogFacade& dialog) {

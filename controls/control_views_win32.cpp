@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "controls/bound_control.h"
+#include "controls/colour_swatch.h"
+#include "controls/colour_swatch_win32.h"
 #include "controls/control_kind.h"
 #include "controls/spin_field.h"
 #include "platform/interface_fonts.h"
@@ -64,22 +66,9 @@ COLORREF colourOf(HWND button) {
   return COLORREF(std::strtoul(text, nullptr, 10) & 0xFFFFFF);
 }
 
-void drawColourButton(const DRAWITEMSTRUCT* d) {
-  RECT all = d->rcItem;
-  HBRUSH back = reinterpret_cast<HBRUSH>(
-      SendMessageA(GetParent(d->hwndItem), WM_CTLCOLORBTN, WPARAM(d->hDC), LPARAM(d->hwndItem)));
-  if (back) FillRect(d->hDC, &all, back);
-  RECT face = {all.left, all.top, all.right - 3, all.bottom - 3};
-  const bool disabled = (d->itemState & ODS_DISABLED) != 0;
-  HBRUSH brush = disabled ? GetSysColorBrush(COLOR_BTNFACE) : CreateSolidBrush(colourOf(d->hwndItem));
-  FillRect(d->hDC, &face, brush);
-  if (!disabled) DeleteObject(brush);
-  DrawEdge(d->hDC, &all, (d->itemState & ODS_SELECTED) ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_SOFT);
-  if (d->itemState & ODS_FOCUS) {
-    RECT focus = {all.left + 4, all.top + 3, all.right - 4, all.bottom - 4};
-    DrawFocusRect(d->hDC, &focus);
-  }
-}
+// The colour button is the plainest swatch: its text is its colour's number,
+// which it does not show.
+void drawColourButton(const DRAWITEMSTRUCT* d) { drawColourSwatch(d, colourOf(d->hwndItem), kSwatchNoText); }
 
 void drawSoftButton(const DRAWITEMSTRUCT* d) {
   RECT r = d->rcItem;

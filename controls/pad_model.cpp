@@ -1,5 +1,8 @@
 #include "controls/pad_model.h"
 
+#include "controls/control_messages.h"
+#include "platform/in_memory_dialog.h"
+
 #include <cstdlib>
 
 namespace gw {
@@ -60,6 +63,32 @@ int32_t padValue(const DialogFacade& dialog, uint32_t id) {
   std::string text = dialog.text(id);
   if (text.empty() || text[0] < '0' || text[0] > '9') return 0;
   return int32_t(uint32_t(std::strtoul(text.c_str(), nullptr, 10)));
+}
+
+bool padMessage(DialogFacade& dialog, uint32_t id, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  const ControlKind kind = static_cast<ControlKind>(dialog.boundKind(id));
+  if (!isPad(kind)) return false;
+  if (message == kMsgControlInit) {
+    dialog.setBinding(id, uint8_t(kind), reinterpret_cast<void*>(lParam));
+    dialog.setText(id, std::to_string(uint32_t(wParam)));
+    return true;
+  }
+  if (message == kMsgPadFromText) {
+    const int32_t value = padValue(dialog, id);
+    // The text now says the value the pad shows, in the form it mirrors it.
+    dialog.setText(id, std::to_string(uint32_t(value)));
+    if (auto* bound = static_cast<int32_t*>(dialog.boundVariable(id))) *bound = value;
+    return true;
+  }
+  return false;
+}
+
+void attachPadMessages(DialogFacade& dialog, uint32_t id) {
+  auto* memory = dynamic_cast<InMemoryDialog*>(&dialog);
+  if (!memory) return;
+  memory->setProcedure(id, [memory, id](uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    return intptr_t(padMessage(*memory, id, message, wParam, lParam) ? 1 : 0);
+  });
 }
 
 }  // namespace gw

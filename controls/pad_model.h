@@ -35,4 +35,15 @@ uint16_t padGlyphStrip(ControlKind kind);
 // the text holds no number, as for a pad without its block.
 int32_t padValue(const DialogFacade& dialog, uint32_t id);
 
+// A pad's own messages: 1324 (wParam the initial value, lParam the address
+// of the bound variable, may be null) shows the value and binds the
+// variable; 1326 takes the value from the window text (unsigned decimal, 0
+// for a text without digits) and stores it in the bound variable. True when
+// the message was one of them; the view then repaints.
+bool padMessage(DialogFacade& dialog, uint32_t id, uint32_t message, uintptr_t wParam, intptr_t lParam);
+
+// In the in-memory dialog a pad answers its messages through a procedure;
+// on Windows its view (pad_view_win32.cpp) does. Nothing for other dialogs.
+void attachPadMessages(DialogFacade& dialog, uint32_t id);
+
 }  // namespace gw

@@ -10,9 +10,11 @@
 #include <string>
 
 #include "controls/control_kind.h"
+#include "controls/control_messages.h"
 #include "controls/control_views_win32.h"
 #include "controls/pad_glyphs.h"
 #include "controls/pad_model.h"
+#include "platform/win32/window_dialog_win32.h"
 
 namespace gw {
 
@@ -135,6 +137,13 @@ LRESULT CALLBACK padProc(HWND pad, UINT message, WPARAM wParam, LPARAM lParam, U
       LRESULT r = DefSubclassProc(pad, message, wParam, lParam);
       InvalidateRect(pad, nullptr, FALSE);
       return r;
+    }
+    case kMsgControlInit:
+    case kMsgPadFromText: {
+      WindowDialog owner(GetParent(pad));
+      const bool mine = padMessage(owner, uint32_t(GetDlgCtrlID(pad)), message, wParam, lParam);
+      InvalidateRect(pad, nullptr, FALSE);
+      return mine ? 1 : 0;
     }
     case WM_NCDESTROY:
       RemoveWindowSubclass(pad, padProc, kPadSubclass);

@@ -16,19 +16,27 @@ MemHandle materialRecordOf(const DialogFacade& dialog, uint32_t id) {
   return record && memSize(record) >= kMaterialRecordSize ? record : 0;
 }
 
+// A material button writes and reads its line itself (it renders a new
+// preview for a line it takes). A button without a procedure of its own (a
+// record bound by hand) is read and written here directly.
 std::string materialLine(const DialogFacade& dialog, uint32_t id) {
+  std::string line;
+  // Asking changes nothing in the control; the facade's send is not const.
+  if (const_cast<DialogFacade&>(dialog).sendMessage(id, kMsgWriteDocument, 1, reinterpret_cast<intptr_t>(&line)))
+    return line;
   // A button without a record of its own writes the one it stands for.
   MaterialBytes bytes{};
   if (!readMaterialButton(dialog, id, &bytes)) return {};
   // Handles are this run's own: a reader zeroes them anyway, and a document
   // that holds none is the same file on every run and platform.
   materialRecordClearRuntime(bytes.data());
-  std::string line = materialDocumentLine(int32_t(id), bytes.data());
+  line = materialDocumentLine(int32_t(id), bytes.data());
   if (!line.empty() && line.back() == '\n') line.pop_back();
   return line;
 }
 
 bool applyMaterialLine(DialogFacade& dialog, uint32_t id, const std::string& line) {
+  if (dialog.sendMessage(id, kMsgReadDocument, 0, reinterpret_cast<intptr_t>(line.c_str()))) return true;
   MemLock lock(materialRecordOf(dialog, id));
   if (!lock) return false;
   return materialDocumentApply(line, lock.data());

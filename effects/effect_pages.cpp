@@ -5,8 +5,7 @@
 #include "controls/list_text.h"
 #include "controls/spin_field.h"
 #include "base/le_bytes.h"
-#include "materials/material_record.h"
-#include "materials/tile_selection.h"
+#include "materials/material_button.h"
 #include "effects/page_tables.h"
 #include "platform/dialog_template.h"
 #include "resources/resource_ids.h"
@@ -36,31 +35,6 @@ void showInitialValue(DialogFacade& dialog, const PageControl& c) {
   }
 }
 
-// A material button owns its record from the start, so that whatever sets
-// it later (the user, a document) has bytes to change: the defaults in the
-// button's starting colour, which is also its swatch's mean.
-MemHandle newMaterialRecord(int32_t colour) {
-  MemBlock block(memAlloc(kMaterialRecordSize));
-  MemLock lock(block.get());
-  if (!lock || lock.size() < kMaterialRecordSize) return 0;
-  materialRecordDefaults(lock.data(), false);
-  writeU32(lock.data() + material::kColour, uint32_t(colour) & 0xFFFFFF);
-  writeU32(lock.data() + material::kPreviewAverage, uint32_t(colour) & 0xFFFFFF);
-  return block.release();
-}
-
-void freeMaterialRecord(MemHandle record) {
-  if (!record) return;
-  {
-    MemLock lock(record);
-    if (lock && lock.size() >= kMaterialRecordSize) {
-      tileSelectionFreeImage(lock.data() + material::kTileSelection);
-      memFree(readU32(lock.data() + material::kPreviewImage));
-    }
-  }
-  memFree(record);
-}
-
 }  // namespace
 
 int initEffectPage(EffectContext& ctx, uint16_t page) {
@@ -78,9 +52,10 @@ int initEffectPage(EffectContext& ctx, uint16_t page) {
     if (c->kind == ControlKind::kDropDownList && c->range) fillListFromText(dialog, c->id, c->range);
     void* variable = boundVariableOf(*c);
     if (c->kind == ControlKind::kMaterialButton) {
-      MemHandle record = newMaterialRecord(c->initialValue);
-      if (!record) return 0;
-      dialog.setBinding(c->id, uint8_t(c->kind), reinterpret_cast<void*>(uintptr_t(record)));
+      // The button owns its record from the start (the one its file kept,
+      // else the defaults in its starting colour), so that whatever sets it
+      // later (the user, a document) has bytes to change.
+      if (!startMaterialButton(dialog, c->id, uint32_t(c->initialValue))) return 0;
       continue;
     }
     if (c->kind == ControlKind::kAnimationSelector) {
@@ -111,7 +86,9 @@ void releaseEffectPages(DialogFacade& dialog) {
   for (int i = 0; i < kEffectCount; ++i)
     for (const PageControl* c = effectRow(i).controls; c && c->id; ++c) {
       if (c->kind != ControlKind::kMaterialButton || boundKindOf(dialog, c->id) != c->kind) continue;
-      freeMaterialRecord(MemHandle(reinterpret_cast<uintptr_t>(dialog.boundVariable(c->id))));
+      // The button writes its file (where the run keeps files) and frees
+      // its record; its window's own destruction then finds nothing left.
+      dialog.sendMessage(c->id, kMsgDestroy, 0, 0);
       dialog.setBinding(c->id, uint8_t(c->kind), nullptr);
     }
 }

@@ -29,8 +29,8 @@ int initEffectPageOf(EffectContext& ctx) {
 // (control 58) and the row's Init page runs. False at the first failure.
 bool createEffectPages(DialogFacade& dialog);
 
-// Frees what the pages' controls own (the material buttons' records) and
-// unbinds them. Every dialog whose pages were created calls it once before
+// Destroys the pages' material buttons (each writes its material file when
+// the run keeps files, and frees its record) and unbinds them. Every dialog whose pages were created calls it once before
 // it goes; calling it again does nothing.
 void releaseEffectPages(DialogFacade& dialog);
 

@@ -11,6 +11,7 @@
 #include "effects/effect_pages.h"
 #include "effects/effect_table.h"
 #include "host/build_pipeline.h"
+#include "materials/material_button.h"
 #include "protocol/host_protocol.h"
 #include "host/plugin_state.h"
 #include "platform/folders.h"
@@ -79,6 +80,23 @@ void prepareFolders() {
   if (shiftKeyDown()) setSettingText(s.CurrentFileName, joinPath(documents, "untitled.gw5").c_str());
 }
 
+// The material buttons keep their files and open the editors of this run.
+// An editor not in this build stays null: the button then says so.
+MaterialButtonServices materialServices(const uint8_t* params) {
+  MaterialButtonServices s;
+  s.hostParams = params;
+  s.keepFiles = true;
+  s.pickColour = requestColour;
+  s.showMessage = [](WindowId owner, const std::string& text) { showMessage(owner, text); };
+  // Not in this build yet: the gradient editor (ui/gradient_editor.h,
+  // runGradientEditor), the texture and tile dialogs (ui/texture_dialog.h
+  // runTextureDialog, ui/matrix_dialog.h runMatrixDialog).
+  s.editGradient = nullptr;
+  s.editTexture = nullptr;
+  s.editTile = nullptr;
+  return s;
+}
+
 void fillMainLists(DialogFacade& dialog) {
   fillFontList(dialog, IDC_FONT);
   dialog.clearItems(IDC_PALETTE);
@@ -124,6 +142,8 @@ void mainDialogDestroy(DialogFacade& dialog) {
   saveSettings();
   releaseEffectPages(dialog);
   setHelpHandler(nullptr);
+  // The buttons' services were this run's (its host, its files).
+  setMaterialButtonServices(MaterialButtonServices());
 }
 
 bool mainDialogInit(DialogFacade& dialog, const uint8_t* params, int screenWidth, int screenHeight) {
@@ -141,6 +161,7 @@ bool mainDialogInit(DialogFacade& dialog, const uint8_t* params, int screenWidth
     std::string name = pluginState().moduleFolder + kHelpFileName + "#" + topic;
     return hostCall(params, nullptr, kHostHelp, 0, const_cast<char*>(name.c_str())) != 0;
   });
+  setMaterialButtonServices(materialServices(params));
 
   // The host may change the size file dialogs open at; what it leaves alone
   // stays as this process last remembered it.

@@ -39,7 +39,8 @@ struct SampleStill {
 };
 SampleStill mainDialogSample(DialogFacade& dialog, int width, int height);
 
-// WM_DESTROY duties: `IsFirst` becomes 0 and the configuration file is saved.
+// WM_DESTROY duties: `IsFirst` becomes 0, the configuration file is saved and
+// every material button writes its file and frees its record.
 void mainDialogDestroy(DialogFacade& dialog);
 
 // The sample refresh timer's id and the delay it is set to.

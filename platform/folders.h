@@ -28,5 +28,9 @@ bool makeFolder(const std::string& path);
 // Names of the plain files in `folder` (no sub-folders), in no set order;
 // empty when the folder cannot be read.
 std::vector<std::string> filesInFolder(const std::string& folder);
+// Makes the folders a file's path leads through that are not there yet (the
+// maker's folder and the plug-in's below it on a first run). True when the
+// file's folder is there afterwards.
+bool makeFolderFor(const std::string& filePath);
 
 }  // namespace gw

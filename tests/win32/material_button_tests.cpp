@@ -1,0 +1,239 @@
+// The material buttons in the real dialog: the kind menu opened and picked
+// from the keyboard, the face edited through the host's colour picker, a
+// build that carries both into the frames, the files written at close, the
+// next opening restoring them and Shift at opening giving the defaults.
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/wire_pointer.h"
+#include "tests/win32/harness.h"
+
+using harness::DialogScript;
+using harness::Driver;
+using harness::Plugin;
+
+namespace {
+
+constexpr int kEffectList = 58;
+constexpr int kSimpleIndex = 12;
+constexpr int kFace = 100;
+constexpr int kBackground = 104;
+constexpr int kTrueColour = 10;
+constexpr int kTest = 24;
+constexpr UINT kKindMenu = 1325;
+
+uint32_t u32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24); }
+
+std::string materialFile(int id) {
+  char appData[MAX_PATH] = {};
+  GetEnvironmentVariableA("APPDATA", appData, MAX_PATH);
+  char name[64];
+  std::snprintf(name, sizeof name, "\\Quillmere\\Glyphwright 5\\Material%05d.mtrl", id);
+  return std::string(appData) + name;
+}
+
+void selectEffect(HWND dialog, int index) {
+  HWND list = GetDlgItem(dialog, kEffectList);
+  SendMessageA(list, CB_SETCURSEL, WPARAM(index), 0);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kEffectList, CBN_CLOSEUP), LPARAM(list));
+}
+
+// The colour on screen a few pixels into the button's face.
+COLORREF faceColour(HWND button) {
+  RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  Sleep(200);
+  RECT r;
+  GetWindowRect(button, &r);
+  HDC screen = GetDC(nullptr);
+  COLORREF c = GetPixel(screen, r.left + 6, r.top + 4);
+  ReleaseDC(nullptr, screen);
+  return c;
+}
+
+HWND waitForMenu(int timeoutMs) {
+  for (int waited = 0; waited < timeoutMs; waited += 50) {
+    HWND menu = FindWindowA("#32768", nullptr);
+    if (menu && IsWindowVisible(menu)) return menu;
+    Sleep(50);
+  }
+  return nullptr;
+}
+
+void key(HWND window, WPARAM vk) {
+  PostMessageA(window, WM_KEYDOWN, vk, 1);
+  PostMessageA(window, WM_KEYUP, vk, 0xC0000001);
+  Sleep(100);
+}
+
+struct Run {
+  std::vector<std::vector<uint8_t>> frames;
+  bool menuShown = false;
+  bool pickAsked = false;
+  COLORREF face = CLR_INVALID;
+};
+
+// The host: answers the colour picker (11) with pure green and keeps every frame.
+void playHost(Plugin& plugin, Run& run) {
+  plugin.answer = [&run](void*, int32_t code, int32_t, void* p) -> int32_t {
+    if (code == 11) {
+      run.pickAsked = true;
+      auto* record = static_cast<uint8_t*>(p);
+      record[20] = 0x00, record[21] = 0xFF, record[22] = 0x00, record[23] = 0;
+      return 1;
+    }
+    if (code == 5 || code == 1) return 1;
+    if (code == 2) {
+      const auto* record = static_cast<const uint8_t*>(p);
+      HGLOBAL image = static_cast<HGLOBAL>(gw::pointerFromWire(u32(record + 8)));
+      const auto* bytes = static_cast<const uint8_t*>(GlobalLock(image));
+      if (!bytes) return 0;
+      run.frames.emplace_back(bytes, bytes + GlobalSize(image));
+      GlobalUnlock(image);
+      return 1;
+    }
+    return 0;
+  };
+}
+
+void waitForBuild(Plugin& plugin) {
+  for (int waited = 0; waited < 60000; waited += 100) {
+    Sleep(100);
+    for (const auto& c : plugin.calls)
+      if (c.code == 4) return;
+  }
+}
+
+// Pixels of a true-colour frame (bottom-up rows) as colours 0x00BBGGRR.
+std::set<uint32_t> coloursOf(const std::vector<uint8_t>& dib, int* green) {
+  std::set<uint32_t> colours;
+  *green = 0;
+  if (dib.size() < 40) return colours;
+  const int32_t w = int32_t(u32(dib.data() + 4)), h = int32_t(u32(dib.data() + 8));
+  const int bits = dib[14] | (dib[15] << 8);
+  if (bits != 24 || w <= 0 || h <= 0) return colours;
+  const size_t stride = ((size_t(w) * 24 + 31) / 32) * 4;
+  const size_t offset = u32(dib.data());
+  if (dib.size() < offset + stride * size_t(h)) return colours;
+  for (int32_t y = 0; y < h; ++y)
+    for (int32_t x = 0; x < w; ++x) {
+      const uint8_t* p = dib.data() + offset + size_t(y) * stride + size_t(x) * 3;
+      const uint32_t c = p[2] | (p[1] << 8) | (uint32_t(p[0]) << 16);
+      *green += c == 0x00FF00;
+      colours.insert(c);
+    }
+  return colours;
+}
+
+void setShift(bool down) {
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_SHIFT] = down ? 0x80 : 0;
+  keys[VK_LSHIFT] = down ? 0x80 : 0;
+  SetKeyboardState(keys);
+}
+
+}  // namespace
+
+GW_TEST(MaterialButtonsReachTheFramesAndComeBackNextTime) {
+  DeleteFileA(materialFile(kFace).c_str());
+  DeleteFileA(materialFile(kBackground).c_str());
+  Run first;
+  {
+    Plugin plugin;
+    playHost(plugin, first);
+    DialogScript script([&](Driver& d) {
+      HWND dlg = d.waitFor("Glyphwright #5");
+      CHECK(dlg != nullptr);
+      if (!dlg) return;
+      selectEffect(dlg, kSimpleIndex);
+      CheckDlgButton(dlg, kTrueColour, BST_CHECKED);
+      SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(kTrueColour, BN_CLICKED), LPARAM(GetDlgItem(dlg, kTrueColour)));
+      // The background's kind menu, then "Texture": down past "Simple" and
+      // "Gradient", and Enter.
+      HWND background = GetDlgItem(dlg, kBackground);
+      PostMessageA(background, kKindMenu, 0, 0);
+      if (HWND menu = waitForMenu(5000)) {
+        first.menuShown = true;
+        for (int i = 0; i < 3; ++i) key(menu, VK_DOWN);
+        key(menu, VK_RETURN);
+      }
+      // A click on the face's main zone edits the Simple colour.
+      HWND face = GetDlgItem(dlg, kFace);
+      PostMessageA(face, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(6, 6));
+      PostMessageA(face, WM_LBUTTONUP, 0, MAKELPARAM(6, 6));
+      Sleep(800);
+      first.face = faceColour(face);
+      d.screenshot(dlg, harness::tempPath("gw_material_page.bmp"));
+      d.press(dlg, kTest);
+      waitForBuild(plugin);
+      if (HWND box = d.waitFor("Message", 300)) {
+        std::printf("  message: %s\n", d.text(box, 101).c_str());
+        d.press(box, 1);
+        d.waitGone(box);
+      }
+      d.press(dlg, 2);
+      d.waitGone(dlg);
+    });
+    CHECK_EQ(plugin.doBuild(0x1000), 1);
+  }
+  CHECK(first.menuShown);
+  CHECK(first.pickAsked);
+  CHECK_EQ(uint32_t(first.face), uint32_t(RGB(0, 255, 0)));
+  CHECK(!first.frames.empty());
+  if (!first.frames.empty()) {
+    int green = 0;
+    // The line scrolls in: the middle frame shows it whole.
+    std::set<uint32_t> colours = coloursOf(first.frames[first.frames.size() / 2], &green);
+    CHECK(green > 20);               // the face's new colour
+    CHECK(colours.size() > 40u);     // the textured background
+  }
+  // Closing wrote both files: the face's green, the background's texture.
+  std::string face = harness::readFile(materialFile(kFace));
+  std::string background = harness::readFile(materialFile(kBackground));
+  CHECK_EQ(face.size(), size_t(1270));
+  CHECK_EQ(background.size(), size_t(1270));
+  if (face.size() == 1270 && background.size() == 1270) {
+    CHECK_EQ(u32(reinterpret_cast<const uint8_t*>(face.data()) + 20), uint32_t(0x00FF00));
+    CHECK_EQ(u32(reinterpret_cast<const uint8_t*>(background.data()) + 16), uint32_t(2));
+  }
+
+  // Opened again, the face is green at once.
+  Run second;
+  {
+    Plugin plugin;
+    playHost(plugin, second);
+    DialogScript script([&](Driver& d) {
+      HWND dlg = d.waitFor("Glyphwright #5");
+      if (!dlg) return;
+      selectEffect(dlg, kSimpleIndex);
+      second.face = faceColour(GetDlgItem(dlg, kFace));
+      d.press(dlg, 2);
+      d.waitGone(dlg);
+    });
+    plugin.doBuild(0x1000);
+  }
+  CHECK_EQ(uint32_t(second.face), uint32_t(RGB(0, 255, 0)));
+
+  // With Shift held as the dialog opens: the defaults.
+  Run third;
+  {
+    Plugin plugin;
+    playHost(plugin, third);
+    DialogScript script([&](Driver& d) {
+      HWND dlg = d.waitFor("Glyphwright #5");
+      if (!dlg) return;
+      selectEffect(dlg, kSimpleIndex);
+      third.face = faceColour(GetDlgItem(dlg, kFace));
+      d.press(dlg, 2);
+      d.waitGone(dlg);
+    });
+    setShift(true);
+    plugin.doBuild(0x1000);
+    setShift(false);
+  }
+  CHECK_EQ(uint32_t(third.face), uint32_t(RGB(0x40, 0x7E, 0xBD)));
+  DeleteFileA(materialFile(kFace).c_str());
+  DeleteFileA(materialFile(kBackground).c_str());
+}
