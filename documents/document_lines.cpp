@@ -4,6 +4,7 @@
 #include "controls/bound_control.h"
 #include "effects/text_style_dialog.h"
 #include "materials/material_document.h"
+#include "materials/material_preview.h"
 #include "materials/material_record.h"
 #include "platform/memory.h"
 
@@ -30,6 +31,7 @@ std::string materialLine(const DialogFacade& dialog, uint32_t id) {
   // Handles are this run's own: a reader zeroes them anyway, and a document
   // that holds none is the same file on every run and platform.
   materialRecordClearRuntime(bytes.data());
+  materialPreviewAverage(bytes.data());
   line = materialDocumentLine(int32_t(id), bytes.data());
   if (!line.empty() && line.back() == '\n') line.pop_back();
   return line;

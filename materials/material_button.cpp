@@ -8,6 +8,7 @@
 #include "materials/material_document.h"
 #include "materials/material_file.h"
 #include "materials/material_fill.h"
+#include "materials/material_preview.h"
 #include "materials/material_record.h"
 #include "materials/tile_selection.h"
 #include "platform/folders.h"
@@ -89,6 +90,7 @@ bool writeFile(uint32_t id, const uint8_t* rec) {
   std::array<uint8_t, kMaterialRecordSize> clean;
   std::memcpy(clean.data(), rec, clean.size());
   materialRecordClearRuntime(clean.data());
+  materialPreviewAverage(clean.data());
   const std::string path = materialFilePath(int32_t(id));
   if (path.empty()) return false;
   makeFolderFor(path);
@@ -254,8 +256,11 @@ bool materialButtonMessage(MaterialButtonRecords* records, const MaterialButtonF
       std::array<uint8_t, kMaterialRecordSize> clean;
       std::memcpy(clean.data(), rec, clean.size());
       // Handles are this run's own: a document that holds none is the same
-      // file on every run and platform.
+      // file on every run and platform. The mean is taken at the pages'
+      // standard preview size, so it does not depend on how large a window
+      // drew the preview, nor on whether one was drawn since the last change.
       materialRecordClearRuntime(clean.data());
+      materialPreviewAverage(clean.data());
       std::string line = materialDocumentLine(int32_t(frame.id), clean.data());
       if (wParam == 1 && lParam) {
         if (!line.empty() && line.back() == '\n') line.pop_back();
