@@ -39,8 +39,8 @@ SwatchText swatchText(uint32_t options, const std::string& windowText, uint32_t 
     char text[32];
     // One format wins when several are set: the first in bit order.
     if (options & kSwatchRgbText) std::snprintf(text, sizeof text, "%d,%d,%d", r, g, b);
-    else if (options & kSwatchHexText) std::snprintf(text, sizeof text, "%02.2X%02.2X%02.2X", r, g, b);
-    else std::snprintf(text, sizeof text, "#%02.2X%02.2X%02.2X", r, g, b);
+    else if (options & kSwatchHexText) std::snprintf(text, sizeof text, "%02X%02X%02X", r, g, b);
+    else std::snprintf(text, sizeof text, "#%02X%02X%02X", r, g, b);
     t.text = text;
   } else {
     t.text = windowText;

@@ -10,6 +10,7 @@
 #include "materials/material_record.h"
 #include "base/le_bytes.h"
 #include "platform/bitmap.h"
+#include "platform/interface_fonts.h"
 #include "platform/win32/window_dialog_win32.h"
 #include "platform/win32/window_handle_win32.h"
 
@@ -70,9 +71,19 @@ void drawCaption(HWND h, HDC dc, RECT zone, uint32_t average, bool pressed) {
   if (!text[0]) return;
   if (pressed) OffsetRect(&zone, 1, 1);
   HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(h, WM_GETFONT, 0, 0)));
+  // A caption wider than the preview ("Background") takes the smaller
+  // interface font, and an ellipsis if even that is too wide, rather than
+  // losing letters at both ends.
+  SIZE extent = {};
+  GetTextExtentPoint32A(dc, text, lstrlenA(text), &extent);
+  UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
+  if (extent.cx > zone.right - zone.left - 4) {
+    if (HGDIOBJ small = interfaceFont(InterfaceFont::kArial12)) SelectObject(dc, small);
+    format |= DT_END_ELLIPSIS;
+  }
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, captionIsWhite(average) ? RGB(255, 255, 255) : RGB(0, 0, 0));
-  DrawTextA(dc, text, -1, &zone, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  DrawTextA(dc, text, -1, &zone, format);
   SelectObject(dc, old);
 }
 
