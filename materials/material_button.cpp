@@ -5,11 +5,13 @@
 #include <cstring>
 
 #include "base/le_bytes.h"
+#include "materials/group_folder.h"
 #include "materials/material_document.h"
 #include "materials/material_file.h"
 #include "materials/material_fill.h"
 #include "materials/material_preview.h"
 #include "materials/material_record.h"
+#include "materials/tile_group.h"
 #include "materials/tile_selection.h"
 #include "platform/folders.h"
 #include "platform/system_state.h"
@@ -164,8 +166,14 @@ void setMaterialButtonServices(const MaterialButtonServices& s) { services() = s
 MaterialButtonServices& materialButtonServices() { return services(); }
 
 std::string primaryTileGroupPath() {
-  std::string folder = makerFolderPath("Glyphwright 5");
-  return folder.empty() ? std::string() : joinPath(folder, "glwplug5.mtx");
+  // The plug-in's own run puts the shipped group in place the first time it
+  // is wanted; a run that keeps no files (the command line, tests) only
+  // names where it is.
+  if (services().keepFiles) {
+    std::string installed = installPrimaryGroup(kPrimaryTileGroup);
+    if (!installed.empty()) return installed;
+  }
+  return pluginFolderFile(kPrimaryTileGroup);
 }
 
 int32_t materialButtonKind(MemHandle record) {
