@@ -22,6 +22,7 @@
 #include "settings/settings_record.h"
 #include "settings/settings_table.h"
 #include "ui/file_dialog_size.h"
+#include "ui/gradient_editor.h"
 #include "ui/help_request.h"
 #include "ui/message_box.h"
 
@@ -88,10 +89,9 @@ MaterialButtonServices materialServices(const uint8_t* params) {
   s.keepFiles = true;
   s.pickColour = requestColour;
   s.showMessage = [](WindowId owner, const std::string& text) { showMessage(owner, text); };
-  // Not in this build yet: the gradient editor (ui/gradient_editor.h,
-  // runGradientEditor), the texture and tile dialogs (ui/texture_dialog.h
-  // runTextureDialog, ui/matrix_dialog.h runMatrixDialog).
-  s.editGradient = nullptr;
+  s.editGradient = runGradientEditor;
+  // Not in this build yet: the texture and tile dialogs (ui/texture_dialog.h
+  // runTextureDialog, ui/matrix_dialog.h runMatrixDialog); the button says so.
   s.editTexture = nullptr;
   s.editTile = nullptr;
   return s;
