@@ -21,9 +21,10 @@
 
 namespace gw::cli {
 
-// The block's total frame bytes may not pass this: a short file can declare
-// a huge canvas and thousands of frames.
-constexpr size_t kMaxAnimationBytes = size_t(1) << 30;
+// The block's frames, and the decoder's own canvases, may not pass this: a
+// short file can declare a huge canvas and thousands of frames. The block is
+// built from the frames, so decoding peaks at about twice this.
+constexpr size_t kMaxAnimationBytes = size_t(256) << 20;
 
 // 0 with a one-line *error when the file cannot be read or decoded.
 MemHandle decodeAnimationFile(const std::string& path, std::string* error);

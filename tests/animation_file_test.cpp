@@ -181,5 +181,159 @@ TEST(AnimationFile, FilesThatCannotBeDecodedGiveAClearError) {
   }
 }
 
+TEST(AnimationFile, InterlacedGifRowsLandWhereTheyBelong) {
+  TempFolder dir("anim");
+  // 2 x 11: row y in colour index y % 4, stored in the four interlace passes.
+  TestGifFrame f;
+  f.width = 2;
+  f.height = 11;
+  for (int y = 0; y < 11; ++y) f.pixels.insert(f.pixels.end(), 2, GifByteType(y % 4));
+  f.interlaced = true;
+  const std::string path = dir.file("i.gif");
+  ASSERT_TRUE(writeTestGif(path, 2, 11, {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}}, 0, {f}));
+  std::string error;
+  MemBlock block(decodeAnimationFile(path, &error));
+  ASSERT_TRUE(block) << error;
+  int32_t delay = 0, w = 0, h = 0;
+  std::vector<uint32_t> pixels = framePixels(block.get(), 0, &delay, &w, &h);
+  ASSERT_EQ(pixels.size(), 22u);
+  const uint32_t byIndex[4] = {kBlack, kRed, kGreen, kBlue};
+  for (int y = 0; y < 11; ++y) EXPECT_EQ(pixels[size_t(y) * 2], byIndex[y % 4]) << y;
+}
+
+std::vector<uint8_t> bytesOf(const std::string& path) {
+  std::vector<uint8_t> bytes;
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return bytes;
+  int c;
+  while ((c = std::fgetc(f)) != EOF) bytes.push_back(uint8_t(c));
+  std::fclose(f);
+  return bytes;
+}
+
+std::string writeBytes(const TempFolder& dir, const std::string& name, const std::vector<uint8_t>& data) {
+  const std::string path = dir.file(name);
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (f) {
+    std::fwrite(data.data(), 1, data.size(), f);
+    std::fclose(f);
+  }
+  return path;
+}
+
+// A few bytes may declare a canvas of a gigabyte, an image far larger than
+// its screen, or more frames than memory holds: each is refused before the
+// memory is taken, with an error that says why.
+TEST(AnimationFile, SmallFilesDeclaringHugeAnimationsAreRefusedBeforeTheyCostAnything) {
+  TempFolder dir("anim");
+  const std::string one = dir.file("one.gif");
+  ASSERT_TRUE(writeSolidGif(one, 1, 1, {{0, 0, 0}, {255, 255, 255}}, {5}));
+  const std::vector<uint8_t> gif = bytesOf(one);
+  ASSERT_GT(gif.size(), 30u);
+  auto withScreen = [&](int w, int h) {
+    std::vector<uint8_t> b = gif;
+    b[6] = uint8_t(w), b[7] = uint8_t(w >> 8), b[8] = uint8_t(h), b[9] = uint8_t(h >> 8);
+    return b;
+  };
+  // The image descriptor's width and height follow its separator (0x2C).
+  auto withImage = [&](int w, int h) {
+    std::vector<uint8_t> b = gif;
+    for (size_t i = 13; i + 9 < b.size(); ++i)
+      if (b[i] == 0x2C && b[i + 1] == 0 && b[i + 3] == 0) {
+        b[i + 5] = uint8_t(w), b[i + 6] = uint8_t(w >> 8), b[i + 7] = uint8_t(h), b[i + 8] = uint8_t(h >> 8);
+        break;
+      }
+    return b;
+  };
+  // The first frame copied 4000 times: each costs 13 file bytes and 48 MB
+  // on a 4000 x 4000 screen.
+  std::vector<uint8_t> many = withScreen(4000, 4000);
+  {
+    size_t image = 0;
+    for (size_t i = 13; i < many.size(); ++i)
+      if (many[i] == 0x21 && many[i + 1] == 0xF9) {
+        image = i;
+        break;
+      }
+    ASSERT_GT(image, 0u);
+    std::vector<uint8_t> frame(many.begin() + long(image), many.end() - 1);
+    many.resize(image);
+    for (int k = 0; k < 4000; ++k) many.insert(many.end(), frame.begin(), frame.end());
+    many.push_back(0x3B);
+  }
+  const struct {
+    const char* name;
+    std::vector<uint8_t> bytes;
+    const char* why;
+  } cases[] = {
+      {"screen.gif", withScreen(30000, 20000), "too large"},
+      {"image.gif", withImage(65535, 65535), "too large"},
+      {"many.gif", many, "too large"},
+  };
+  for (const auto& c : cases) {
+    std::string error;
+    const std::string path = writeBytes(dir, c.name, c.bytes);
+    EXPECT_EQ(decodeAnimationFile(path, &error), 0u) << c.name;
+    EXPECT_NE(error.find(c.why), std::string::npos) << c.name << ": " << error;
+  }
+
+  // A WebP whose container declares an 8192-square canvas over two 4 x 3
+  // frames: 400 MB of frames, and twice that of the decoder's canvases.
+  ReceivedAnimation a;
+  a.width = 4;
+  a.height = 3;
+  MemBlock bmp(bitmapCreateTrueColour(4, 3, 24));
+  MemLock lock(bmp.get());
+  ReceivedFrame f;
+  f.dib.assign(lock.data(), lock.data() + lock.size());
+  a.frames = {f, f};
+  a.frames[1].dib.back() = 0x7F;
+  std::string error;
+  const std::string webpPath = dir.file("big.webp");
+  ASSERT_TRUE(writeAnimatedWebp(a, webpPath, &error)) << error;
+  std::vector<uint8_t> webp = bytesOf(webpPath);
+  ASSERT_GT(webp.size(), 30u);
+  ASSERT_EQ(std::memcmp(webp.data() + 12, "VP8X", 4), 0);
+  for (size_t at : {size_t(24), size_t(27)}) webp[at] = 0xFF, webp[at + 1] = 0x1F, webp[at + 2] = 0;  // 8192 - 1
+  EXPECT_EQ(decodeAnimationFile(writeBytes(dir, "big.webp", webp), &error), 0u);
+  EXPECT_NE(error.find("too large"), std::string::npos) << error;
+
+  // Within the budget the same files decode: the bound is not a refusal of
+  // large screens as such.
+  MemBlock fits(decodeAnimationFile(writeBytes(dir, "fits.gif", withScreen(2000, 1000)), &error));
+  ASSERT_TRUE(fits) << error;
+  AnimationInfo info;
+  ASSERT_TRUE(animationValidate(fits.get(), &info));
+  EXPECT_EQ(info.width, 2000);
+  EXPECT_EQ(info.frames, 1);
+}
+
+// Damage after complete frames keeps them; the frame the damage cuts is
+// dropped, whatever record it lands in.
+TEST(AnimationFile, GifDamagedAfterCompleteFramesKeepsThem) {
+  TempFolder dir("anim");
+  const std::string good = dir.file("good.gif");
+  ASSERT_TRUE(writeSolidGif(good, 4, 4, {{0, 0, 0}, {255, 255, 255}, {255, 0, 0}, {0, 255, 0}}, {5, 6, 7}));
+  std::vector<uint8_t> bytes = bytesOf(good);
+  // Without its trailer every frame is there.
+  std::vector<uint8_t> noTrailer(bytes.begin(), bytes.end() - 1);
+  std::string error;
+  MemBlock all(decodeAnimationFile(writeBytes(dir, "t.gif", noTrailer), &error));
+  ASSERT_TRUE(all) << error;
+  AnimationInfo info;
+  ASSERT_TRUE(animationValidate(all.get(), &info));
+  EXPECT_EQ(info.frames, 3);
+  // A record type no GIF has, in place of the third frame's extension.
+  size_t third = 0;
+  for (size_t i = 13, seen = 0; i + 1 < bytes.size(); ++i)
+    if (bytes[i] == 0x21 && bytes[i + 1] == 0xF9 && ++seen == 3) third = i;
+  ASSERT_GT(third, 0u);
+  bytes[third] = 0x99;
+  MemBlock two(decodeAnimationFile(writeBytes(dir, "d.gif", bytes), &error));
+  ASSERT_TRUE(two) << error;
+  ASSERT_TRUE(animationValidate(two.get(), &info));
+  EXPECT_EQ(info.frames, 2);
+}
+
 }  // namespace
 }  // namespace gw::cli

@@ -9,6 +9,8 @@ dir=$(mktemp -d /tmp/gw-limits-XXXXXX)
 trap 'rm -rf "$dir"' EXIT
 # A 68-byte PNG whose header claims 65535 x 65535 pixels.
 printf '\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR\x00\x00\xff\xff\x00\x00\xff\xff\x08\x02\x00\x00\x009gN\x07\x00\x00\x00\x0bIDATx\x9cc`\x80\x01\x00\x00\x0a\x00\x01\x7f\x80t^\x00\x00\x00\x00IEND\xaeB`\x82' >"$dir/huge.png"
+# A 32-byte GIF whose screen is 30000 x 20000 (1.8 GB a frame) over one pixel.
+printf 'GIF89a\x30\x75\x20\x4e\x80\x00\x00\xff\xff\xff\x00\x00\x00\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00\x3b' >"$dir/screen.gif"
 letters=$(printf 'W%.0s' $(seq 260))
 failures=0
 # memory ceiling in KiB, seconds, then the command line
@@ -32,6 +34,12 @@ check 300000 5 settings --file /dev/zero
 check 300000 5 settings --file /dev/urandom
 check 300000 5 render -q --config /dev/zero -o "$dir/x.gif"
 check 300000 5 material --document /dev/zero -o "$dir/x.gif"
+check 300000 5 render -q --animation "$dir/screen.gif" -o "$dir/x.gif"
+# Refused for its size before the memory is asked for, not by running out.
+if ! grep -q "too large" "$dir/out"; then
+  echo "FAIL: the 30000 x 20000 screen was not refused for its size"
+  failures=$((failures + 1))
+fi
 check 300000 5 render -q -o /no/such/folder/x.gif
 check 300000 5 render -q -o /proc/x.gif
 check 600000 10 render -q --size 1000 --set Style000Frames=100000 -o "$dir/x.gif"

@@ -15,6 +15,7 @@ struct TestGifFrame {
   int disposal = DISPOSE_DO_NOT;
   int transparent = NO_TRANSPARENT_COLOR;
   std::vector<GifColorType> localColours;   // empty: the global table
+  bool interlaced = false;                  // rows stored in the four interlace passes
 };
 
 // Writes an animated GIF; `colours` is the global table (a power of two long).
@@ -42,10 +43,20 @@ inline bool writeTestGif(const std::string& path, int width, int height, const s
     ok = ok && EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, int(n), ext) == GIF_OK;
     ColorMapObject* local =
         f.localColours.empty() ? nullptr : GifMakeMapObject(int(f.localColours.size()), f.localColours.data());
-    ok = ok && EGifPutImageDesc(gif, f.left, f.top, f.width, f.height, false, local) == GIF_OK;
+    ok = ok && EGifPutImageDesc(gif, f.left, f.top, f.width, f.height, f.interlaced, local) == GIF_OK;
     if (local) GifFreeMapObject(local);
-    for (int y = 0; ok && y < f.height; ++y)
-      ok = EGifPutLine(gif, const_cast<GifByteType*>(f.pixels.data()) + size_t(y) * size_t(f.width), f.width) ==
+    // giflib writes rows in the order given; an interlaced image stores rows
+    // 0, 8, 16..., then 4, 12..., then 2, 6..., then the odd ones.
+    std::vector<int> order;
+    if (f.interlaced) {
+      static const int kStart[4] = {0, 4, 2, 1}, kStep[4] = {8, 8, 4, 2};
+      for (int pass = 0; pass < 4; ++pass)
+        for (int y = kStart[pass]; y < f.height; y += kStep[pass]) order.push_back(y);
+    } else {
+      for (int y = 0; y < f.height; ++y) order.push_back(y);
+    }
+    for (size_t r = 0; ok && r < order.size(); ++r)
+      ok = EGifPutLine(gif, const_cast<GifByteType*>(f.pixels.data()) + size_t(order[r]) * size_t(f.width), f.width) ==
            GIF_OK;
   }
   GifFreeMapObject(global);
