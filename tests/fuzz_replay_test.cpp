@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,21 @@ TEST(FuzzHarnesses, EveryHarnessHasSeedsAndPassesThemAndItsReproducers) {
       std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
       SCOPED_TRACE(path.string());
       h.target(bytes.data(), bytes.size());
+    }
+  }
+}
+
+// A folder of seeds or reproducers that names no harness would never be
+// replayed: a renamed harness must take its folders with it.
+TEST(FuzzHarnesses, EveryCorpusAndRegressionFolderBelongsToAHarness) {
+  std::set<std::string> names;
+  for (const gw::fuzz::Registered& h : gw::fuzz::registry()) names.insert(h.name);
+  const std::string base = std::string(GW_SOURCE_DIR) + "/tests/fuzz/";
+  for (const char* kind : {"corpus", "regressions"}) {
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(base + kind, ec)) {
+      EXPECT_TRUE(entry.is_directory()) << entry.path() << " is not a harness's folder";
+      EXPECT_EQ(names.count(entry.path().filename().string()), 1u) << entry.path() << " names no harness";
     }
   }
 }

@@ -10,6 +10,9 @@
 #include <vector>
 
 #include "base/le_bytes.h"
+#include "cli/png_io.h"
+#include "cli/received_animation.h"
+#include "cli/truecolour_writers.h"
 #include "controls/animation_block.h"
 #include "materials/fountain_library.h"
 #include "materials/fountain_record.h"
@@ -24,6 +27,7 @@
 #include "resource_ids.h"
 #include "settings/settings_file.h"
 #include "settings/settings_record.h"
+#include "tests/test_animations.h"
 
 namespace {
 
@@ -38,6 +42,23 @@ void seed(const char* harness, const char* name, const void* data, size_t size) 
   std::fclose(f);
 }
 void seed(const char* harness, const char* name, const std::string& text) { seed(harness, name, text.data(), text.size()); }
+
+std::vector<uint8_t> fileBytes(const std::string& path) {
+  std::vector<uint8_t> bytes;
+  if (FILE* f = std::fopen(path.c_str(), "rb")) {
+    int c;
+    while ((c = std::fgetc(f)) != EOF) bytes.push_back(uint8_t(c));
+    std::fclose(f);
+  }
+  std::filesystem::remove(path);
+  return bytes;
+}
+
+// A file a writer makes, kept as a seed and removed from where it was written.
+void seedFile(const char* harness, const char* name, const std::string& path) {
+  const std::vector<uint8_t> bytes = fileBytes(path);
+  if (!bytes.empty()) seed(harness, name, bytes.data(), bytes.size());
+}
 
 std::vector<uint8_t> materialOf(int32_t kind) {
   std::vector<uint8_t> r(gw::kMaterialRecordSize);
@@ -159,6 +180,55 @@ int main(int argc, char** argv) {
     MemBlock block(animationBlockBuild(5, 3, 0, sources.data(), sources.size()));
     MemLock lock(block.get());
     if (lock) seed("animation_block", "two-depths", lock.data(), lock.size());
+  }
+  // Animation files for --animation: GIFs with disposals, transparency,
+  // a local table and an interlaced frame; a two-frame WebP; a PNG.
+  {
+    const std::vector<GifColorType> global = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+    auto frame = [](int left, int top, int w, int h, std::vector<GifByteType> pixels, int delay, int disposal) {
+      TestGifFrame f;
+      f.left = left, f.top = top, f.width = w, f.height = h, f.delay = delay, f.disposal = disposal;
+      f.pixels = std::move(pixels);
+      return f;
+    };
+    std::vector<TestGifFrame> frames = {
+        frame(0, 0, 6, 4, std::vector<GifByteType>(24, 1), 10, DISPOSE_DO_NOT),
+        frame(1, 1, 3, 2, {1, 0, 1, 0, 1, 0}, 20, DISPOSE_BACKGROUND),
+        frame(4, 0, 2, 2, {2, 2, 2, 2}, 30, DISPOSE_PREVIOUS),
+        frame(0, 3, 9, 1, {2, 1, 2, 1, 2, 1, 2, 1, 2}, 0, DISPOSE_DO_NOT),
+    };
+    frames[1].transparent = 0;
+    frames[1].localColours = {{255, 255, 255}, {255, 255, 0}};
+    const std::string gif = root + "/disposals.gif";
+    if (writeTestGif(gif, 6, 4, global, 3, frames)) seedFile("animation_file", "disposals.gif", gif);
+    TestGifFrame tall;
+    tall.width = 3;
+    tall.height = 11;
+    for (int i = 0; i < 33; ++i) tall.pixels.push_back(GifByteType(i / 3 % 4));
+    tall.interlaced = true;
+    if (writeTestGif(gif, 3, 11, global, 0, {tall})) seedFile("animation_file", "interlaced.gif", gif);
+  }
+  {
+    cli::ReceivedAnimation a;
+    a.width = 4;
+    a.height = 3;
+    for (int k = 0; k < 2; ++k) {
+      MemBlock bmp(bitmapCreateTrueColour(4, 3, 24));
+      MemLock lock(bmp.get());
+      BitmapView v = BitmapView::of(lock);
+      for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x) v.setPixel(x, y, x == k ? 0x0000FF : 0x203040 * uint32_t(k + 1));
+      cli::ReceivedFrame f;
+      f.dib.assign(lock.data(), lock.data() + lock.size());
+      f.delay = 7 + 10 * k;
+      a.frames.push_back(f);
+    }
+    const std::string webp = root + "/two.webp";
+    std::string error;
+    if (cli::writeAnimatedWebp(a, webp, &error)) seedFile("animation_file", "two-frames.webp", webp);
+    const std::string png = root + "/one.png";
+    MemBlock bmp(bitmapCreateTrueColour(3, 2, 24));
+    if (bmp && cli::writeBitmapAsPng(bmp.get(), png, &error)) seedFile("animation_file", "one.png", png);
   }
   return 0;
 }
