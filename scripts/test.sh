@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test: installs what is needed, builds the trees, runs the Win32
-# suite under wine and the native suite with CTest.
+# suite under wine, the native suite with CTest, the native suite again under
+# AddressSanitizer and UBSan, and a fixed run of every fuzz harness.
 #
 # The Win32 suite runs the real 32-bit plug-in under wine32. A machine whose
 # kernel cannot execute 32-bit programs runs it on the 64-bit test build of
@@ -45,6 +46,8 @@ if [ -n "$wine_build" ]; then
 fi
 echo "== Native suite"
 (cd build && ctest -j2 --output-on-failure) || status=1
+echo "== Native suite under AddressSanitizer and UBSan (build-asan)"
+bash scripts/asan_suite.sh || status=1
 echo "== Fuzz harnesses: a fixed run of each (libFuzzer, AddressSanitizer, UBSan)"
 bash scripts/fuzz.sh --ci || status=1
 exit $status
