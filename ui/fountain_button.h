@@ -21,14 +21,15 @@
 #include <cstdint>
 #include <string>
 
+#include "controls/control_messages.h"
 #include "platform/dialog_facade.h"
 #include "platform/memory.h"
 #include "platform/window.h"
 
 namespace gw {
 
-constexpr uint32_t kMsgControlInit = 1324;         // wParam 4096: from the button's file; lParam: record to copy
-constexpr uint32_t kMsgSampleRepaint = 1327;       // posted to the parent after a document line was read
+// kMsgControlInit (1324): wParam 4096 from the button's file, lParam a record to
+// copy. kMsgSampleRepaint (1327) goes to the parent after a document line was read.
 constexpr uint32_t kMsgFountainColour = 1434;      // wParam index: -1 start, -2 end, else marker
 constexpr uint32_t kMsgFountainAddMarker = 1435;   // wParam position 0..255
 constexpr uint32_t kMsgFountainDelete = 1436;      // wParam marker index
