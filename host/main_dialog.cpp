@@ -208,7 +208,9 @@ bool mainDialogDocumentCommand(DialogFacade& dialog, DocumentCommand command, co
     return false;
   }
   if (command == DocumentCommand::kSave) command = DocumentCommand::kSaveAs;
-  char path[kBoundTextSize] = {};
+  // The setting is copied whole (setSettingText clears a setting-sized
+  // buffer); the host and the file dialog see at most a 260-byte path in it.
+  char path[kSettingTextSize] = {};
   setSettingText(path, s.CurrentFileName);
   const uint8_t* params = pluginState().hostParams;
   hostCall(params, nullptr, kHostBeforeFileDialog, 0, path);
