@@ -219,7 +219,7 @@ TEST_F(EffectDialogTest, EveryPageControlExistsHiddenWithItsRange) {
         EXPECT_EQ(dialog->text(c->id + kSpinPartnerOffset), c->range);
         EXPECT_TRUE(r.hasRange);
       }
-      if (c->key) EXPECT_EQ(boundKindOf(*dialog, c->id), c->kind);
+      if (c->key) { EXPECT_EQ(boundKindOf(*dialog, c->id), c->kind); }
     }
   }
   // Controls sit at the page's place in the main dialog.

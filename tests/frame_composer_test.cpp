@@ -94,7 +94,7 @@ TEST(MaskPlane, OutlineIsTheRingOutsideAndTheInverseInside) {
   EXPECT_EQ(o.at(2, 2), 55);
   for (int y = 1; y <= 3; ++y)
     for (int x = 1; x <= 3; ++x)
-      if (x != 2 || y != 2) EXPECT_EQ(o.at(x, y), 255) << x << "," << y;
+      if (x != 2 || y != 2) { EXPECT_EQ(o.at(x, y), 255) << x << "," << y; }
   EXPECT_EQ(o.at(0, 0), 0);
   EXPECT_EQ(o.at(4, 2), 0);
 }

@@ -335,7 +335,7 @@ TEST_F(MaterialButtonTest, DuplicateHasItsOwnTileAndNoPreview) {
   EXPECT_EQ(readU32(lock.data() + material::kPreviewImage), 0u);
   EXPECT_EQ(readI32(lock.data() + material::kKind), kMaterialTile);
   const uint32_t tile = readU32(lock.data() + material::kTileImage);
-  if (readU32(original.data() + material::kTileImage)) EXPECT_NE(tile, readU32(original.data() + material::kTileImage));
+  if (readU32(original.data() + material::kTileImage)) { EXPECT_NE(tile, readU32(original.data() + material::kTileImage)); }
   tileSelectionFreeImage(lock.data() + material::kTileSelection);
 }
 
@@ -362,7 +362,7 @@ TEST(ColourSwatch, TextFormats) {
     SCOPED_TRACE(std::to_string(c.options) + " '" + c.windowText + "'");
     SwatchText t = swatchText(c.options, c.windowText, c.colour);
     EXPECT_EQ(t.draw, c.draw);
-    if (c.draw) EXPECT_EQ(t.text, c.text);
+    if (c.draw) { EXPECT_EQ(t.text, c.text); }
   }
   EXPECT_FALSE(swatchText(kSwatchRgbText, "", 0, /*disabled=*/true).draw);
 

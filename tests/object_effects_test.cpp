@@ -234,7 +234,7 @@ TEST_P(ObjectEffects, AlphaCoversLettersAndObjects) {
 
 TEST_P(ObjectEffects, BackgroundQuery) {
   EXPECT_EQ(effectQueryBackground(*row, *dialog, 1), -1);
-  if (GetParam().page != 7406) EXPECT_EQ(effectQueryBackground(*row, *dialog, 0), 0xFFFFFF);
+  if (GetParam().page != 7406) { EXPECT_EQ(effectQueryBackground(*row, *dialog, 0), 0xFFFFFF); }
   dialog->setChecked(IDC_ALPHA_TRANSPARENCY, true);
   dialog->setChecked(IDC_ALPHA_BACKGROUND, true);
   EXPECT_EQ(effectQueryBackground(*row, *dialog, 0), settings().AlphaGreyBack);

@@ -23,7 +23,7 @@ TEST(SeededScatter, TracksLoopExactlyAndKeepTheirSpeed) {
     EXPECT_GE(t.laps, 1);
     EXPECT_GE(t.length, c.minLength);
     // A lap count times the length is the loop's whole travel.
-    if (c.speed * c.frames >= c.minLength) EXPECT_NEAR(t.length * double(t.laps), c.speed * c.frames, 1e-6);
+    if (c.speed * c.frames >= c.minLength) { EXPECT_NEAR(t.length * double(t.laps), c.speed * c.frames, 1e-6); }
     for (int64_t k : {0, 1, 5, 12}) {
       const double p = trackPosition(t, 3.25, k, c.frames);
       EXPECT_GE(p, 0.0);

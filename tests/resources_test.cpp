@@ -88,7 +88,7 @@ TEST(DialogTemplates, TruncatedTemplatesFail) {
   for (size_t cut = 0; cut < bytes->size; ++cut) {
     // The last item's trailing padding may be absent; anything shorter must fail.
     auto t = parseDialogTemplate(ResourceBytes{bytes->data, cut});
-    if (t) EXPECT_EQ(t->items.size(), 4u) << cut;
+    if (t) { EXPECT_EQ(t->items.size(), 4u) << cut; }
   }
 }
 

@@ -217,7 +217,7 @@ TEST_F(SimpleEffect, AFailedRenderFailsTheBuild) {
     gw::testing::failAllocationsAfter(n);
     bool ok = build();
     gw::testing::failAllocationsAfter(-1);
-    if (!ok) EXPECT_LE(store.count, 6u);
+    if (!ok) { EXPECT_LE(store.count, 6u); }
     frameStoreFree(store);
   }
   EXPECT_EQ(gw::testing::liveBlockCount(), before);
