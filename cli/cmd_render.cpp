@@ -83,6 +83,9 @@ int runRender(const std::vector<std::string>& args) {
   int built = runBuild(dialog, host.params(), options.test ? 1 : 0);
   setMessageResponder(nullptr);
   if (!built) return fail(message.empty() ? std::string("the build failed") : message);
+  // The build goes on without an animation it cannot read, as the plug-in
+  // does in a host; on the command line that must not pass unnoticed.
+  if (!host.animationError.empty()) warn("the animation was not used: " + host.animationError);
 
   const ReceivedAnimation& animation = host.animation();
   bool written = false;

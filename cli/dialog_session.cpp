@@ -3,6 +3,7 @@
 
 #include <limits.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -18,6 +19,7 @@
 #include "controls/control_kind.h"
 #include "controls/spin_field.h"
 #include "documents/document_file.h"
+#include "documents/document_lines.h"
 #include "effects/effect_pages.h"
 #include "effects/effect_table.h"
 #include "host/main_dialog.h"
@@ -414,6 +416,30 @@ bool DialogSession::openDocumentFile(const std::string& path, std::vector<Docume
   return true;
 }
 
+void DialogSession::findAnimationBesideDocument(const std::string& document) {
+  // A document keeps the animation's path as the user chose it. A relative
+  // one that is not found from the working folder is looked for beside the
+  // document, so a document and its animation can travel together; one found
+  // nowhere leaves the built-in animation, which the user is told about when
+  // the effect that shows it is the one being built.
+  const bool shown = settings().MainEffect == findEffect("Omni");
+  for (uint32_t id : dialog_->childIds()) {
+    if (boundKindOf(*dialog_, id) != ControlKind::kAnimationSelector) continue;
+    const std::string line = documentLineOf(*dialog_, id);
+    const size_t at = line.find('=');
+    const std::string path = at == std::string::npos ? std::string() : line.substr(at + 1);
+    if (path.empty() || access(path.c_str(), R_OK) == 0) continue;
+    const size_t slash = document.rfind('/');
+    const std::string beside = path[0] == '/' || slash == std::string::npos
+                                   ? std::string()
+                                   : document.substr(0, slash + 1) + path;
+    if (!beside.empty() && beside.size() < kSettingTextSize && access(beside.c_str(), R_OK) == 0)
+      applyDocumentLine(*dialog_, id, line.substr(0, at + 1) + beside);
+    else if (shown)
+      warn("the document's animation " + path + " is not found; the built-in animation is used");
+  }
+}
+
 bool DialogSession::prepare(const RenderOptions& options, const uint8_t* hostParams, std::string* error) {
   if (!options.configFile.empty()) {
     std::string problem;
@@ -451,6 +477,7 @@ bool DialogSession::prepare(const RenderOptions& options, const uint8_t* hostPar
   }
   if (!options.document.empty()) {
     if (!openDocumentFile(options.document, nullptr, error)) return false;
+    findAnimationBesideDocument(options.document);
     if (!applyOptions(options, &changed, error)) return false;
     for (uint32_t id : dialog_->childIds())
       if (std::find(changed.begin(), changed.end(), dialog_->boundVariable(id)) != changed.end())

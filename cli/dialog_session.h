@@ -43,6 +43,7 @@ class DialogSession {
   // The options' settings; `changed` gets the variables they wrote.
   bool applyOptions(const RenderOptions& options, std::vector<const void*>* changed, std::string* error);
   bool openDocumentFile(const std::string& path, std::vector<DocumentLine>* report, std::string* error);
+  void findAnimationBesideDocument(const std::string& document);
   void warnOutOfRange(const RenderOptions& options) const;
   std::unique_ptr<InMemoryDialog> dialog_;
   std::vector<uint32_t> boundHere_;  // buttons given records of ours

@@ -133,8 +133,12 @@ int32_t RenderHost::answer(void* task, int32_t code, int32_t a, void* p) {
       call.text = name;
       if (name.empty()) name = animationChoice;
       if (name.empty()) break;
+      animationError.clear();
       MemHandle block = decodeAnimationFile(name, &animationError);
-      if (!block) break;
+      if (!block) {
+        animationError = name + ": " + animationError;
+        break;
+      }
       writeFixedText(field, animation_request::kNameWidth, name.c_str());
       result = int32_t(block);
       break;

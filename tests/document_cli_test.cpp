@@ -98,6 +98,33 @@ TEST_F(DocumentCli, AnAnimationOptionIsKeptInTheDocument) {
   EXPECT_FALSE(std::filesystem::exists(file("never.gw5")));
 }
 
+// A document that names its animation by a relative path renders the same
+// from any working folder when the animation lies beside it; one whose
+// animation is found nowhere still renders, and says so.
+TEST_F(DocumentCli, ARelativeAnimationIsFoundBesideTheDocument) {
+  const std::string waves = std::string(GW_SOURCE_DIR) + "/docs/examples/omni_waves.gif";
+  std::filesystem::create_directories(file("trip"));
+  std::filesystem::copy_file(waves, file("trip/waves.gif"));
+  ASSERT_EQ(run("document --animation " + waves + " --text Om --size 20 --quiet -o " + file("a.gw5")).status, 0);
+  std::string text = readFile(file("a.gw5"));
+  const size_t at = text.find("ANMCTL524=") + 10;
+  text.replace(at, text.find("\r\n", at) - at, "waves.gif");
+  std::ofstream(file("trip/omni.gw5"), std::ios::binary) << text;
+  ASSERT_EQ(run("render " + file("a.gw5") + " --quiet -o " + file("absolute.gif")).status, 0);
+  CliRun r = run("render trip/omni.gw5 --quiet -o " + file("relative.gif"), folder.path());
+  ASSERT_EQ(r.status, 0) << r.out;
+  EXPECT_EQ(r.out.find("not found"), std::string::npos) << r.out;
+  EXPECT_EQ(readFile(file("relative.gif")), readFile(file("absolute.gif")));
+
+  std::filesystem::remove(file("trip/waves.gif"));
+  r = run("render trip/omni.gw5 --quiet -o " + file("without.gif"), folder.path());
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find("the document's animation waves.gif is not found; the built-in animation is used"),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(readFile(file("without.gif")), readFile(file("absolute.gif")));
+}
+
 // The line of one control in a document's text, or "" when it has none.
 std::string documentLine(const std::string& document, const std::string& head) {
   size_t at = document.find("\r\n" + head);

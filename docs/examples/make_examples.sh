@@ -92,9 +92,9 @@ doc neural_network --effect "Neural Network" --text "Neural Network" --size 40 -
   --face "$(m ice)" --background "$(m night)" --set Style006FrameBackground="$(colour 0A1030)" \
   --set Style006Density=24 --set Style006Size=5 --set Style006Matrix=25
 doc omni --animation docs/examples/omni_waves.gif --text "Omni" --size 44 --face colour:FFF2D0
-# The document names its animation from the repository's root, where the
-# examples are rendered, rather than by this machine's full path.
-sed -i 's#^ANMCTL524=.*\r$#ANMCTL524=docs/examples/omni_waves.gif\r#' docs/examples/omni.gw5
+# The document names its animation by the file name alone, rather than by
+# this machine's full path: the renderer finds it beside the document.
+sed -i 's#^ANMCTL524=.*\r$#ANMCTL524=omni_waves.gif\r#' docs/examples/omni.gw5
 doc quark --effect Quark --text "Quark" --size 56 --face "$(m lava)" --background "$(m peach)"
 doc quark_outline --effect "Quark Outline" --text "Outline" --size 60 --space 115 --face "$(m gold)" \
   --background "$(m night)"
