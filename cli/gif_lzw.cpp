@@ -55,25 +55,39 @@ class BitWriter {
   std::vector<uint8_t> out_;
 };
 
-// The string table as (prefix code, byte) -> code, in a flat array: codes are
-// below 4096 and bytes below 256, so 1M entries of 16 bits index it directly.
+// The string table as (prefix code, byte) -> code. A table holds at most
+// 4096 entries, so an open-addressed hash of twice that many slots finds them
+// in a block small enough to stay in the nearest caches, where a flat array
+// over every (prefix, byte) pair would take 2 MiB and miss on most lookups.
 // Each code also remembers its prefix and last byte, so the pixels of a
 // string can be read back from its code.
 class CodeTable {
  public:
-  CodeTable() : codes_(size_t(kMaxCodes) * 256, 0xFFFF), prefix_(kMaxCodes, -1), byte_(kMaxCodes, 0) {}
+  CodeTable() : slots_(kSlots, kEmpty), prefix_(kMaxCodes, -1), byte_(kMaxCodes, 0) {}
   int find(int prefix, int byte) const {
-    uint16_t c = codes_[size_t(prefix) * 256 + size_t(byte)];
-    return c == 0xFFFF ? -1 : c;
+    const uint32_t key = keyOf(prefix, byte);
+    for (uint32_t at = slotOf(key);; at = (at + 1) & (kSlots - 1)) {
+      const uint32_t slot = slots_[at];
+      if (slot == kEmpty) return -1;
+      if (slot >> 12 == key) return int(slot & 0xFFF);
+    }
   }
   void add(int prefix, int byte, int code) {
-    codes_[size_t(prefix) * 256 + size_t(byte)] = uint16_t(code);
-    used_.push_back(uint32_t(prefix) * 256 + uint32_t(byte));
+    const uint32_t key = keyOf(prefix, byte);
+    // A string coded shorter than the longest can add an entry the table
+    // already has. The older code keeps answering for it: the longer strings
+    // already learnt from it stay reachable, where the newer would have none.
+    uint32_t at = slotOf(key);
+    while (slots_[at] != kEmpty && slots_[at] >> 12 != key) at = (at + 1) & (kSlots - 1);
+    if (slots_[at] == kEmpty) {
+      slots_[at] = key << 12 | uint32_t(code);
+      used_.push_back(at);
+    }
     prefix_[size_t(code)] = int16_t(prefix);
     byte_[size_t(code)] = uint8_t(byte);
   }
   void clear() {
-    for (uint32_t k : used_) codes_[k] = 0xFFFF;
+    for (uint32_t at : used_) slots_[at] = kEmpty;
     used_.clear();
   }
   // Codes below the clear code are the single values themselves.
@@ -81,7 +95,12 @@ class CodeTable {
   int byteOf(int code, int clearCode) const { return code < clearCode ? code : byte_[size_t(code)]; }
 
  private:
-  std::vector<uint16_t> codes_;
+  // A slot holds the key (prefix code and byte, 20 bits) above the code (12 bits).
+  static constexpr uint32_t kSlots = 2 * kMaxCodes;
+  static constexpr uint32_t kEmpty = 0xFFFFFFFFu;
+  static uint32_t keyOf(int prefix, int byte) { return uint32_t(prefix) << 8 | uint32_t(byte); }
+  static uint32_t slotOf(uint32_t key) { return (key * 2654435761u) >> 19; }  // the top 13 bits
+  std::vector<uint32_t> slots_;
   std::vector<int16_t> prefix_;
   std::vector<uint8_t> byte_;
   std::vector<uint32_t> used_;
