@@ -127,15 +127,25 @@ FrameImage frameImage(const BitmapView& view, const std::vector<int16_t>& screen
   }
   const Rect& r = out.box;
   out.values.resize(size_t(r.width) * size_t(r.height));
+  if (transparent < 0) {
+    // Every pixel is drawn as it is: rows are copied whole.
+    out.beneath.assign(out.values.size(), int16_t(-1));
+    for (int32_t y = 0; y < r.height; ++y) {
+      const uint8_t* row = view.row(r.top + y) + r.left;
+      uint8_t* value = out.values.data() + size_t(y) * size_t(r.width);
+      for (int32_t x = 0; x < r.width; ++x) value[x] = uint8_t(row[x] & mask);
+    }
+    return out;
+  }
   out.beneath.resize(out.values.size());
   for (int32_t y = 0; y < r.height; ++y) {
     const uint8_t* row = view.row(r.top + y);
     const size_t base = size_t(r.top + y) * size_t(w) + size_t(r.left);
     for (int32_t x = 0; x < r.width; ++x) {
       const size_t k = size_t(y) * size_t(r.width) + size_t(x);
-      const bool keep = transparent >= 0 && unchanged[base + size_t(x)];
+      const bool keep = unchanged[base + size_t(x)];
       out.values[k] = keep ? uint8_t(transparent) : uint8_t(row[r.left + x] & mask);
-      out.beneath[k] = transparent >= 0 ? beneath[base + size_t(x)] : int16_t(-1);
+      out.beneath[k] = beneath[base + size_t(x)];
     }
   }
   return out;
@@ -217,9 +227,14 @@ bool planFrame(const ReceivedAnimation& a, const ReceivedFrame& f, int bits, Gif
     return true;
   }
   const Rect& r = p->image.box;
+  const bool drawsAll = p->transparent < 0 && !p->local.map;  // the common frame: every pixel, global colours
   for (int32_t y = 0; y < r.height; ++y) {
     int16_t* shown = screen->data() + size_t(r.top + y) * size_t(a.width) + size_t(r.left);
     const uint8_t* drawn = p->image.values.data() + size_t(y) * size_t(r.width);
+    if (drawsAll) {
+      for (int32_t x = 0; x < r.width; ++x) shown[x] = int16_t(drawn[x]);
+      continue;
+    }
     for (int32_t x = 0; x < r.width; ++x)
       if (drawn[x] != p->transparent) shown[x] = sameColour[drawn[x]] ? int16_t(drawn[x]) : int16_t(-1);
   }
