@@ -5,6 +5,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "effects/build_start.h"
 #include "effects/frame_sequence.h"
 #include "protocol/frame_store.h"
 #include "resource_ids.h"
@@ -40,26 +41,22 @@ int preview(EffectContext& ctx, LetterAnimationFactory make) {
 }
 
 int build(EffectContext& ctx, LetterAnimationFactory make) {
-  if (!ctx.window || !ctx.frameStore) return 0;
-  DialogFacade& dialog = *ctx.window;
-  ctx.flags |= kEffectFlagBuild;
-  memFree(ctx.image);
-  ctx.image = 0;
-  const bool alphaMask = ctx.sample == 0 && dialog.checked(IDC_ALPHA_TRANSPARENCY);
-  const int32_t delay = controlNumber(dialog, IDC_DELAY, 0, 65535, 0);
-  const int32_t pause = controlNumber(dialog, IDC_PAUSE, 0, 65535, 0);
-  std::unique_ptr<LetterAnimation> animation = make(dialog, alphaMask);
+  BuildStart start;
+  if (!beginBuild(ctx, &start)) return 0;
+  std::unique_ptr<LetterAnimation> animation = make(*start.dialog, start.alphaMask);
   if (!animation) return 0;
 
-  if (!dialog.checked(IDC_ANIMATED)) {
+  if (!start.animated) {
     MemBlock frame(animation->restFrame());
-    if (!frame || !frameStoreAppendFrame(*ctx.frameStore, frame.get(), delay)) return 0;
+    if (!frame || !frameStoreAppendFrame(*ctx.frameStore, frame.get(), start.delay)) return 0;
     frame.release();
     return 1;
   }
   const int32_t n = animation->frameCount();
   if (n <= 0) return 0;
-  auto delayOf = [&](int32_t k) { return k == n - 1 || animation->isRest(k) ? delay + pause : delay; };
+  auto delayOf = [&](int32_t k) {
+    return k == n - 1 || animation->isRest(k) ? start.delay + start.pause : start.delay;
+  };
   if (animation->readyForThreads())
     return appendFrames(ctx, n, [&](int32_t k) { return animation->frame(k); }, delayOf) ? 1 : 0;
   for (int32_t k = 0; k < n; ++k) {

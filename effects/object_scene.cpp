@@ -1,6 +1,7 @@
 #include "effects/object_scene.h"
 
 #include "base/le_bytes.h"
+#include "effects/build_start.h"
 #include "effects/frame_sequence.h"
 #include "materials/material_record.h"
 #include "protocol/frame_store.h"
@@ -73,21 +74,15 @@ int objectPreview(EffectContext& ctx, const ObjectPage& page, SceneFactory make)
 }
 
 int objectBuild(EffectContext& ctx, const ObjectPage& page, SceneFactory make) {
-  if (!ctx.window || !ctx.frameStore) return 0;
-  DialogFacade& dialog = *ctx.window;
-  ctx.flags |= kEffectFlagBuild;
-  memFree(ctx.image);
-  ctx.image = 0;
-  const bool alphaMask = ctx.sample == 0 && dialog.checked(IDC_ALPHA_TRANSPARENCY);
-  const int32_t delay = controlNumber(dialog, IDC_DELAY, 0, 65535, 0);
-  const int32_t pause = controlNumber(dialog, IDC_PAUSE, 0, 65535, 0);
+  BuildStart start;
+  if (!beginBuild(ctx, &start)) return 0;
   PreparedScene prepared;
-  if (!prepared.prepare(dialog, page, make, alphaMask)) return 0;
-  const int32_t n = dialog.checked(IDC_ANIMATED) ? prepared.frames : 1;
+  if (!prepared.prepare(*start.dialog, page, make, start.alphaMask)) return 0;
+  const int32_t n = start.animated ? prepared.frames : 1;
   // Frame 0 is the rest frame; it and the last frame hold the pause.
   return appendFrames(
              ctx, n, [&](int32_t k) { return prepared.render(k); },
-             [&](int32_t k) { return (n > 1 && (k == 0 || k == n - 1)) ? delay + pause : delay; })
+             [&](int32_t k) { return (n > 1 && (k == 0 || k == n - 1)) ? start.delay + start.pause : start.delay; })
              ? 1
              : 0;
 }

@@ -14,6 +14,7 @@
 
 #include "base/le_bytes.h"
 #include "controls/animation_selector.h"
+#include "effects/build_start.h"
 #include "effects/effect_table.h"
 #include "effects/frame_composer.h"
 #include "effects/styled_line.h"
@@ -122,20 +123,14 @@ int omniPreview(EffectContext& ctx) {
 }
 
 int omniBuild(EffectContext& ctx) {
-  if (!ctx.window || !ctx.frameStore) return 0;
-  DialogFacade& dialog = *ctx.window;
-  ctx.flags |= kEffectFlagBuild;
-  memFree(ctx.image);
-  ctx.image = 0;
-
-  const bool alphaMask = ctx.sample == 0 && dialog.checked(IDC_ALPHA_TRANSPARENCY);
-  const int32_t delay = controlNumber(dialog, IDC_DELAY, 0, 65535, 0);
-  const int32_t pause = controlNumber(dialog, IDC_PAUSE, 0, 65535, 0);
+  BuildStart start;
+  if (!beginBuild(ctx, &start)) return 0;
+  DialogFacade& dialog = *start.dialog;
   OmniFrames frames;
-  if (!frames.prepare(readOmniStyle(dialog, alphaMask), dialog)) return 0;
+  if (!frames.prepare(readOmniStyle(dialog, start.alphaMask), dialog)) return 0;
 
   // Animated off: the line over the animation's first frame, once.
-  const int32_t count = dialog.checked(IDC_ANIMATED) ? animationFrameCount(dialog) : 1;
+  const int32_t count = start.animated ? animationFrameCount(dialog) : 1;
   if (count <= 0) return 0;
   for (int32_t k = 0; k < count; ++k) {
     int32_t own = 0;
@@ -145,8 +140,8 @@ int omniBuild(EffectContext& ctx) {
     if (!frame) return 0;
     // A frame without a delay of its own takes the main delay; the pause
     // falls where the animation turns back to its start.
-    int32_t frameDelay = (count > 1 && own > 0) ? own : delay;
-    if (k == count - 1 && count > 1) frameDelay += pause;
+    int32_t frameDelay = (count > 1 && own > 0) ? own : start.delay;
+    if (k == count - 1 && count > 1) frameDelay += start.pause;
     if (!frameStoreAppendFrame(*ctx.frameStore, frame.get(), frameDelay)) return 0;
     frame.release();
     reportFrameProgress(ctx, k, count);

@@ -6,6 +6,7 @@
 
 #include "effects/effect_table.h"
 #include "effects/frame_composer.h"
+#include "effects/build_start.h"
 #include "effects/frame_sequence.h"
 #include "effects/styled_line.h"
 #include "effects/text_style_dialog.h"
@@ -98,17 +99,13 @@ int simplePreview(EffectContext& ctx) {
 }
 
 int simpleBuild(EffectContext& ctx) {
-  if (!ctx.window || !ctx.frameStore) return 0;
-  DialogFacade& dialog = *ctx.window;
-  ctx.flags |= kEffectFlagBuild;
-  memFree(ctx.image);
-  ctx.image = 0;
+  BuildStart start;
+  if (!beginBuild(ctx, &start)) return 0;
+  const DialogFacade& dialog = *start.dialog;
   MotionScope scope(ctx);
-
-  bool alphaMask = ctx.sample == 0 && dialog.checked(IDC_ALPHA_TRANSPARENCY);
+  const bool alphaMask = start.alphaMask;
+  const int32_t delay = start.delay, pause = start.pause;
   TextStyle style = readTextStyle(dialog, kSimplePage, alphaMask);
-  const int32_t delay = controlNumber(dialog, IDC_DELAY, 0, 65535, 0);
-  const int32_t pause = controlNumber(dialog, IDC_PAUSE, 0, 65535, 0);
   PreparedLine prepared;
   if (!prepared.prepare(style)) {
     // A frame past the size limit is the budget's refusal, said as such.
@@ -116,7 +113,7 @@ int simpleBuild(EffectContext& ctx) {
     return 0;
   }
 
-  if (!dialog.checked(IDC_ANIMATED)) {
+  if (!start.animated) {
     MemBlock frame(prepared.render(ctx));
     if (!frame || !frameStoreAppendFrame(*ctx.frameStore, frame.get(), delay)) return 0;
     frame.release();
