@@ -54,7 +54,7 @@ class LzwWorkspace {
 
 // `values`: the pixels in order; where `values[i] == transparent` and
 // `beneath[i] >= 0` the pixel may be stored as either. `transparent` -1
-// fixes every value. `minCodeSize` is the GIF code size (2..8), and every
+// fixes every value, and `beneath` is then not read (it may be empty). `minCodeSize` is the GIF code size (2..8), and every
 // value and every `beneath` entry must be below 1 << minCodeSize.
 LzwImage lzwEncodeBest(const std::vector<uint8_t>& values, const std::vector<int16_t>& beneath, int transparent,
                        int minCodeSize, LzwWorkspace& workspace);

@@ -77,7 +77,7 @@ struct Rect {
 struct FrameImage {
   Rect box{0, 0, 0, 0};
   std::vector<uint8_t> values;
-  std::vector<int16_t> beneath;
+  std::vector<int16_t> beneath;  // empty when the frame has no transparent index
 };
 
 // A frame left in place over the previous ones (a supercompressed frame)
@@ -128,8 +128,8 @@ FrameImage frameImage(const BitmapView& view, const std::vector<int16_t>& screen
   const Rect& r = out.box;
   out.values.resize(size_t(r.width) * size_t(r.height));
   if (transparent < 0) {
-    // Every pixel is drawn as it is: rows are copied whole.
-    out.beneath.assign(out.values.size(), int16_t(-1));
+    // Every pixel is drawn as it is: rows are copied whole, and nothing
+    // shown beneath them matters.
     for (int32_t y = 0; y < r.height; ++y) {
       const uint8_t* row = view.row(r.top + y) + r.left;
       uint8_t* value = out.values.data() + size_t(y) * size_t(r.width);
