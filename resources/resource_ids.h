@@ -50,8 +50,8 @@
 #define IDD_EFFECT_PAGE_LAST 7420
 
 #define IDC_MESSAGE_TEXT 101
-#define IDC_YES 6
-#define IDC_NO 7
+#define IDC_ANSWER_YES 6
+#define IDC_ANSWER_NO 7
 
 /* The "Gradient Library" dialog (template "FountainLibrary") and its cursor. */
 #define IDC_FOUNTAIN_LIBRARY_LIST 101

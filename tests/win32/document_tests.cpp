@@ -14,7 +14,7 @@ using harness::Plugin;
 namespace {
 
 // The main dialog's controls and the Open/Save menu's commands
-// (resources/resource_ids.h, whose IDC_NO clashes with a cursor of windows.h).
+// (their values in resources/resource_ids.h).
 constexpr int IDC_CANCEL = 2;
 constexpr int IDC_ADD_COMMENT = 20;
 constexpr int IDC_TEXT = 52;
