@@ -61,4 +61,22 @@
 #define IDS_PALETTE_FIRST 1600
 #define IDS_PALETTE_LAST 1608
 
+/* The "Texture" dialog. Parameter fields are 502..532; each field's label
+ * is its id + 100, the layer grid's row labels 650..654. */
+#define IDD_TEXTURE 7430
+#define IDC_TEXTURE_PREVIEW 101
+#define IDC_TEXTURE_ITEMS 102
+#define IDC_TEXTURE_GROUPS 103
+#define IDC_TEXTURE_ADD 104
+#define IDC_TEXTURE_REMOVE 105
+#define IDC_TEXTURE_GENERATOR 106
+#define IDC_TEXTURE_FIELD_FIRST 502
+#define IDC_TEXTURE_FIELD_LAST 532
+#define IDC_TEXTURE_LABEL_OFFSET 100
+#define IDC_TEXTURE_ROW_LABEL 650
+
+/* A one-line name asked for by the group dialogs. */
+#define IDD_NAME_BOX 7432
+#define IDC_NAME_TEXT 101
+
 #endif
