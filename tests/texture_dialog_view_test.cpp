@@ -196,7 +196,7 @@ TEST_F(TextureDialogTest, GroupCommandsReachTheLists) {
 
   // Back to the shipped group when its drop-down closes on it.
   pick(view, IDC_TEXTURE_GROUPS, 0, TextureEvent::kCloseUp);
-  EXPECT_EQ(view.groupFile(), "glwplug5.FFT");
+  EXPECT_EQ(view.groupFile(), kPrimaryTextureGroup);
   EXPECT_EQ(dialog_->itemCount(IDC_TEXTURE_ITEMS), count);
   EXPECT_EQ(messages_.size(), 1u);
 }
