@@ -25,6 +25,7 @@
 #include "ui/gradient_editor.h"
 #include "ui/help_request.h"
 #include "ui/message_box.h"
+#include "ui/texture_dialog.h"
 
 namespace gw {
 
@@ -90,9 +91,9 @@ MaterialButtonServices materialServices(const uint8_t* params) {
   s.pickColour = requestColour;
   s.showMessage = [](WindowId owner, const std::string& text) { showMessage(owner, text); };
   s.editGradient = runGradientEditor;
-  // Not in this build yet: the texture and tile dialogs (ui/texture_dialog.h
-  // runTextureDialog, ui/matrix_dialog.h runMatrixDialog); the button says so.
-  s.editTexture = nullptr;
+  s.editTexture = runTextureDialog;
+  // Not in this build yet: the tile dialog (ui/matrix_dialog.h
+  // runMatrixDialog); the button says so.
   s.editTile = nullptr;
   return s;
 }
