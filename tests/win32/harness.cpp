@@ -156,12 +156,18 @@ void Driver::press(HWND dialog, int id) {
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-bool Driver::screenshot(HWND window, const std::string& path) {
+bool Driver::screenshot(HWND window, const std::string& path, bool clientOnly) {
   // A window that has just appeared may not have painted yet.
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
   Sleep(300);
   RECT rc;
-  if (!GetWindowRect(window, &rc)) return false;
+  if (clientOnly) {
+    POINT origin{0, 0};
+    if (!GetClientRect(window, &rc) || !ClientToScreen(window, &origin)) return false;
+    OffsetRect(&rc, origin.x, origin.y);
+  } else if (!GetWindowRect(window, &rc)) {
+    return false;
+  }
   int w = rc.right - rc.left, h = rc.bottom - rc.top;
   if (w <= 0 || h <= 0) return false;
   HDC screen = GetDC(nullptr);
@@ -193,6 +199,61 @@ bool Driver::screenshot(HWND window, const std::string& path) {
   DeleteDC(mem);
   ReleaseDC(nullptr, screen);
   return ok;
+}
+
+void selectEffect(HWND dialog, int index) {
+  constexpr int kEffectList = 58;
+  HWND list = GetDlgItem(dialog, kEffectList);
+  SendMessageA(list, CB_SETCURSEL, WPARAM(index), 0);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kEffectList, CBN_CLOSEUP), LPARAM(list));
+}
+
+HWND waitForMenu(int timeoutMs) {
+  for (int waited = 0; waited < timeoutMs; waited += 50) {
+    HWND menu = FindWindowA("#32768", nullptr);
+    if (menu && IsWindowVisible(menu)) return menu;
+    Sleep(50);
+  }
+  return nullptr;
+}
+
+void pressKey(HWND window, WPARAM vk) {
+  PostMessageA(window, WM_KEYDOWN, vk, 1);
+  PostMessageA(window, WM_KEYUP, vk, 0xC0000001);
+  Sleep(100);
+}
+
+bool chooseMaterialKind(HWND button, int kind) {
+  constexpr UINT kKindMenu = 1325;
+  PostMessageA(button, kKindMenu, 0, 0);
+  HWND menu = waitForMenu(5000);
+  if (!menu) return false;
+  // The menu opens with nothing highlighted: the first Down lands on "Simple".
+  for (int i = 0; i <= kind; ++i) pressKey(menu, VK_DOWN);
+  pressKey(menu, VK_RETURN);
+  return true;
+}
+
+void clickMainZone(HWND button) {
+  PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(6, 6));
+  PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(6, 6));
+}
+
+std::string materialFile(int id) {
+  char appData[MAX_PATH] = {};
+  GetEnvironmentVariableA("APPDATA", appData, MAX_PATH);
+  char name[64];
+  std::snprintf(name, sizeof name, "\\Quillmere\\Glyphwright 5\\Material%05d.mtrl", id);
+  return std::string(appData) + name;
+}
+
+bool selectListItem(HWND dialog, int id, const char* text) {
+  HWND list = GetDlgItem(dialog, id);
+  const LRESULT index = SendMessageA(list, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(text));
+  if (index == LB_ERR) return false;
+  SendMessageA(list, LB_SETCURSEL, WPARAM(index), 0);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), LPARAM(list));
+  return true;
 }
 
 DialogScript::DialogScript(std::function<void(Driver&)> script) : script_(std::move(script)) {

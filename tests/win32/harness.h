@@ -99,8 +99,9 @@ class Driver {
   std::string text(HWND dialog, int id);
   // A click on the button, as the user would give it.
   void press(HWND dialog, int id);
-  // Saves the window's picture as a 24-bit BMP.
-  bool screenshot(HWND window, const std::string& path);
+  // Saves the window's picture as a 24-bit BMP; with `clientOnly` without its
+  // frame (which no window manager draws under a bare X server).
+  bool screenshot(HWND window, const std::string& path, bool clientOnly = false);
 };
 
 // Runs `script` on its own thread while the test's thread is inside the
@@ -115,6 +116,25 @@ class DialogScript {
   std::function<void(Driver&)> script_;
   HANDLE thread_ = nullptr;
 };
+
+// ---- the main dialog and its material buttons --------------------------------------
+// Selects effect `index` in the main dialog's list, as a closed drop-down does.
+void selectEffect(HWND dialog, int index);
+// The visible pop-up menu of this desktop; nullptr on time-out.
+HWND waitForMenu(int timeoutMs);
+// A key pressed and let go in `window`.
+void pressKey(HWND window, WPARAM vk);
+// Picks `kind` (0 Simple, 1 Gradient, 2 Texture, 3 Tile) from the material
+// button's kind menu with the keyboard; false when the menu never showed.
+bool chooseMaterialKind(HWND button, int kind);
+// A click on the button's main zone, which opens the editor of its kind
+// (posted: the editor runs modally inside the plug-in's thread).
+void clickMainZone(HWND button);
+// The file the material button `id` keeps its record in.
+std::string materialFile(int id);
+// Selects the list box's item with exactly this text and tells the dialog, as
+// a click does; false when no item has it.
+bool selectListItem(HWND dialog, int id, const char* text);
 
 // Paths and environment of the run.
 std::string exeFolder();

@@ -16,29 +16,13 @@ using harness::Plugin;
 
 namespace {
 
-constexpr int kEffectList = 58;
 constexpr int kSimpleIndex = 12;
 constexpr int kFace = 100;
 constexpr int kBackground = 104;
 constexpr int kTrueColour = 10;
 constexpr int kTest = 24;
-constexpr UINT kKindMenu = 1325;
 
 uint32_t u32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24); }
-
-std::string materialFile(int id) {
-  char appData[MAX_PATH] = {};
-  GetEnvironmentVariableA("APPDATA", appData, MAX_PATH);
-  char name[64];
-  std::snprintf(name, sizeof name, "\\Quillmere\\Glyphwright 5\\Material%05d.mtrl", id);
-  return std::string(appData) + name;
-}
-
-void selectEffect(HWND dialog, int index) {
-  HWND list = GetDlgItem(dialog, kEffectList);
-  SendMessageA(list, CB_SETCURSEL, WPARAM(index), 0);
-  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kEffectList, CBN_CLOSEUP), LPARAM(list));
-}
 
 // The colour on screen a few pixels into the button's face.
 COLORREF faceColour(HWND button) {
@@ -50,21 +34,6 @@ COLORREF faceColour(HWND button) {
   COLORREF c = GetPixel(screen, r.left + 6, r.top + 4);
   ReleaseDC(nullptr, screen);
   return c;
-}
-
-HWND waitForMenu(int timeoutMs) {
-  for (int waited = 0; waited < timeoutMs; waited += 50) {
-    HWND menu = FindWindowA("#32768", nullptr);
-    if (menu && IsWindowVisible(menu)) return menu;
-    Sleep(50);
-  }
-  return nullptr;
-}
-
-void key(HWND window, WPARAM vk) {
-  PostMessageA(window, WM_KEYDOWN, vk, 1);
-  PostMessageA(window, WM_KEYUP, vk, 0xC0000001);
-  Sleep(100);
 }
 
 struct Run {
@@ -137,8 +106,8 @@ void setShift(bool down) {
 }  // namespace
 
 GW_TEST(MaterialButtonsReachTheFramesAndComeBackNextTime) {
-  DeleteFileA(materialFile(kFace).c_str());
-  DeleteFileA(materialFile(kBackground).c_str());
+  DeleteFileA(harness::materialFile(kFace).c_str());
+  DeleteFileA(harness::materialFile(kBackground).c_str());
   Run first;
   {
     Plugin plugin;
@@ -147,22 +116,13 @@ GW_TEST(MaterialButtonsReachTheFramesAndComeBackNextTime) {
       HWND dlg = d.waitFor("Glyphwright #5");
       CHECK(dlg != nullptr);
       if (!dlg) return;
-      selectEffect(dlg, kSimpleIndex);
+      harness::selectEffect(dlg, kSimpleIndex);
       CheckDlgButton(dlg, kTrueColour, BST_CHECKED);
       SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(kTrueColour, BN_CLICKED), LPARAM(GetDlgItem(dlg, kTrueColour)));
-      // The background's kind menu, then "Texture": down past "Simple" and
-      // "Gradient", and Enter.
-      HWND background = GetDlgItem(dlg, kBackground);
-      PostMessageA(background, kKindMenu, 0, 0);
-      if (HWND menu = waitForMenu(5000)) {
-        first.menuShown = true;
-        for (int i = 0; i < 3; ++i) key(menu, VK_DOWN);
-        key(menu, VK_RETURN);
-      }
+      first.menuShown = harness::chooseMaterialKind(GetDlgItem(dlg, kBackground), 2);  // Texture
       // A click on the face's main zone edits the Simple colour.
       HWND face = GetDlgItem(dlg, kFace);
-      PostMessageA(face, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(6, 6));
-      PostMessageA(face, WM_LBUTTONUP, 0, MAKELPARAM(6, 6));
+      harness::clickMainZone(face);
       Sleep(800);
       first.face = faceColour(face);
       d.screenshot(dlg, harness::tempPath("gw_material_page.bmp"));
@@ -190,8 +150,8 @@ GW_TEST(MaterialButtonsReachTheFramesAndComeBackNextTime) {
     CHECK(colours.size() > 40u);     // the textured background
   }
   // Closing wrote both files: the face's green, the background's texture.
-  std::string face = harness::readFile(materialFile(kFace));
-  std::string background = harness::readFile(materialFile(kBackground));
+  std::string face = harness::readFile(harness::materialFile(kFace));
+  std::string background = harness::readFile(harness::materialFile(kBackground));
   CHECK_EQ(face.size(), size_t(1270));
   CHECK_EQ(background.size(), size_t(1270));
   if (face.size() == 1270 && background.size() == 1270) {
@@ -207,7 +167,7 @@ GW_TEST(MaterialButtonsReachTheFramesAndComeBackNextTime) {
     DialogScript script([&](Driver& d) {
       HWND dlg = d.waitFor("Glyphwright #5");
       if (!dlg) return;
-      selectEffect(dlg, kSimpleIndex);
+      harness::selectEffect(dlg, kSimpleIndex);
       second.face = faceColour(GetDlgItem(dlg, kFace));
       d.press(dlg, 2);
       d.waitGone(dlg);
@@ -224,7 +184,7 @@ GW_TEST(MaterialButtonsReachTheFramesAndComeBackNextTime) {
     DialogScript script([&](Driver& d) {
       HWND dlg = d.waitFor("Glyphwright #5");
       if (!dlg) return;
-      selectEffect(dlg, kSimpleIndex);
+      harness::selectEffect(dlg, kSimpleIndex);
       third.face = faceColour(GetDlgItem(dlg, kFace));
       d.press(dlg, 2);
       d.waitGone(dlg);
@@ -234,6 +194,6 @@ GW_TEST(MaterialButtonsReachTheFramesAndComeBackNextTime) {
     setShift(false);
   }
   CHECK_EQ(uint32_t(third.face), uint32_t(RGB(0x40, 0x7E, 0xBD)));
-  DeleteFileA(materialFile(kFace).c_str());
-  DeleteFileA(materialFile(kBackground).c_str());
+  DeleteFileA(harness::materialFile(kFace).c_str());
+  DeleteFileA(harness::materialFile(kBackground).c_str());
 }
