@@ -46,6 +46,26 @@ std::string pluginFolderFile(const std::string& name) {
   return folder.empty() ? std::string() : joinPath(folder, name);
 }
 
+bool sameGroupName(const std::string& a, const std::string& b) { return equalsIgnoringCase(a, b); }
+
+std::string groupBaseName(const std::string& file) { return file.substr(0, file.find('.')); }
+
+int groupNameIndex(const std::vector<std::string>& names, const std::string& file) {
+  const std::string base = groupBaseName(file);
+  for (size_t i = 0; i < names.size(); ++i)
+    if (equalsIgnoringCase(names[i], base)) return int(i);
+  return -1;
+}
+
+bool usableGroupName(const std::string& name) {
+  // A dot would end the name the list shows early, and the group could not be
+  // chosen again.
+  if (name.empty() || name.size() > 200 || name.find_first_of("\\/:*?\"<>|.") != std::string::npos) return false;
+  for (char c : name)
+    if (static_cast<unsigned char>(c) < ' ') return false;
+  return name.find_first_not_of(' ') != std::string::npos;
+}
+
 std::vector<std::string> groupBaseNames(const char* extension) {
   std::vector<std::string> names;
   const std::string folder = pluginFolder();
@@ -53,7 +73,7 @@ std::vector<std::string> groupBaseNames(const char* extension) {
   for (const std::string& file : filesInFolder(folder)) {
     size_t dot = file.rfind('.');
     if (dot == std::string::npos || !equalsIgnoringCase(file.substr(dot + 1), extension)) continue;
-    names.push_back(file.substr(0, file.find('.')));
+    names.push_back(groupBaseName(file));
   }
   std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),

@@ -27,6 +27,21 @@ std::vector<std::string> groupBaseNames(const char* extension);
 // comes from matches names), else "base.extension".
 std::string groupFileName(const std::string& base, const char* extension);
 
+// Group names as the plug-in's folder matches them: without regard to case.
+bool sameGroupName(const std::string& a, const std::string& b);
+
+// The name a group list shows for group file `file`: up to the first dot.
+std::string groupBaseName(const std::string& file);
+
+// Index in `names` (base names, as groupBaseNames lists them) of the group
+// whose file is `file`, or -1.
+int groupNameIndex(const std::vector<std::string>& names, const std::string& file);
+
+// Whether a name the user typed can be a group's file name in the plug-in's
+// folder and be found again by its base name: not empty, no folders, no dot,
+// no characters a file name cannot hold, not only blanks.
+bool usableGroupName(const std::string& name);
+
 // The path of the shipped group `fileName` ("glwplug5.fft" or "glwplug5.mtx")
 // in the plug-in's folder. When no file of that name is there yet, the folder
 // is made and the copy the library carries is written there first. A file

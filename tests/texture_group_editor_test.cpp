@@ -147,9 +147,15 @@ TEST_F(TextureEditorTest, SavingOverAGroupAsksAndThePrimaryIsNeverOverwritten) {
   answers_ = {"bad/name"};
   editor.add(true, working_);
   EXPECT_EQ(messages_.back(), "Error writing file");
+  // A dotted name would be listed by its first part and never found again.
+  answers_ = {"two.parts"};
+  editor.add(true, working_);
+  EXPECT_EQ(messages_.back(), "Error writing file");
+  EXPECT_FALSE(std::ifstream(folderFile("two.parts.FFT")).good());
+  EXPECT_EQ(editor.groupFile(), "Other.FFT");
   answers_ = {"cancel"};
   editor.add(true, working_);
-  EXPECT_EQ(messages_.size(), 2u);
+  EXPECT_EQ(messages_.size(), 3u);
 }
 
 TEST_F(TextureEditorTest, DeletingAGroupAsksThenFallsBackToThePrimary) {

@@ -19,28 +19,7 @@ const char kNewTextureName[] = "Untitled (double-click to edit)";
 
 namespace {
 
-std::string baseName(const std::string& file) { return file.substr(0, file.find('.')); }
-
 std::string groupFileFor(const std::string& base) { return groupFileName(base, kTextureGroupExtension); }
-
-// A group name is a file name in the plug-in's folder: no folders, no
-// characters a file name cannot hold.
-bool usableGroupName(const std::string& name) {
-  if (name.empty() || name.size() > 200 || name.find_first_of("\\/:*?\"<>|") != std::string::npos) return false;
-  for (char c : name)
-    if (static_cast<unsigned char>(c) < ' ') return false;
-  return name.find_first_not_of(". ") != std::string::npos;
-}
-
-bool sameName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i] >= 'a' && a[i] <= 'z' ? char(a[i] - 32) : a[i];
-    char y = b[i] >= 'a' && b[i] <= 'z' ? char(b[i] - 32) : b[i];
-    if (x != y) return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -67,10 +46,7 @@ void TextureGroupEditor::open(const std::string& groupFile) {
 }
 
 int TextureGroupEditor::currentGroupIndex() const {
-  const std::string base = baseName(groupFile_);
-  for (size_t i = 0; i < groupNames_.size(); ++i)
-    if (sameName(groupNames_[i], base)) return int(i);
-  return -1;
+  return groupNameIndex(groupNames_, groupFile_);
 }
 
 void TextureGroupEditor::chooseGroup(const std::string& base) {
@@ -124,9 +100,7 @@ void TextureGroupEditor::add(bool shift, const uint8_t* working) {
   groupFile_ = file;
   group_.writeable = true;
   modified_ = false;
-  bool listed = false;
-  for (const std::string& n : groupNames_) listed = listed || sameName(n, name);
-  if (!listed) groupNames_.push_back(name);
+  if (groupNameIndex(groupNames_, file) < 0) groupNames_.push_back(name);
 }
 
 void TextureGroupEditor::remove(bool shift) {
@@ -139,7 +113,7 @@ void TextureGroupEditor::remove(bool shift) {
     return;
   }
   if (!group_.writeable) return prompts_.message(kTexturePrimaryUndeletableText);
-  const std::string base = baseName(groupFile_);
+  const std::string base = groupBaseName(groupFile_);
   if (!prompts_.askYesNo("Do you want to delete the " + base +
                          " texture group?\n\nClick on Yes to delete this file, or No to abort."))
     return;

@@ -26,25 +26,6 @@ namespace {
 // add is refused as the list refusing it.
 constexpr size_t kTileListMax = 4096;
 
-std::string baseName(const std::string& file) { return file.substr(0, file.find('.')); }
-
-bool usableGroupName(const std::string& name) {
-  if (name.empty() || name.size() > 200 || name.find_first_of("\\/:*?\"<>|") != std::string::npos) return false;
-  for (char c : name)
-    if (static_cast<unsigned char>(c) < ' ') return false;
-  return name.find_first_not_of(". ") != std::string::npos;
-}
-
-bool sameName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i] >= 'a' && a[i] <= 'z' ? char(a[i] - 32) : a[i];
-    char y = b[i] >= 'a' && b[i] <= 'z' ? char(b[i] - 32) : b[i];
-    if (x != y) return false;
-  }
-  return true;
-}
-
 // A 24-bit copy of a bitmap of any depth the bitmap view reads; 0 when
 // memory runs out.
 MemHandle trueColourCopy(MemHandle image, int32_t w, int32_t h) {
@@ -98,10 +79,7 @@ void TileGroupEditor::open(const std::string& groupFile) {
 }
 
 int TileGroupEditor::currentGroupIndex() const {
-  const std::string base = baseName(groupFile_);
-  for (size_t i = 0; i < groupNames_.size(); ++i)
-    if (sameName(groupNames_[i], base)) return int(i);
-  return -1;
+  return groupNameIndex(groupNames_, groupFile_);
 }
 
 std::string TileGroupEditor::sizeText(int index) const {
@@ -176,9 +154,7 @@ void TileGroupEditor::add(bool shift) {
   groupFile_ = file;
   group_.writeable = true;
   modified_ = false;
-  bool listed = false;
-  for (const std::string& n : groupNames_) listed = listed || sameName(n, name);
-  if (!listed) groupNames_.push_back(name);
+  if (groupNameIndex(groupNames_, file) < 0) groupNames_.push_back(name);
 }
 
 void TileGroupEditor::remove(bool shift) {
@@ -191,7 +167,7 @@ void TileGroupEditor::remove(bool shift) {
     return;
   }
   if (!group_.writeable) return prompts_.message(kTilePrimaryUndeletableText);
-  const std::string base = baseName(groupFile_);
+  const std::string base = groupBaseName(groupFile_);
   if (!prompts_.askYesNo("Do you want to delete the " + base +
                          " matrix group?\n\nClick on Yes to delete this file, or No to abort."))
     return;
