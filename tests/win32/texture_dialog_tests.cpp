@@ -133,6 +133,9 @@ GW_TEST(TextureDialogItemReachesTheFramesAndCancelKeepsIt) {
   const int fire = fieryPixels(accepted.capture.frames);
   CHECK(fire > 200);
   std::printf("  fiery pixels after OK: %d in %zu frames\n", fire, accepted.capture.frames.size());
+  if (!accepted.capture.frames.empty())  // for a person to look at
+    harness::saveDib(accepted.capture.frames[accepted.capture.frames.size() / 2],
+                     harness::tempPath("gw_texture_face.bmp"));
   const std::string kept = faceTexture();
   CHECK_EQ(kept.size(), gw::texture_settings::kSize);
   if (kept.size() == gw::texture_settings::kSize) {
