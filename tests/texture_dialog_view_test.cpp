@@ -106,6 +106,7 @@ TEST_F(TextureDialogTest, EachGeneratorShowsOnlyTheFieldsItUses) {
     pick(view, IDC_TEXTURE_GENERATOR, c.type);
     EXPECT_EQ(readU32(view.working() + ts::kType), uint32_t(c.type));
     EXPECT_EQ(visibleFields(), c.fields) << "type " << c.type;
+    EXPECT_EQ(dialog_->visible(IDC_TEXTURE_ROW_LABEL), c.type <= 3) << "type " << c.type;
     EXPECT_EQ(dialog_->visible(IDC_TEXTURE_ROW_LABEL + 1), c.type == 3);
   }
   EXPECT_EQ(dialog_->itemCount(IDC_TEXTURE_GENERATOR), 6);

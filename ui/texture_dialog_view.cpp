@@ -115,8 +115,11 @@ void TextureDialogView::showFields() {
     // The layer grid has one label per column, over its first row.
     if (dialog_.hasControl(f.id + IDC_TEXTURE_LABEL_OFFSET)) dialog_.setVisible(f.id + IDC_TEXTURE_LABEL_OFFSET, used);
   }
+  // Rows are layers only for the fractals; craters and perturbation use the
+  // first row's seed (and colour) alone, under the column labels.
+  const bool layered = type <= kTexture5ColourFractal;
   for (uint32_t k = 0; k < ts::kLayerCount; ++k)
-    dialog_.setVisible(IDC_TEXTURE_ROW_LABEL + k, textureFieldUsed(type, kSeed + k));
+    dialog_.setVisible(IDC_TEXTURE_ROW_LABEL + k, layered && textureFieldUsed(type, kSeed + k));
 }
 
 void TextureDialogView::showValues() {
