@@ -4,15 +4,23 @@
 // the material as it was.
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "base/le_bytes.h"
+#include "materials/group_folder.h"
 #include "materials/material_record.h"
+#include "materials/texture_group.h"
 #include "materials/texture_settings.h"
+#include "platform/module.h"
 #include "resources/resource_ids.h"
+#include "settings/settings_record.h"
 #include "tests/win32/harness.h"
 #include "tests/win32/test_build.h"
+#include "ui/texture_dialog.h"
+#include "ui/texture_group_editor.h"
 
 using harness::DialogScript;
 using harness::Driver;
@@ -107,6 +115,30 @@ void runSession(Session& s, const Visit& visit) {
   CHECK_EQ(plugin.doBuild(0x1000), 1);
 }
 
+void setShift(bool down) {
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_SHIFT] = down ? 0x80 : 0;
+  keys[VK_LSHIFT] = down ? 0x80 : 0;
+  SetKeyboardState(keys);
+}
+
+// Runs the Texture dialog by itself on this thread (Shift held as `shift`
+// says) while `script` plays the user; true when it was accepted.
+bool runAlone(uint8_t* material, bool shift, std::function<void(Driver&, HWND)> script) {
+  DialogScript player([&](Driver& d) {
+    HWND dlg = d.waitFor("Texture");
+    CHECK(dlg != nullptr);
+    if (!dlg) return;
+    script(d, dlg);
+    CHECK(d.waitGone(dlg));
+  });
+  setShift(shift);
+  const bool accepted = gw::runTextureDialog(0, nullptr, material);
+  setShift(false);
+  return accepted;
+}
+
 // The face's texture settings as its file keeps them; empty when the file is
 // missing or not a Texture material.
 std::string faceTexture() {
@@ -159,4 +191,64 @@ GW_TEST(TextureDialogItemReachesTheFramesAndCancelKeepsIt) {
   CHECK(plain.built);
   CHECK_EQ(fieryPixels(plain.capture.frames), 0);
   DeleteFileA(harness::materialFile(kFace).c_str());
+}
+
+GW_TEST(TextureDialogSavesTheShippedGroupUnderANameAndAddsToIt) {
+  harness::Plugin plugin;  // loads the DLL whose resources the dialog uses
+  gw::setModuleInstance(GetModuleHandleA("glwplug5.dll"));
+  const std::string mine = gw::pluginFolderFile("Mine.FFT");
+  DeleteFileA(mine.c_str());
+  uint8_t material[gw::kMaterialRecordSize];
+  gw::materialRecordDefaults(material, false);
+  std::strcpy(gw::settings().DefaultTextureFileName, "glwplug5.fft");
+
+  // The shipped group refuses "+" and says how to edit a copy.
+  std::string refusal;
+  CHECK(!runAlone(material, false, [&](Driver& d, HWND dlg) {
+    d.press(dlg, IDC_TEXTURE_ADD);
+    if (HWND box = d.waitFor("Message")) {
+      refusal = d.text(box, IDC_MESSAGE_TEXT);
+      d.press(box, IDC_BUILD);
+      d.waitGone(box);
+    }
+    d.press(dlg, IDC_CANCEL);
+  }));
+  CHECK_EQ(refusal, std::string(gw::kTextureReadOnlyText));
+
+  // Shift and "+": the group saved under the name typed into the Name box.
+  std::string nameShown, groupShown;
+  CHECK(runAlone(material, true, [&](Driver& d, HWND dlg) {
+    d.press(dlg, IDC_TEXTURE_ADD);
+    if (HWND box = d.waitFor("Save group as")) {
+      nameShown = d.text(box, IDC_NAME_TEXT);
+      SetDlgItemTextA(box, IDC_NAME_TEXT, "Mine");
+      d.press(box, IDC_BUILD);
+      d.waitGone(box);
+    }
+    Sleep(200);
+    groupShown = d.text(dlg, IDC_TEXTURE_GROUPS);
+    d.press(dlg, IDC_BUILD);
+  }));
+  CHECK_EQ(nameShown, std::string("Untitled"));
+  CHECK_EQ(groupShown, std::string("Mine"));
+  CHECK_EQ(std::string(gw::settings().DefaultTextureFileName), std::string("Mine.FFT"));
+
+  // Opened again on the copy, "+" adds the working settings; OK writes them.
+  size_t shipped = 0;
+  CHECK(runAlone(material, false, [&](Driver& d, HWND dlg) {
+    shipped = size_t(SendDlgItemMessageA(dlg, IDC_TEXTURE_ITEMS, LB_GETCOUNT, 0, 0));
+    d.press(dlg, IDC_TEXTURE_ADD);
+    Sleep(200);
+    d.press(dlg, IDC_BUILD);
+  }));
+  gw::TextureGroup group;
+  CHECK(gw::textureGroupRead(mine, &group));
+  CHECK(group.writeable);
+  CHECK(shipped >= 24);
+  CHECK_EQ(group.items.size(), shipped + 1);
+  if (!group.items.empty()) CHECK_EQ(group.items.back().name, std::string(gw::kNewTextureName));
+
+  DeleteFileA(mine.c_str());
+  std::strcpy(gw::settings().DefaultTextureFileName, "glwplug5.fft");
+  gw::setModuleInstance(nullptr);
 }
