@@ -75,6 +75,16 @@
 #define IDC_TEXTURE_LABEL_OFFSET 100
 #define IDC_TEXTURE_ROW_LABEL 650
 
+/* The "Matrix" (tile) dialog. */
+#define IDD_MATRIX 7431
+#define IDC_MATRIX_PREVIEW 101
+#define IDC_MATRIX_TILES 102
+#define IDC_MATRIX_ADD 103
+#define IDC_MATRIX_REMOVE 104
+#define IDC_MATRIX_SIZE 105
+#define IDC_MATRIX_GROUPS 108
+#define IDM_MATRIX_DELETE 40101 /* the tile menu's "&Delete" */
+
 /* A one-line name asked for by the group dialogs. */
 #define IDD_NAME_BOX 7432
 #define IDC_NAME_TEXT 101
