@@ -24,6 +24,7 @@
 #include "ui/file_dialog_size.h"
 #include "ui/gradient_editor.h"
 #include "ui/help_request.h"
+#include "ui/matrix_dialog.h"
 #include "ui/message_box.h"
 #include "ui/texture_dialog.h"
 
@@ -92,9 +93,7 @@ MaterialButtonServices materialServices(const uint8_t* params) {
   s.showMessage = [](WindowId owner, const std::string& text) { showMessage(owner, text); };
   s.editGradient = runGradientEditor;
   s.editTexture = runTextureDialog;
-  // Not in this build yet: the tile dialog (ui/matrix_dialog.h
-  // runMatrixDialog); the button says so.
-  s.editTile = nullptr;
+  s.editTile = runMatrixDialog;
   return s;
 }
 
