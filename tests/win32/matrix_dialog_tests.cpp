@@ -124,6 +124,21 @@ double tileShare(const std::vector<uint8_t>& frame, gw::MemHandle tile) {
   return shareOf(frame, t.width(), t.height(), [&t](int x, int y) { return uint32_t(t.getPixel(x, y)); });
 }
 
+// A kept frame as a BMP file beside the screenshots, for a person to look at.
+void saveFrame(const std::vector<uint8_t>& dib, const std::string& name) {
+  std::vector<uint8_t> file(14);
+  file[0] = 'B', file[1] = 'M';
+  const uint32_t size = uint32_t(14 + dib.size()), offset = 14 + 40;
+  std::memcpy(file.data() + 2, &size, 4);
+  std::memcpy(file.data() + 10, &offset, 4);
+  file.insert(file.end(), dib.begin(), dib.end());
+  HANDLE h = CreateFileA(harness::tempPath(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(h, file.data(), DWORD(file.size()), &written, nullptr);
+  CloseHandle(h);
+}
+
 std::string materialBytes() { return harness::readFile(materialFile(kBackground)); }
 
 // The main dialog with the "Simple" page in true colour, its background a Tile.
@@ -149,6 +164,7 @@ GW_TEST(MatrixDialogPicksAShippedTileForTheFramesAndCancelKeepsIt) {
   Run run;
   bool menuShown = false;
   HWND matrix = nullptr;
+  bool cancelled = false;
   int tilesListed = 0;
   std::string sizeShown;
   {
@@ -178,7 +194,7 @@ GW_TEST(MatrixDialogPicksAShippedTileForTheFramesAndCancelKeepsIt) {
       if (HWND again = d.waitFor("Matrix")) {
         pickTile(again, 1);
         d.press(again, 2);
-        d.waitGone(again);
+        cancelled = d.waitGone(again);
       }
       d.press(dlg, 2);
       d.waitGone(dlg);
@@ -187,6 +203,7 @@ GW_TEST(MatrixDialogPicksAShippedTileForTheFramesAndCancelKeepsIt) {
   }
   CHECK(menuShown);
   CHECK(matrix != nullptr);
+  CHECK(cancelled);
   CHECK(tilesListed >= 16);
   CHECK_EQ(sizeShown, std::string("64 x 64"));
   CHECK(!run.frames.empty());
@@ -195,6 +212,7 @@ GW_TEST(MatrixDialogPicksAShippedTileForTheFramesAndCancelKeepsIt) {
   CHECK(bricks.get() != 0);
   if (!run.frames.empty() && bricks) {
     const std::vector<uint8_t>& frame = run.frames[run.frames.size() / 2];
+    saveFrame(frame, "gw_matrix_frame.bmp");
     const double brickShare = tileShare(frame, bricks.get());
     const double skyShare = tileShare(frame, sky.get());
     std::printf("  bricks fill %.2f of the frame, the default tile %.2f\n", brickShare, skyShare);
@@ -259,6 +277,7 @@ GW_TEST(MatrixDialogTakesAPictureFromTheHostAsATile) {
   CHECK_EQ(back.tiles.size(), size_t(1));
   CHECK(!run.frames.empty());
   if (!run.frames.empty()) {
+    saveFrame(run.frames[run.frames.size() / 2], "gw_matrix_picture_frame.bmp");
     const double share = shareOf(run.frames[run.frames.size() / 2], kPictureW, kPictureH, pictureColour);
     std::printf("  the picture fills %.2f of the frame\n", share);
     CHECK(share > 0.4);
