@@ -13,6 +13,8 @@ using harness::Plugin;
 
 namespace {
 
+using harness::selectEffect;
+
 // The main dialog's controls and the Open/Save menu's commands
 // (their values in resources/resource_ids.h).
 constexpr int IDC_CANCEL = 2;
@@ -51,12 +53,6 @@ bool runDocumentCommand(Driver& d, HWND dialog, int command, const char* title, 
     d.press(files, IDOK);
   }
   return d.waitGone(files);
-}
-
-void selectEffect(HWND dialog, int index) {
-  HWND list = GetDlgItem(dialog, IDC_EFFECT);
-  SendMessageA(list, CB_SETCURSEL, WPARAM(index), 0);
-  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_EFFECT, CBN_CLOSEUP), LPARAM(list));
 }
 
 // Where the document's design starts: a font both this machine's GDI and the

@@ -79,6 +79,86 @@ std::string tempPath(const std::string& name) {
   return std::string(folder) + name;
 }
 
+std::string pluginFile(const std::string& name) {
+  char appData[MAX_PATH] = {};
+  GetEnvironmentVariableA("APPDATA", appData, MAX_PATH);
+  return std::string(appData) + "\\Quillmere\\Glyphwright 5\\" + name;
+}
+
+std::string materialFile(int controlId) {
+  char name[32];
+  std::snprintf(name, sizeof name, "Material%05d.mtrl", controlId);
+  return pluginFile(name);
+}
+
+uint32_t u32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24); }
+
+void selectEffect(HWND dialog, int index) {
+  constexpr int kEffectList = 58;
+  HWND list = GetDlgItem(dialog, kEffectList);
+  SendMessageA(list, CB_SETCURSEL, WPARAM(index), 0);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kEffectList, CBN_CLOSEUP), LPARAM(list));
+}
+
+HWND waitForMenu(int timeoutMs) {
+  for (int waited = 0; waited < timeoutMs; waited += 50) {
+    HWND menu = FindWindowA("#32768", nullptr);
+    if (menu && IsWindowVisible(menu)) return menu;
+    Sleep(50);
+  }
+  return nullptr;
+}
+
+bool pickFromMenu(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int item) {
+  PostMessageA(window, message, wParam, lParam);
+  HWND menu = waitForMenu();
+  if (!menu) return false;
+  // The first Down highlights the first item.
+  for (int i = 0; i <= item; ++i) pressKey(menu, VK_DOWN);
+  pressKey(menu, VK_RETURN);
+  for (int waited = 0; waited < kWindowWaitMs && IsWindowVisible(menu); waited += 50) Sleep(50);
+  return true;
+}
+
+void setShift(bool down) {
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_SHIFT] = down ? 0x80 : 0;
+  keys[VK_LSHIFT] = down ? 0x80 : 0;
+  SetKeyboardState(keys);
+}
+
+COLORREF screenColour(HWND window, int x, int y) {
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  Sleep(200);
+  POINT at = {x, y};
+  ClientToScreen(window, &at);
+  HDC screen = GetDC(nullptr);
+  COLORREF c = GetPixel(screen, at.x, at.y);
+  ReleaseDC(nullptr, screen);
+  return c;
+}
+
+DibPixels::DibPixels(const std::vector<uint8_t>& dib) {
+  if (dib.size() < 40) return;
+  const int32_t w = int32_t(u32(dib.data() + 4)), h = int32_t(u32(dib.data() + 8));
+  const int bits = dib[14] | (dib[15] << 8);
+  if (bits != 24 || w <= 0 || h <= 0 || w > 65536 || h > 65536) return;
+  const size_t stride = ((size_t(w) * 24 + 31) / 32) * 4;
+  const size_t offset = u32(dib.data());
+  if (offset > dib.size() || dib.size() - offset < stride * size_t(h)) return;
+  pixels_ = dib.data() + offset;
+  width_ = w;
+  height_ = h;
+  stride_ = stride;
+}
+
+uint32_t DibPixels::at(int x, int y) const {
+  if (!pixels_ || x < 0 || y < 0 || x >= width_ || y >= height_) return 0xFFFFFFFFu;
+  const uint8_t* p = pixels_ + size_t(y) * stride_ + size_t(x) * 3;
+  return p[2] | (p[1] << 8) | (uint32_t(p[0]) << 16);
+}
+
 Plugin::Plugin() {
   module_ = LoadLibraryA((exeFolder() + "glwplug5.dll").c_str());
   if (!module_) return;
@@ -156,18 +236,18 @@ void Driver::press(HWND dialog, int id) {
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-bool Driver::screenshot(HWND window, const std::string& path, bool clientOnly) {
+bool Driver::screenshot(HWND window, const std::string& path) {
   // A window that has just appeared may not have painted yet.
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
   Sleep(300);
+  // The client area only: without a window manager (Xvfb) nobody draws the
+  // frame and caption, and the picture would carry black bars or whatever
+  // lies behind them.
   RECT rc;
-  if (clientOnly) {
-    POINT origin{0, 0};
-    if (!GetClientRect(window, &rc) || !ClientToScreen(window, &origin)) return false;
-    OffsetRect(&rc, origin.x, origin.y);
-  } else if (!GetWindowRect(window, &rc)) {
-    return false;
-  }
+  if (!GetClientRect(window, &rc)) return false;
+  POINT origin = {0, 0};
+  ClientToScreen(window, &origin);
+  OffsetRect(&rc, origin.x, origin.y);
   int w = rc.right - rc.left, h = rc.bottom - rc.top;
   if (w <= 0 || h <= 0) return false;
   HDC screen = GetDC(nullptr);
@@ -201,22 +281,6 @@ bool Driver::screenshot(HWND window, const std::string& path, bool clientOnly) {
   return ok;
 }
 
-void selectEffect(HWND dialog, int index) {
-  constexpr int kEffectList = 58;
-  HWND list = GetDlgItem(dialog, kEffectList);
-  SendMessageA(list, CB_SETCURSEL, WPARAM(index), 0);
-  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kEffectList, CBN_CLOSEUP), LPARAM(list));
-}
-
-HWND waitForMenu(int timeoutMs) {
-  for (int waited = 0; waited < timeoutMs; waited += 50) {
-    HWND menu = FindWindowA("#32768", nullptr);
-    if (menu && IsWindowVisible(menu)) return menu;
-    Sleep(50);
-  }
-  return nullptr;
-}
-
 void pressKey(HWND window, WPARAM vk) {
   PostMessageA(window, WM_KEYDOWN, vk, 1);
   PostMessageA(window, WM_KEYUP, vk, 0xC0000001);
@@ -239,14 +303,6 @@ void clickMainZone(HWND button) {
   PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(6, 6));
 }
 
-std::string materialFile(int id) {
-  char appData[MAX_PATH] = {};
-  GetEnvironmentVariableA("APPDATA", appData, MAX_PATH);
-  char name[64];
-  std::snprintf(name, sizeof name, "\\Quillmere\\Glyphwright 5\\Material%05d.mtrl", id);
-  return std::string(appData) + name;
-}
-
 bool selectListItem(HWND dialog, int id, const char* text) {
   HWND list = GetDlgItem(dialog, id);
   const LRESULT index = SendMessageA(list, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(text));
@@ -262,7 +318,9 @@ DialogScript::DialogScript(std::function<void(Driver&)> script) : script_(std::m
 
 DialogScript::~DialogScript() {
   if (thread_) {
-    WaitForSingleObject(thread_, 30000);
+    // A script still running after the plug-in returned is waiting for a
+    // window that will not come; its own waits end it.
+    WaitForSingleObject(thread_, DWORD(2 * kWindowWaitMs));
     CloseHandle(thread_);
   }
 }

@@ -90,18 +90,22 @@ class Plugin {
 int32_t answerSoftButtons(int32_t code, void* p);
 
 // ---- driving dialogs -------------------------------------------------------------
+// How long a script waits for a window to come or go. A dialog appears in
+// well under a second on an idle machine, but a shared machine under load
+// (wine starting, builds beside it) can take many times that.
+constexpr int kWindowWaitMs = 60000;
+
 class Driver {
  public:
   // The first visible dialog of this process with this title; nullptr on time-out.
-  HWND waitFor(const char* title, int timeoutMs = 10000);
+  HWND waitFor(const char* title, int timeoutMs = kWindowWaitMs);
   // Waits until the window is gone.
-  bool waitGone(HWND window, int timeoutMs = 10000);
+  bool waitGone(HWND window, int timeoutMs = kWindowWaitMs);
   std::string text(HWND dialog, int id);
   // A click on the button, as the user would give it.
   void press(HWND dialog, int id);
-  // Saves the window's picture as a 24-bit BMP; with `clientOnly` without its
-  // frame (which no window manager draws under a bare X server).
-  bool screenshot(HWND window, const std::string& path, bool clientOnly = false);
+  // Saves the picture of the window's client area as a 24-bit BMP.
+  bool screenshot(HWND window, const std::string& path);
 };
 
 // Runs `script` on its own thread while the test's thread is inside the
@@ -118,11 +122,7 @@ class DialogScript {
 };
 
 // ---- the main dialog and its material buttons --------------------------------------
-// Selects effect `index` in the main dialog's list, as a closed drop-down does.
-void selectEffect(HWND dialog, int index);
-// The visible pop-up menu of this desktop; nullptr on time-out.
-HWND waitForMenu(int timeoutMs);
-// A key pressed and let go in `window`.
+// A key pressed and let go in the window (a menu takes its arrows and Enter).
 void pressKey(HWND window, WPARAM vk);
 // Picks `kind` (0 Simple, 1 Gradient, 2 Texture, 3 Tile) from the material
 // button's kind menu with the keyboard; false when the menu never showed.
@@ -130,8 +130,6 @@ bool chooseMaterialKind(HWND button, int kind);
 // A click on the button's main zone, which opens the editor of its kind
 // (posted: the editor runs modally inside the plug-in's thread).
 void clickMainZone(HWND button);
-// The file the material button `id` keeps its record in.
-std::string materialFile(int id);
 // Selects the list box's item with exactly this text and tells the dialog, as
 // a click does; false when no item has it.
 bool selectListItem(HWND dialog, int id, const char* text);
@@ -140,5 +138,38 @@ bool selectListItem(HWND dialog, int id, const char* text);
 std::string exeFolder();
 std::string readFile(const std::string& path);
 std::string tempPath(const std::string& name);
+// A file in the plug-in's per-user folder ("Quillmere\\Glyphwright 5"
+// under the application data), e.g. the material file of button 100.
+std::string pluginFile(const std::string& name);
+std::string materialFile(int controlId);
+
+// ---- the main dialog, its menus and its builds ----------------------------------
+uint32_t u32(const uint8_t* p);
+// Picks an effect as the user does: the list's selection, then its close-up.
+void selectEffect(HWND dialog, int index);
+// The visible pop-up menu of this process; nullptr on time-out.
+HWND waitForMenu(int timeoutMs = kWindowWaitMs);
+// Opens a pop-up menu by posting `message` to `window` and picks its item
+// `item` (0 first) from the keyboard. False when no menu appeared.
+bool pickFromMenu(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int item);
+// Holds or lets go of Shift for this thread's view of the keyboard.
+void setShift(bool down);
+// The colour on screen at a point of the window's client area, after it repainted.
+COLORREF screenColour(HWND window, int x, int y);
+
+// A 24-bit packed DIB, as frames are handed over, read pixel by pixel.
+struct DibPixels {
+  explicit DibPixels(const std::vector<uint8_t>& dib);
+  bool valid() const { return pixels_ != nullptr; }
+  int width() const { return width_; }
+  int height() const { return height_; }
+  // Colour 0x00BBGGRR of the pixel in row y counted from the bottom, as stored.
+  uint32_t at(int x, int y) const;
+
+ private:
+  const uint8_t* pixels_ = nullptr;
+  int width_ = 0, height_ = 0;
+  size_t stride_ = 0;
+};
 
 }  // namespace harness

@@ -14,15 +14,11 @@ using harness::Plugin;
 
 namespace {
 
+using harness::selectEffect;
+
 constexpr int kEffectList = 58;
 constexpr int kDelay = 11;
 constexpr int kSampleSize = 17;
-
-void selectEffect(HWND dialog, int index) {
-  HWND list = GetDlgItem(dialog, kEffectList);
-  SendMessageA(list, CB_SETCURSEL, WPARAM(index), 0);
-  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kEffectList, CBN_CLOSEUP), LPARAM(list));
-}
 
 bool isPageId(int id) { return (id >= 100 && id <= 1198) || (id >= 10100 && id <= 11198); }
 

@@ -9,6 +9,7 @@
 
 #include "platform/wire_pointer.h"
 #include "tests/win32/harness.h"
+#include "tests/win32/test_build.h"
 
 using harness::DialogScript;
 using harness::Driver;
@@ -20,24 +21,13 @@ constexpr int kSimpleIndex = 12;
 constexpr int kFace = 100;
 constexpr int kBackground = 104;
 constexpr int kTrueColour = 10;
-constexpr int kTest = 24;
-
-uint32_t u32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24); }
+using harness::u32;
 
 // The colour on screen a few pixels into the button's face.
-COLORREF faceColour(HWND button) {
-  RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  Sleep(200);
-  RECT r;
-  GetWindowRect(button, &r);
-  HDC screen = GetDC(nullptr);
-  COLORREF c = GetPixel(screen, r.left + 6, r.top + 4);
-  ReleaseDC(nullptr, screen);
-  return c;
-}
+COLORREF faceColour(HWND button) { return harness::screenColour(button, 6, 4); }
 
 struct Run {
-  std::vector<std::vector<uint8_t>> frames;
+  harness::BuildCapture build;
   bool menuShown = false;
   bool pickAsked = false;
   COLORREF face = CLR_INVALID;
@@ -52,26 +42,8 @@ void playHost(Plugin& plugin, Run& run) {
       record[20] = 0x00, record[21] = 0xFF, record[22] = 0x00, record[23] = 0;
       return 1;
     }
-    if (code == 5 || code == 1) return 1;
-    if (code == 2) {
-      const auto* record = static_cast<const uint8_t*>(p);
-      HGLOBAL image = static_cast<HGLOBAL>(gw::pointerFromWire(u32(record + 8)));
-      const auto* bytes = static_cast<const uint8_t*>(GlobalLock(image));
-      if (!bytes) return 0;
-      run.frames.emplace_back(bytes, bytes + GlobalSize(image));
-      GlobalUnlock(image);
-      return 1;
-    }
-    return 0;
+    return run.build.answer(code, p);
   };
-}
-
-void waitForBuild(Plugin& plugin) {
-  for (int waited = 0; waited < 60000; waited += 100) {
-    Sleep(100);
-    for (const auto& c : plugin.calls)
-      if (c.code == 4) return;
-  }
 }
 
 // Pixels of a true-colour frame (bottom-up rows) as colours 0x00BBGGRR.
@@ -93,14 +65,6 @@ std::set<uint32_t> coloursOf(const std::vector<uint8_t>& dib, int* green) {
       colours.insert(c);
     }
   return colours;
-}
-
-void setShift(bool down) {
-  BYTE keys[256] = {};
-  GetKeyboardState(keys);
-  keys[VK_SHIFT] = down ? 0x80 : 0;
-  keys[VK_LSHIFT] = down ? 0x80 : 0;
-  SetKeyboardState(keys);
 }
 
 }  // namespace
@@ -126,13 +90,7 @@ GW_TEST(MaterialButtonsReachTheFramesAndComeBackNextTime) {
       Sleep(800);
       first.face = faceColour(face);
       d.screenshot(dlg, harness::tempPath("gw_material_page.bmp"));
-      d.press(dlg, kTest);
-      waitForBuild(plugin);
-      if (HWND box = d.waitFor("Message", 300)) {
-        std::printf("  message: %s\n", d.text(box, 101).c_str());
-        d.press(box, 1);
-        d.waitGone(box);
-      }
+      CHECK(harness::pressTestAndWait(d, dlg, first.build));
       d.press(dlg, 2);
       d.waitGone(dlg);
     });
@@ -141,11 +99,11 @@ GW_TEST(MaterialButtonsReachTheFramesAndComeBackNextTime) {
   CHECK(first.menuShown);
   CHECK(first.pickAsked);
   CHECK_EQ(uint32_t(first.face), uint32_t(RGB(0, 255, 0)));
-  CHECK(!first.frames.empty());
-  if (!first.frames.empty()) {
+  CHECK(!first.build.frames.empty());
+  if (!first.build.frames.empty()) {
     int green = 0;
     // The line scrolls in: the middle frame shows it whole.
-    std::set<uint32_t> colours = coloursOf(first.frames[first.frames.size() / 2], &green);
+    std::set<uint32_t> colours = coloursOf(first.build.frames[first.build.frames.size() / 2], &green);
     CHECK(green > 20);               // the face's new colour
     CHECK(colours.size() > 40u);     // the textured background
   }
@@ -189,9 +147,9 @@ GW_TEST(MaterialButtonsReachTheFramesAndComeBackNextTime) {
       d.press(dlg, 2);
       d.waitGone(dlg);
     });
-    setShift(true);
+    harness::setShift(true);
     plugin.doBuild(0x1000);
-    setShift(false);
+    harness::setShift(false);
   }
   CHECK_EQ(uint32_t(third.face), uint32_t(RGB(0x40, 0x7E, 0xBD)));
   DeleteFileA(harness::materialFile(kFace).c_str());

@@ -99,11 +99,11 @@ void runSession(Session& s, const Visit& visit) {
         const char* const others[][2] = {{"Moon Surface", "_craters"}, {"Soap Bubbles", "_perturbation"}};
         for (const auto& other : others) {
           harness::selectListItem(texture, IDC_TEXTURE_ITEMS, other[0]);
-          d.screenshot(texture, harness::tempPath(std::string(visit.screenshot) + other[1] + ".bmp"), true);
+          d.screenshot(texture, harness::tempPath(std::string(visit.screenshot) + other[1] + ".bmp"));
         }
       }
       s.itemFound = harness::selectListItem(texture, IDC_TEXTURE_ITEMS, visit.item);
-      if (visit.screenshot) d.screenshot(texture, harness::tempPath(std::string(visit.screenshot) + ".bmp"), true);
+      if (visit.screenshot) d.screenshot(texture, harness::tempPath(std::string(visit.screenshot) + ".bmp"));
       d.press(texture, visit.closeWith);
       CHECK(d.waitGone(texture));
     }
