@@ -56,7 +56,9 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   # Pictures the tests took, for a person to look at.
   mkdir -p "$build/win32-screenshots"
   cp "$WINEPREFIX"/drive_c/users/*/AppData/Local/Temp/gw_*.bmp "$WINEPREFIX"/drive_c/users/*/Temp/gw_*.bmp "$build/win32-screenshots/" 2>/dev/null || true
-  # Documents the DLL saved, for the native build to read.
-  cp "$WINEPREFIX"/drive_c/users/*/AppData/Local/Temp/gw_*.gw5 "$WINEPREFIX"/drive_c/users/*/Temp/gw_*.gw5 "$build/win32-screenshots/" 2>/dev/null || true
+  # Documents and fountain libraries the DLL saved, for the native build to read.
+  for ext in gw5 fll; do
+    cp "$WINEPREFIX"/drive_c/users/*/AppData/Local/Temp/gw_*.$ext "$WINEPREFIX"/drive_c/users/*/Temp/gw_*.$ext "$build/win32-screenshots/" 2>/dev/null || true
+  done
   exit $rc
 ' "$build" "$filter" "$loader"
