@@ -9,6 +9,7 @@
 #include "materials/fountain_record.h"
 #include "materials/gradient_settings.h"
 #include "materials/material_record.h"
+#include "platform/file_replace.h"
 
 namespace gw::cli::material_cli {
 
@@ -72,16 +73,11 @@ bool readBytes(const std::string& path, size_t limit, std::vector<uint8_t>* out,
 }
 
 bool writeBytes(const std::string& path, const uint8_t* data, size_t size, std::string* error) {
-  std::string temp = path + ".tmp";
-  std::FILE* f = std::fopen(temp.c_str(), "wb");
-  bool ok = f && std::fwrite(data, 1, size, f) == size;
-  if (f) ok = std::fclose(f) == 0 && ok;
-  if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
-    std::remove(temp.c_str());
-    *error = path + ": error writing the file";
-    return false;
-  }
-  return true;
+  // Replacing an existing file in one step also works where a plain rename
+  // refuses to overwrite (Windows).
+  if (writeFileReplacing(path, data, size)) return true;
+  *error = path + ": error writing the file";
+  return false;
 }
 
 bool readGradientFile(const std::string& path, uint8_t* settings, std::string* error) {

@@ -6,6 +6,7 @@
 #include "base/le_bytes.h"
 #include "materials/material_record.h"
 #include "materials/tile_selection.h"
+#include "platform/file_replace.h"
 #include "platform/folders.h"
 #include "settings/settings_file.h"
 
@@ -52,18 +53,9 @@ MemHandle materialFileRead(const std::string& path, uint32_t defaultColour, bool
 
 bool materialFileWrite(const std::string& path, const uint8_t* rec) {
   if (path.empty() || !rec) return false;
-  const std::string temp = path + ".tmp";
-  FILE* f = std::fopen(temp.c_str(), "wb");
-  if (!f) return false;
-  bool ok = std::fwrite(rec, 1, kMaterialRecordSize, f) == kMaterialRecordSize;
-  ok = (std::fclose(f) == 0) && ok;
-  if (ok && std::rename(temp.c_str(), path.c_str()) != 0) {
-    // Where rename cannot replace an existing file, remove it first.
-    std::remove(path.c_str());
-    ok = std::rename(temp.c_str(), path.c_str()) == 0;
-  }
-  if (!ok) std::remove(temp.c_str());
-  return ok;
+  // Replaced in one step: a failed write, or a crash between removing the
+  // old file and renaming the new one, must not lose the user's material.
+  return writeFileReplacing(path, rec, kMaterialRecordSize);
 }
 
 }  // namespace gw
