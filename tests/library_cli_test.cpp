@@ -163,5 +163,51 @@ TEST_F(LibraryCliTest, FountainFaceMatchesTheSameColourGivenPlainly) {
   EXPECT_EQ(c.status, 0) << c.out;
 }
 
+// The three materials the plug-in's user gives a page (a face from a library
+// the plug-in wrote, a shadow colour, the default tile) in one command, each
+// found in the picture.
+TEST_F(LibraryCliTest, LibraryFaceShadowColourAndTileTogether) {
+  const std::string lib = file("lib.fll");
+  uint8_t f[kFountainRecordSize];
+  fountainRecordDefaults(f, FountainPreset::Rainbow);
+  ASSERT_TRUE(fountainLibraryAdd(lib, f));
+  // Bands of red, green and blue, each wide enough to reach the letters unmixed.
+  fountainRecordDefaults(f, FountainPreset::Empty);
+  writeU32(f + fountain::kStartColour, 0x0000FF);
+  writeU32(f + fountain::kEndColour, 0xFF0000);
+  const uint32_t markers[] = {fountainMakeMarker(80, 0x0000FF), fountainMakeMarker(100, 0x00FF00),
+                              fountainMakeMarker(150, 0x00FF00), fountainMakeMarker(170, 0xFF0000)};
+  for (size_t i = 0; i < 4; ++i) writeU32(f + fountain::kMarkers + 4 * i, markers[i]);
+  writeU32(f + fountain::kMarkerCount, 4);
+  ASSERT_TRUE(fountainLibraryAdd(lib, f));
+
+  CliRun still = runCli("sample --face fountain:" + lib + ":1 --shadow colour:FF00FF --background tile:0 " +
+                        "--set Style000Soft=0 -o " + file("s.png"));
+  ASSERT_EQ(still.status, 0) << still.out;
+  CliRun tile = runCli("tile extract 0 " + file("tile.png"));
+  ASSERT_EQ(tile.status, 0) << tile.out;
+  std::string error;
+  MemBlock picture(cli::readPngAsBitmap(file("s.png"), &error));
+  MemBlock tileImage(cli::readPngAsBitmap(file("tile.png"), &error));
+  MemLock pictureLock(picture.get()), tileLock(tileImage.get());
+  BitmapView p = BitmapView::of(pictureLock), t = BitmapView::of(tileLock);
+  ASSERT_TRUE(p.valid() && t.valid()) << error;
+  int red = 0, green = 0, blue = 0, shadow = 0, tiled = 0;
+  for (int32_t y = 0; y < p.height(); ++y)
+    for (int32_t x = 0; x < p.width(); ++x) {
+      const int64_t c = p.getPixel(x, y);
+      red += c == 0x0000FF;  // 0xBBGGRR, as records hold colours
+      green += c == 0x00FF00;
+      blue += c == 0xFF0000;
+      shadow += c == 0xFF00FF;
+      tiled += c == t.getPixel(x % t.width(), y % t.height());
+    }
+  EXPECT_GT(red, 200);
+  EXPECT_GT(green, 200);
+  EXPECT_GT(blue, 200);
+  EXPECT_GT(shadow, 200);
+  EXPECT_GT(tiled, p.width() * p.height() / 2);  // the tile repeated from the corner, where no letter is
+}
+
 }  // namespace
 }  // namespace gw
