@@ -184,6 +184,9 @@ FrameFindings inspect(const std::vector<uint8_t>& dib) {
   return found;
 }
 
+// A preview a few pixels tall blends its bands over a row or two.
+bool reddish(COLORREF c) { return c != CLR_INVALID && GetRValue(c) >= 200 && GetGValue(c) <= 64 && GetBValue(c) <= 64; }
+
 void forgetMaterials() {
   for (int id : {kFace, kShadow, kBackground}) DeleteFileA(harness::materialFile(id).c_str());
 }
@@ -236,7 +239,7 @@ GW_TEST(ChainGradientColourAndTileReachTheFramesAndComeBack) {
   }
   CHECK(first.menus);
   CHECK(first.gradientEditor);
-  CHECK_EQ(uint32_t(first.face), uint32_t(RGB(255, 0, 0)));  // the face's preview: red bands at its top
+  CHECK(reddish(first.face));  // the face's preview: the red band at its top
   CHECK(first.library);
   CHECK_EQ(first.libraryRows, 2);  // the entry made beforehand and the one added
   CHECK_EQ(first.colourRequests, 3);
@@ -319,7 +322,7 @@ GW_TEST(ChainGradientColourAndTileReachTheFramesAndComeBack) {
     plugin.doBuild(0x1000);
   }
   CHECK(second.built);
-  CHECK_EQ(uint32_t(second.face), uint32_t(RGB(255, 0, 0)));
+  CHECK(reddish(second.face));
   CHECK_EQ(second.colourRequests, 0);
   CHECK_EQ(second.build.frames.size(), first.build.frames.size());
   CHECK(second.build.frames == first.build.frames);
