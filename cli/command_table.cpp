@@ -56,7 +56,7 @@ const std::vector<Command>& commands() {
       {"library", "list, add to, extract from a fountain library, or import a GIMP gradient into one",
        "list FILE.fll | add FILE.fll [SOURCE] [--preset empty|grey|rainbow] [--fountain-start COLOUR] "
        "[--fountain-end COLOUR] [--marker POS=COLOUR]... | extract FILE.fll INDEX -o OUT.png|OUT.mtrl... "
-       "[--size WxH] | import GRADIENT.ggr [-o FILE.fll]\n"
+       "[--size WxH] | import GRADIENT.ggr [-o FILE.fll]  (COLOUR: #RRGGBB or 0xBBGGRR)\n"
        "\n"
        "SOURCE is a fountain record (581 bytes), gradient settings (621) or a material\n"
        "record (1270): its fountain, or the ramp of a two-colour gradient. The options\n"
