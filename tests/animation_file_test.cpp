@@ -153,7 +153,7 @@ TEST(AnimationFile, FilesThatCannotBeDecodedGiveAClearError) {
   }
   auto write = [&](const std::string& name, const std::vector<uint8_t>& data) {
     FILE* f = std::fopen(dir.file(name).c_str(), "wb");
-    std::fwrite(data.data(), 1, data.size(), f);
+    if (!data.empty()) std::fwrite(data.data(), 1, data.size(), f);  // an empty vector's data() may be null
     std::fclose(f);
     return dir.file(name);
   };

@@ -5,6 +5,7 @@
 
 #include <gif_lib.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,9 +31,10 @@ inline bool writeTestGif(const std::string& path, int width, int height, const s
     while ((size_t(1) << bits) < n) ++bits;
     return bits;
   };
-  ColorMapObject* global = GifMakeMapObject(int(colours.size()), colours.data());
+  using MapPtr = std::unique_ptr<ColorMapObject, decltype(&GifFreeMapObject)>;
+  const MapPtr global(GifMakeMapObject(int(colours.size()), colours.data()), &GifFreeMapObject);
   EGifSetGifVersion(gif, true);
-  ok = ok && EGifPutScreenDesc(gif, width, height, bitsFor(colours.size()), backgroundIndex, global) == GIF_OK;
+  ok = ok && EGifPutScreenDesc(gif, width, height, bitsFor(colours.size()), backgroundIndex, global.get()) == GIF_OK;
   for (const TestGifFrame& f : frames) {
     GraphicsControlBlock gcb{};
     gcb.DisposalMode = f.disposal;
@@ -41,10 +43,16 @@ inline bool writeTestGif(const std::string& path, int width, int height, const s
     GifByteType ext[4];
     size_t n = EGifGCBToExtension(&gcb, ext);
     ok = ok && EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, int(n), ext) == GIF_OK;
-    ColorMapObject* local =
-        f.localColours.empty() ? nullptr : GifMakeMapObject(int(f.localColours.size()), f.localColours.data());
-    ok = ok && EGifPutImageDesc(gif, f.left, f.top, f.width, f.height, f.interlaced, local) == GIF_OK;
-    if (local) GifFreeMapObject(local);
+    const MapPtr local(
+        f.localColours.empty() ? nullptr : GifMakeMapObject(int(f.localColours.size()), f.localColours.data()),
+        &GifFreeMapObject);
+    // giflib keeps a copy of a frame's own table and drops it, unfreed, when
+    // the next frame has none: free it here first.
+    if (!local && gif->Image.ColorMap) {
+      GifFreeMapObject(gif->Image.ColorMap);
+      gif->Image.ColorMap = nullptr;
+    }
+    ok = ok && EGifPutImageDesc(gif, f.left, f.top, f.width, f.height, f.interlaced, local.get()) == GIF_OK;
     // giflib writes rows in the order given; an interlaced image stores rows
     // 0, 8, 16..., then 4, 12..., then 2, 6..., then the odd ones.
     std::vector<int> order;
@@ -59,7 +67,6 @@ inline bool writeTestGif(const std::string& path, int width, int height, const s
       ok = EGifPutLine(gif, const_cast<GifByteType*>(f.pixels.data()) + size_t(order[r]) * size_t(f.width), f.width) ==
            GIF_OK;
   }
-  GifFreeMapObject(global);
   ok = EGifCloseFile(gif, &err) == GIF_OK && ok;
   return ok;
 }
