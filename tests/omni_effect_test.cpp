@@ -152,12 +152,12 @@ TEST_F(OmniEffect, EveryKeyOnThePageChangesTheFrames) {
     const char* key;
     std::function<void()> change;
   };
-  // The button owns the record bound to it (the dialog frees it); the one it
-  // had before is the test's to free.
-  std::vector<MemBlock> replaced;
+  // The button frees only the record it made; one bound to it from outside
+  // is the binder's, freed here after every dialog that showed it is gone.
+  std::vector<MemBlock> bound;
   auto rebind = [&](uint32_t id, uint32_t colour) {
-    replaced.emplace_back(MemHandle(reinterpret_cast<uintptr_t>(dialog->boundVariable(id))));
-    dialog->setBinding(id, uint8_t(ControlKind::kMaterialButton), reinterpret_cast<void*>(uintptr_t(material(colour))));
+    bound.emplace_back(material(colour));
+    dialog->setBinding(id, uint8_t(ControlKind::kMaterialButton), reinterpret_cast<void*>(uintptr_t(bound.back().get())));
   };
   const Case cases[] = {
       {"Fill (520)", [&] { rebind(520, 0x00AA00); }},
