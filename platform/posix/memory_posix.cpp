@@ -31,6 +31,7 @@ struct Table {
   int failCountdown = -1;
   int lockFailCountdown = -1;
   long staleFrees = 0;
+  long locksAsked = 0;
 
   static bool countdownFires(int& countdown) {
     if (countdown < 0) return false;
@@ -87,6 +88,7 @@ uint8_t* memLock(MemHandle h) {
   std::lock_guard<std::mutex> guard(t.mutex);
   Slot* s = t.find(h);
   if (!s) return nullptr;
+  ++t.locksAsked;
   if (Table::countdownFires(t.lockFailCountdown)) {
     t.lockFailCountdown = -1;  // one lock fails; cleaning up afterwards can lock again
     return nullptr;
@@ -161,6 +163,11 @@ long staleFreeCount() {
   Table& t = table();
   std::lock_guard<std::mutex> guard(t.mutex);
   return t.staleFrees;
+}
+long lockCount() {
+  Table& t = table();
+  std::lock_guard<std::mutex> guard(t.mutex);
+  return t.locksAsked;
 }
 }  // namespace testing
 
