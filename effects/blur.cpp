@@ -100,60 +100,92 @@ void accumulate(double* acc, int32_t n, const double* weights, const double* con
   }
 }
 
-// Rows: every output depends only on its own row, so the row is converted
-// once and blurred from the copy. Outputs further than the radius from any
-// ink stay 0 and are not computed.
-void blurRows(uint8_t* const* rows, int32_t width, int32_t height, const BlurKernel& k,
-              double* in, double* acc) {
-  for (int32_t y = 0; y < height; ++y) {
-    uint8_t* row = rows[y];
-    Extent e = extentOf(row, width);
-    if (e.empty()) continue;
-    int32_t lo = std::max(0, e.first - kBlurRadius);
-    int32_t hi = std::min(width - 1, e.last + kBlurRadius);
-    int32_t from = std::max(0, lo - kBlurRadius);
-    int32_t to = std::min(width - 1, hi + kBlurRadius);
-    for (int32_t x = from; x <= to; ++x) in[x] = row[x];
-    int32_t inner0 = std::max(lo, kBlurRadius);
-    int32_t inner1 = std::min(hi, width - 1 - kBlurRadius);
-    for (int32_t x = lo; x <= hi && x < inner0; ++x) row[x] = edgeSample(in, width, x, k);
-    if (inner0 <= inner1) {
-      const int32_t n = inner1 - inner0 + 1;
-      const double* sources[kBlurTaps];
-      for (int t = 0; t < kBlurTaps; ++t) sources[t] = in + inner0 - kBlurRadius + t;
-      accumulate(acc, n, k.data(), sources, kBlurTaps);
-      for (int32_t i = 0; i < n; ++i) row[inner0 + i] = roundSample(acc[i]);
-    }
-    for (int32_t x = std::max(lo, inner1 + 1); x <= hi; ++x) row[x] = edgeSample(in, width, x, k);
+// Row outputs lo..hi (within the ink's reach) of a row of `width` samples
+// held as doubles in `in` (valid lo - radius .. hi + radius, clipped to the
+// row), written to out[lo..hi].
+void blurRowSpan(const double* in, int32_t width, int32_t lo, int32_t hi, const BlurKernel& k, double* acc,
+                 uint8_t* out) {
+  const int32_t inner0 = std::max(lo, kBlurRadius);
+  const int32_t inner1 = std::min(hi, width - 1 - kBlurRadius);
+  for (int32_t x = lo; x <= hi && x < inner0; ++x) out[x] = edgeSample(in, width, x, k);
+  if (inner0 <= inner1) {
+    const int32_t n = inner1 - inner0 + 1;
+    const double* sources[kBlurTaps];
+    for (int t = 0; t < kBlurTaps; ++t) sources[t] = in + inner0 - kBlurRadius + t;
+    accumulate(acc, n, k.data(), sources, kBlurTaps);
+    for (int32_t i = 0; i < n; ++i) out[inner0 + i] = roundSample(acc[i]);
   }
+  for (int32_t x = std::max(lo, inner1 + 1); x <= hi; ++x) out[x] = edgeSample(in, width, x, k);
 }
 
-// Columns: the 41 input rows around each output row are kept as doubles in
-// a ring, so rows can be overwritten in place as soon as they are done.
-bool blurColumns(uint8_t* const* rows, int32_t width, int32_t height, const BlurKernel& k,
-                 double* acc) {
+// The rows' pass of one row, outputs x0..x1 only, from `src` into `dst` (the
+// same row or another). Every output depends only on its own row, so the row
+// is converted once; outputs further than the radius from any ink are 0 and
+// not computed. A row shorter than the kernel passes unchanged.
+void rowPass(const uint8_t* src, uint8_t* dst, int32_t width, int32_t x0, int32_t x1, const BlurKernel& k,
+             double* in, double* acc) {
+  if (width < kBlurTaps) {
+    if (dst != src) std::memcpy(dst + x0, src + x0, size_t(x1 - x0 + 1));
+    return;
+  }
+  const Extent e = extentOf(src, width);
+  const int32_t lo = e.empty() ? x1 + 1 : std::max(x0, e.first - kBlurRadius);
+  const int32_t hi = e.empty() ? x1 : std::min(x1, e.last + kBlurRadius);
+  if (lo <= hi) {
+    const int32_t from = std::max(0, lo - kBlurRadius);
+    const int32_t to = std::min(width - 1, hi + kBlurRadius);
+    for (int32_t x = from; x <= to; ++x) in[x] = src[x];
+    blurRowSpan(in, width, lo, hi, k, acc, dst);
+  }
+  if (lo > hi) {
+    std::memset(dst + x0, 0, size_t(x1 - x0 + 1));
+    return;
+  }
+  std::memset(dst + x0, 0, size_t(lo - x0));
+  std::memset(dst + hi + 1, 0, size_t(x1 - hi));
+}
+
+void blurRows(uint8_t* const* rows, int32_t width, int32_t height, const BlurKernel& k, double* in, double* acc) {
+  for (int32_t y = 0; y < height; ++y) rowPass(rows[y], rows[y], width, 0, width - 1, k, in, acc);
+}
+
+// The columns' pass for the outputs in rows y0..y1, columns x0..x1, reading
+// the rows' pass from src and writing dst (the same rows or others). The 41
+// input rows around each output row are kept as doubles in a ring, so with
+// src == dst rows can be overwritten as soon as they are done. Within 20
+// rows of the plane's top or bottom the taps are renormalised.
+bool columnPass(const uint8_t* const* src, uint8_t* const* dst, int32_t width, int32_t height, int32_t x0,
+                int32_t x1, int32_t y0, int32_t y1, const BlurKernel& k, double* acc) {
+  const int32_t span = x1 - x0 + 1;
+  const int32_t ya = std::max(0, y0 - kBlurRadius), yb = std::min(height - 1, y1 + kBlurRadius);
   size_t ringSize = 0;
-  if (!checkedMul(size_t(width), size_t(kBlurTaps), &ringSize)) return false;
+  if (!checkedMul(size_t(span), size_t(kBlurTaps), &ringSize)) return false;
   auto ring = tryArray<double>(ringSize);
-  auto extents = tryArray<Extent>(size_t(height));
+  auto extents = tryArray<Extent>(size_t(yb - ya + 1));
   if (!ring || !extents) return false;
-  for (int32_t y = 0; y < height; ++y) extents[size_t(y)] = extentOf(rows[y], width);
-  auto slot = [&](int32_t y) { return ring.get() + size_t(y % kBlurTaps) * size_t(width); };
+  auto extent = [&](int32_t y) -> Extent& { return extents[size_t(y - ya)]; };
+  for (int32_t y = ya; y <= yb; ++y) {
+    Extent e = extentOf(src[y] + x0, span);
+    if (!e.empty()) e = {e.first + x0, e.last + x0};
+    extent(y) = e;
+  }
+  // Ring slots hold columns x0..x1.
+  auto slot = [&](int32_t y) { return ring.get() + size_t(y % kBlurTaps) * size_t(span); };
   auto load = [&](int32_t y) {
-    if (extents[size_t(y)].empty()) return;
-    double* dst = slot(y);
-    const uint8_t* src = rows[y];
-    for (int32_t x = 0; x < width; ++x) dst[x] = src[x];
+    if (extent(y).empty()) return;
+    double* to = slot(y);
+    const uint8_t* from = src[y] + x0;
+    for (int32_t x = 0; x < span; ++x) to[x] = from[x];
   };
 
-  for (int32_t y = 0; y < std::min(height, kBlurRadius); ++y) load(y);
-  for (int32_t y = 0; y < height; ++y) {
-    if (y + kBlurRadius < height) load(y + kBlurRadius);
-    int32_t j0 = std::max(0, y - kBlurRadius);
-    int32_t j1 = std::min(height - 1, y + kBlurRadius);
+  for (int32_t y = ya; y < std::min(yb + 1, y0 + kBlurRadius); ++y) load(y);
+  for (int32_t y = y0; y <= y1; ++y) {
+    if (y + kBlurRadius <= yb) load(y + kBlurRadius);
+    const int32_t j0 = std::max(0, y - kBlurRadius);
+    const int32_t j1 = std::min(height - 1, y + kBlurRadius);
     Extent u;
     for (int32_t j = j0; j <= j1; ++j) {
-      const Extent& e = extents[size_t(j)];
+      const Extent& e = extent(j);
       if (e.empty()) continue;
       if (u.empty()) {
         u = e;
@@ -162,7 +194,11 @@ bool blurColumns(uint8_t* const* rows, int32_t width, int32_t height, const Blur
         u.last = std::max(u.last, e.last);
       }
     }
-    if (u.empty()) continue;  // the row and every input of it are 0
+    uint8_t* row = dst[y];
+    if (u.empty()) {  // the row and every input of it are 0
+      std::memset(row + x0, 0, size_t(span));
+      continue;
+    }
     const int32_t lo = u.first;
     const int32_t n = u.last - u.first + 1;
     double weights[kBlurTaps];
@@ -172,18 +208,24 @@ bool blurColumns(uint8_t* const* rows, int32_t width, int32_t height, const Blur
     for (int32_t j = j0; j <= j1; ++j) {
       weights[taps] = k[size_t(j - y + kBlurRadius)];
       weight += weights[taps];
-      sources[taps] = extents[size_t(j)].empty() ? nullptr : slot(j) + lo;
+      sources[taps] = extent(j).empty() ? nullptr : slot(j) + (lo - x0);
       ++taps;
     }
     accumulate(acc, n, weights, sources, taps);
-    uint8_t* out = rows[y] + lo;
+    uint8_t* out = row + lo;
     if (y >= kBlurRadius && y + kBlurRadius < height) {
       for (int32_t i = 0; i < n; ++i) out[i] = roundSample(acc[i]);
     } else {
       for (int32_t i = 0; i < n; ++i) out[i] = roundSample(acc[i] / weight);
     }
+    std::memset(row + x0, 0, size_t(lo - x0));
+    std::memset(row + u.last + 1, 0, size_t(x1 - u.last));
   }
   return true;
+}
+
+bool blurColumns(uint8_t* const* rows, int32_t width, int32_t height, const BlurKernel& k, double* acc) {
+  return columnPass(rows, rows, width, height, 0, width - 1, 0, height - 1, k, acc);
 }
 
 }  // namespace
@@ -224,6 +266,90 @@ bool blurPlane(uint8_t* const* rows, int32_t width, int32_t height, const BlurKe
   if (!in || !acc) return false;
   if (width >= kBlurTaps) blurRows(rows, width, height, kernel, in.get(), acc.get());
   if (height >= kBlurTaps) return blurColumns(rows, width, height, kernel, acc.get());
+  return true;
+}
+
+bool makeBlurBaseline(const uint8_t* const* rows, int32_t width, int32_t height, const BlurKernel& kernel,
+                      BlurBaseline* out) {
+  *out = BlurBaseline();
+  if (!rows || width <= 0 || height <= 0) return false;
+  size_t size = 0;
+  if (!checkedMul(size_t(width), size_t(height), &size)) return false;
+  BlurBaseline base;
+  base.width = width;
+  base.height = height;
+  base.kernel = kernel;
+  try {
+    base.input.resize(size);
+    for (int32_t y = 0; y < height; ++y) std::memcpy(&base.input[size_t(y) * size_t(width)], rows[y], size_t(width));
+    base.rowPass = base.input;
+    std::vector<uint8_t*> passRows(size_t(height), nullptr);
+    for (int32_t y = 0; y < height; ++y) passRows[size_t(y)] = &base.rowPass[size_t(y) * size_t(width)];
+    auto in = tryArray<double>(size_t(width));
+    auto acc = tryArray<double>(size_t(width));
+    if (!in || !acc) return false;
+    if (width >= kBlurTaps) blurRows(passRows.data(), width, height, kernel, in.get(), acc.get());
+    base.output = base.rowPass;
+    std::vector<uint8_t*> outRows(size_t(height), nullptr);
+    for (int32_t y = 0; y < height; ++y) outRows[size_t(y)] = &base.output[size_t(y) * size_t(width)];
+    if (height >= kBlurTaps && !blurColumns(outRows.data(), width, height, kernel, acc.get())) return false;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  *out = std::move(base);
+  return true;
+}
+
+bool blurPlaneFrom(const BlurBaseline& base, uint8_t* const* rows, int32_t width, int32_t height) {
+  if (!rows || width <= 0 || height <= 0) return true;
+  if (base.empty() || base.width != width || base.height != height) return blurPlane(rows, width, height, base.kernel);
+  const size_t w = size_t(width);
+  auto baseRow = [&](const std::vector<uint8_t>& plane, int32_t y) { return plane.data() + size_t(y) * w; };
+
+  // The box where the plane differs from the baseline's.
+  int32_t dx0 = width, dx1 = -1, dy0 = height, dy1 = -1;
+  for (int32_t y = 0; y < height; ++y) {
+    const uint8_t* a = rows[y];
+    const uint8_t* b = baseRow(base.input, y);
+    if (std::memcmp(a, b, w) == 0) continue;
+    int32_t first = 0, last = width - 1;
+    while (a[first] == b[first]) ++first;
+    while (a[last] == b[last]) --last;
+    dx0 = std::min(dx0, first);
+    dx1 = std::max(dx1, last);
+    if (dy0 > y) dy0 = y;
+    dy1 = y;
+  }
+  if (dy1 < 0) {
+    for (int32_t y = 0; y < height; ++y) std::memcpy(rows[y], baseRow(base.output, y), w);
+    return true;
+  }
+
+  // The rows' pass changes only in the box's rows, within a radius of it;
+  // the columns' pass then within a radius of those rows.
+  const int32_t x0 = std::max(0, dx0 - kBlurRadius), x1 = std::min(width - 1, dx1 + kBlurRadius);
+  const int32_t y0 = std::max(0, dy0 - kBlurRadius), y1 = std::min(height - 1, dy1 + kBlurRadius);
+  const size_t changedRows = size_t(dy1 - dy0 + 1);
+  size_t freshSize = 0;
+  if (!checkedMul(changedRows, w, &freshSize)) return false;
+  auto fresh = tryArray<uint8_t>(freshSize);
+  auto passRows = tryArray<const uint8_t*>(size_t(height));
+  auto in = tryArray<double>(w);
+  auto acc = tryArray<double>(w);
+  if (!fresh || !passRows || !in || !acc) return false;
+  for (int32_t y = 0; y < height; ++y) {
+    if (y < dy0 || y > dy1) {
+      passRows[size_t(y)] = baseRow(base.rowPass, y);
+      continue;
+    }
+    uint8_t* row = fresh.get() + size_t(y - dy0) * w;
+    rowPass(rows[y], row, width, x0, x1, base.kernel, in.get(), acc.get());
+    passRows[size_t(y)] = row;
+  }
+
+  for (int32_t y = 0; y < height; ++y) std::memcpy(rows[y], baseRow(base.output, y), w);
+  if (height >= kBlurTaps) return columnPass(passRows.get(), rows, width, height, x0, x1, y0, y1, base.kernel, acc.get());
+  for (int32_t y = dy0; y <= dy1; ++y) std::memcpy(rows[y] + x0, passRows[size_t(y)] + x0, size_t(x1 - x0 + 1));
   return true;
 }
 

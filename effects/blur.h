@@ -15,6 +15,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "platform/memory.h"
 
@@ -35,6 +36,31 @@ void blurLine(uint8_t* samples, size_t count, ptrdiff_t step, const BlurKernel& 
 // rows[y], in place: rows first, then columns. False when working memory
 // cannot be had (the plane is then unchanged or only row-blurred).
 bool blurPlane(uint8_t* const* rows, int32_t width, int32_t height, const BlurKernel& kernel);
+
+// A plane kept with its blur (and the rows' pass between), for blurring
+// planes that differ from it in a small part: an animation whose letters
+// mostly rest keeps the line at rest here, and each frame's shadow redoes
+// only the reach of the letters that moved.
+struct BlurBaseline {
+  int32_t width = 0;
+  int32_t height = 0;
+  BlurKernel kernel{};
+  std::vector<uint8_t> input;    // the plane as given, row after row from the top
+  std::vector<uint8_t> rowPass;  // after the rows' pass
+  std::vector<uint8_t> output;   // blurred
+  bool empty() const { return width <= 0 || height <= 0; }
+};
+
+// Keeps the plane (rows as for blurPlane, not changed) and its blur in
+// `out`. False (and an empty baseline) when memory fails.
+bool makeBlurBaseline(const uint8_t* const* rows, int32_t width, int32_t height, const BlurKernel& kernel,
+                      BlurBaseline* out);
+
+// Blurs the plane in place with the baseline's kernel, to the same bytes as
+// blurPlane: where it equals the baseline's plane the blur is copied, and
+// only the rows and columns within the blur's reach of the box where it
+// differs are blurred again. A plane of another size is blurred whole.
+bool blurPlaneFrom(const BlurBaseline& base, uint8_t* const* rows, int32_t width, int32_t height);
 
 // Blurs an 8-bit mask Bitmap in place. False when it is not one or memory fails.
 bool blurMask(MemHandle mask, const BlurKernel& kernel);

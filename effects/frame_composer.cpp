@@ -118,14 +118,21 @@ MemHandle copyCanvas(MemHandle source) {
   return copy.release();
 }
 
-bool blur(MaskPlane& plane, int softness) {
-  std::vector<uint8_t*> rows;
+// The plane's row starts, for the blur; false when memory fails.
+bool rowsOf(MaskPlane& plane, std::vector<uint8_t*>* rows) {
   try {
-    rows.resize(size_t(plane.height));
+    rows->resize(size_t(plane.height));
   } catch (const std::bad_alloc&) {
     return false;
   }
-  for (int32_t y = 0; y < plane.height; ++y) rows[size_t(y)] = plane.row(y);
+  for (int32_t y = 0; y < plane.height; ++y) (*rows)[size_t(y)] = plane.row(y);
+  return true;
+}
+
+bool blur(MaskPlane& plane, int softness, const BlurBaseline& baseline) {
+  std::vector<uint8_t*> rows;
+  if (!rowsOf(plane, &rows)) return false;
+  if (!baseline.empty()) return blurPlaneFrom(baseline, rows.data(), plane.width, plane.height);
   return blurPlane(rows.data(), plane.width, plane.height, blurKernel(softness));
 }
 
@@ -140,6 +147,7 @@ bool FrameComposer::prepare(const StyledLine& line, int32_t width, int32_t heigh
   background_.reset();
   fill_.reset();
   shadowFill_.reset();
+  shadowBaseline_ = BlurBaseline();
   if (width <= 0 || height <= 0 || width > INT32_MAX - 4) return false;
   const TextStyle& s = line.style;
   if (s.alphaBackground) {
@@ -178,7 +186,19 @@ bool FrameComposer::shadowMask(const LetterPainter& paint, MaskPlane* out) const
   const TextStyle& s = line_->style;
   if (!out->allocate(width_, height_) || !paint(*out, shadowOrigin())) return false;
   scaleCoverage(*out, uint8_t(s.shadowOpacity));
-  return s.softness <= 0 || blur(*out, s.softness);
+  return s.softness <= 0 || blur(*out, s.softness, shadowBaseline_);
+}
+
+bool FrameComposer::holdShadowBaseline(const LetterPainter& paint) {
+  shadowBaseline_ = BlurBaseline();
+  if (!line_ || !paint) return false;
+  const TextStyle& s = line_->style;
+  if (!s.shadowEnable || s.softness <= 0) return true;  // nothing is softened
+  MaskPlane rest;
+  std::vector<uint8_t*> rows;
+  if (!rest.allocate(width_, height_) || !paint(rest, shadowOrigin())) return false;
+  scaleCoverage(rest, uint8_t(s.shadowOpacity));
+  return rowsOf(rest, &rows) && makeBlurBaseline(rows.data(), width_, height_, blurKernel(s.softness), &shadowBaseline_);
 }
 
 // The letters, four columns wider when the outline needs the ring of a

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "effects/blur.h"
 #include "effects/mask_plane.h"
 #include "effects/styled_line.h"
 #include "platform/bitmap.h"
@@ -77,6 +78,12 @@ class FrameComposer {
   // False on failure (nothing is held then).
   bool holdLetters(const LetterPainter& paint);
 
+  // For effects whose letters mostly rest: the shadow of `paint` (usually
+  // the line at rest) is softened once, and each frame's shadow is then
+  // softened again only around where it differs from that one, to the same
+  // pixels. False on failure (nothing is held then).
+  bool holdShadowBaseline(const LetterPainter& paint);
+
   // The prepared background alone (24-bit), for effects that assemble their
   // frames from pieces; 0 on failure.
   MemHandle background() const;
@@ -99,6 +106,7 @@ class FrameComposer {
   MaskPlane heldShadow_;
   MaskPlane heldLetters_;
   MaskPlane heldOutline_;
+  BlurBaseline shadowBaseline_;
 };
 
 // The finished frame of a line at rest displaced by `motion`, on its rest

@@ -86,6 +86,13 @@ bool LetterStage::prepareCanvas(int32_t growX, int32_t above, int32_t below) {
   return composer.prepare(line, int32_t(w), int32_t(h), {growX, above});
 }
 
+bool LetterStage::readyForThreads() {
+  return shapes.renderAll() && composer.holdShadowBaseline([&](MaskPlane& mask, Offset origin) {
+    stampLine(line, mask, origin.x, origin.y);
+    return true;
+  });
+}
+
 MemHandle LetterStage::compose(const std::vector<PlacedLetter>& placed, const FrameHooks& hooks) const {
   return composer.compose(
       [&](MaskPlane& mask, Offset origin) {

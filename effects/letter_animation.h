@@ -60,8 +60,10 @@ struct LetterStage {
   // ... by `growX` on either side, `above` on top and `below` underneath.
   bool prepareCanvas(int32_t growX, int32_t above, int32_t below);
   // Every supersampled letter rendered now, not on first use, so frames can
-  // be placed on several threads at once. False when memory fails.
-  bool readyForThreads() { return shapes.renderAll(); }
+  // be placed on several threads at once; and the shadow of the line at rest
+  // softened once, so frames soften only around the letters that moved.
+  // False when memory fails.
+  bool readyForThreads();
   // A frame of these placed letters (the same shapes for shadow and letters).
   MemHandle compose(const std::vector<PlacedLetter>& placed, const FrameHooks& hooks = {}) const;
 };

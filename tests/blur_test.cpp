@@ -2,6 +2,7 @@
 // and the fast plane path against the plain line-by-line reference.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -128,6 +129,66 @@ TEST(Blur, PlaneGivesTheSameBytesAsTheLineReference) {
       }
     }
   }
+}
+
+// A plane blurred from a baseline must give exactly what the whole blur
+// gives, wherever the change lies: inside, at the plane's edges (where the
+// taps are renormalised), across the whole width, ink removed or added, in
+// two far apart places, and on planes shorter or narrower than the kernel.
+TEST(Blur, BaselineGivesTheSameBytesAsTheWholeBlur) {
+  struct Change {
+    const char* name;
+    int32_t x, y, w, h;  // the box, clipped to the plane
+    int fill;            // -1: new random ink, else this value
+  };
+  const Change changes[] = {
+      {"none", 0, 0, 0, 0, 0},         {"middle", 50, 30, 9, 7, -1},  {"top left", 0, 0, 5, 4, -1},
+      {"bottom right", 190, 70, 20, 20, -1}, {"whole width", 0, 35, 500, 3, -1}, {"ink removed", 60, 10, 30, 50, 0},
+      {"filled", 20, 20, 12, 12, 255}, {"one pixel", 100, 44, 1, 1, 7},
+  };
+  const int32_t sizes[][2] = {{203, 77}, {97, 53}, {41, 41}, {40, 90}, {90, 40}, {1, 60}, {300, 2}};
+  uint32_t seed = 11;
+  for (auto& size : sizes) {
+    for (int density : {3, 40}) {
+      const BlurKernel k = blurKernel(density == 3 ? 9 : 40);
+      Plane base = randomPlane(size[0], size[1], seed++, density);
+      const Plane kept = base;
+      auto baseRows = base.rows();
+      BlurBaseline baseline;
+      ASSERT_TRUE(makeBlurBaseline(baseRows.data(), base.width, base.height, k, &baseline));
+      ASSERT_EQ(base.pixels, kept.pixels);
+      for (size_t twice = 0; twice < 2; ++twice) {
+        for (const Change& c : changes) {
+          Plane p = base;
+          Plane ink = randomPlane(p.width, p.height, seed++, 50);
+          auto paint = [&](int32_t bx, int32_t by) {
+            for (int32_t y = std::max(0, by); y < std::min(p.height, by + c.h); ++y)
+              for (int32_t x = std::max(0, bx); x < std::min(p.width, bx + c.w); ++x) {
+                const size_t i = size_t(y) * size_t(p.width) + size_t(x);
+                p.pixels[i] = c.fill < 0 ? ink.pixels[i] : uint8_t(c.fill);
+              }
+          };
+          paint(c.x, c.y);
+          if (twice) paint(p.width - 1 - c.x - c.w, p.height - 1 - c.y - c.h);  // and a far one
+          Plane expected = referenceBlur(p, k);
+          auto rows = p.rows();
+          ASSERT_TRUE(blurPlaneFrom(baseline, rows.data(), p.width, p.height));
+          ASSERT_EQ(p.pixels, expected.pixels)
+              << size[0] << "x" << size[1] << " density " << density << " " << c.name << (twice ? " twice" : "");
+        }
+      }
+    }
+  }
+  // A plane of another size than the baseline's is blurred whole.
+  const BlurKernel k = blurKernel(20);
+  Plane small = randomPlane(60, 50, 5, 20), other = randomPlane(61, 50, 6, 20);
+  auto smallRows = small.rows();
+  BlurBaseline baseline;
+  ASSERT_TRUE(makeBlurBaseline(smallRows.data(), small.width, small.height, k, &baseline));
+  Plane expected = referenceBlur(other, k);
+  auto otherRows = other.rows();
+  ASSERT_TRUE(blurPlaneFrom(baseline, otherRows.data(), other.width, other.height));
+  EXPECT_EQ(other.pixels, expected.pixels);
 }
 
 TEST(Blur, MaskBitmapsAreBlurredUpsideUp) {
