@@ -58,6 +58,16 @@ Extent extentOf(const uint8_t* row, int32_t width) {
   return e;
 }
 
+// Outputs are computed in blocks of this many columns, and a block whose
+// inputs are all 0 is 0 without computing it.
+constexpr int32_t kBlock = 32;
+
+bool anyInk(const uint8_t* samples, int32_t count) {
+  uint8_t any = 0;
+  for (int32_t i = 0; i < count; ++i) any |= samples[i];
+  return any != 0;
+}
+
 // Eight outputs at a time in two vectors of four doubles: the compiler keeps
 // them in vector registers (two SSE2 registers each, or one AVX register),
 // and every output still sums its taps in order 0..40 with the same double
@@ -135,7 +145,22 @@ void rowPass(const uint8_t* src, uint8_t* dst, int32_t width, int32_t x0, int32_
     const int32_t from = std::max(0, lo - kBlurRadius);
     const int32_t to = std::min(width - 1, hi + kBlurRadius);
     for (int32_t x = from; x <= to; ++x) in[x] = src[x];
-    blurRowSpan(in, width, lo, hi, k, acc, dst);
+    // Blocks of outputs with no ink within the radius (gaps between words,
+    // letters far apart) are 0 and not computed.
+    // Runs of blocks that need computing go to blurRowSpan whole.
+    int32_t run = -1;  // the first output of the current run, or -1
+    for (int32_t b0 = lo; b0 <= hi; b0 += kBlock) {
+      const int32_t b1 = std::min(hi, b0 + kBlock - 1);
+      const int32_t r0 = std::max(0, b0 - kBlurRadius), r1 = std::min(width - 1, b1 + kBlurRadius);
+      if (anyInk(src + r0, r1 - r0 + 1)) {
+        if (run < 0) run = b0;
+        continue;
+      }
+      if (run >= 0) blurRowSpan(in, width, run, b0 - 1, k, acc, dst);
+      run = -1;
+      std::memset(dst + b0, 0, size_t(b1 - b0 + 1));
+    }
+    if (run >= 0) blurRowSpan(in, width, run, hi, k, acc, dst);
   }
   if (lo > hi) {
     std::memset(dst + x0, 0, size_t(x1 - x0 + 1));
@@ -153,73 +178,87 @@ void blurRows(uint8_t* const* rows, int32_t width, int32_t height, const BlurKer
 // the rows' pass from src and writing dst (the same rows or others). The 41
 // input rows around each output row are kept as doubles in a ring, so with
 // src == dst rows can be overwritten as soon as they are done. Within 20
-// rows of the plane's top or bottom the taps are renormalised.
+// rows of the plane's top or bottom the taps are renormalised. Each output
+// sums only the input blocks that hold ink (adding 0 changes no sum), and a
+// block with none among its 41 inputs is 0.
 bool columnPass(const uint8_t* const* src, uint8_t* const* dst, int32_t width, int32_t height, int32_t x0,
                 int32_t x1, int32_t y0, int32_t y1, const BlurKernel& k, double* acc) {
   const int32_t span = x1 - x0 + 1;
+  const int32_t blocks = (span + kBlock - 1) / kBlock;
   const int32_t ya = std::max(0, y0 - kBlurRadius), yb = std::min(height - 1, y1 + kBlurRadius);
-  size_t ringSize = 0;
-  if (!checkedMul(size_t(span), size_t(kBlurTaps), &ringSize)) return false;
+  size_t ringSize = 0, inkSize = 0;
+  if (!checkedMul(size_t(span), size_t(kBlurTaps), &ringSize) ||
+      !checkedMul(size_t(blocks), size_t(yb - ya + 1), &inkSize))
+    return false;
   auto ring = tryArray<double>(ringSize);
-  auto extents = tryArray<Extent>(size_t(yb - ya + 1));
-  if (!ring || !extents) return false;
-  auto extent = [&](int32_t y) -> Extent& { return extents[size_t(y - ya)]; };
-  for (int32_t y = ya; y <= yb; ++y) {
-    Extent e = extentOf(src[y] + x0, span);
-    if (!e.empty()) e = {e.first + x0, e.last + x0};
-    extent(y) = e;
-  }
+  auto ink = tryArray<uint8_t>(inkSize);  // whether block b of row y holds ink
+  if (!ring || !ink) return false;
+  auto blockStart = [&](int32_t b) { return x0 + b * kBlock; };
+  auto blockSize = [&](int32_t b) { return std::min(kBlock, x1 + 1 - blockStart(b)); };
+  auto inked = [&](int32_t y, int32_t b) -> uint8_t& { return ink[size_t(y - ya) * size_t(blocks) + size_t(b)]; };
+  for (int32_t y = ya; y <= yb; ++y)
+    for (int32_t b = 0; b < blocks; ++b) inked(y, b) = anyInk(src[y] + blockStart(b), blockSize(b));
   // Ring slots hold columns x0..x1.
   auto slot = [&](int32_t y) { return ring.get() + size_t(y % kBlurTaps) * size_t(span); };
   auto load = [&](int32_t y) {
-    if (extent(y).empty()) return;
     double* to = slot(y);
-    const uint8_t* from = src[y] + x0;
-    for (int32_t x = 0; x < span; ++x) to[x] = from[x];
+    const uint8_t* from = src[y];
+    for (int32_t b = 0; b < blocks; ++b) {
+      if (!inked(y, b)) continue;
+      for (int32_t x = blockStart(b), end = x + blockSize(b); x < end; ++x) to[x - x0] = from[x];
+    }
   };
 
-  for (int32_t y = ya; y < std::min(yb + 1, y0 + kBlurRadius); ++y) load(y);
+  // Which rows of the current output's window hold ink in each block: bit i
+  // for row j1 - i (the window's newest row is bit 0).
+  auto window = tryArray<uint64_t>(size_t(blocks));
+  if (!window) return false;
+  for (int32_t b = 0; b < blocks; ++b) window[size_t(b)] = 0;
+
+  for (int32_t y = ya; y < std::min(yb + 1, y0 + kBlurRadius); ++y) {
+    load(y);
+    for (int32_t b = 0; b < blocks; ++b) window[size_t(b)] = window[size_t(b)] << 1 | inked(y, b);
+  }
   for (int32_t y = y0; y <= y1; ++y) {
-    if (y + kBlurRadius <= yb) load(y + kBlurRadius);
     const int32_t j0 = std::max(0, y - kBlurRadius);
     const int32_t j1 = std::min(height - 1, y + kBlurRadius);
-    Extent u;
-    for (int32_t j = j0; j <= j1; ++j) {
-      const Extent& e = extent(j);
-      if (e.empty()) continue;
-      if (u.empty()) {
-        u = e;
-      } else {
-        u.first = std::min(u.first, e.first);
-        u.last = std::max(u.last, e.last);
-      }
+    const uint64_t keep = (uint64_t(1) << (j1 - j0 + 1)) - 1;
+    const bool grows = y + kBlurRadius <= yb;
+    if (grows) load(y + kBlurRadius);
+    for (int32_t b = 0; b < blocks; ++b) {
+      uint64_t& w = window[size_t(b)];
+      if (grows) w = w << 1 | inked(y + kBlurRadius, b);
+      w &= keep;
     }
-    uint8_t* row = dst[y];
-    if (u.empty()) {  // the row and every input of it are 0
-      std::memset(row + x0, 0, size_t(span));
-      continue;
-    }
-    const int32_t lo = u.first;
-    const int32_t n = u.last - u.first + 1;
+    const bool inner = y >= kBlurRadius && y + kBlurRadius < height;
     double weights[kBlurTaps];
-    const double* sources[kBlurTaps];
-    int taps = 0;
     double weight = 0.0;
     for (int32_t j = j0; j <= j1; ++j) {
-      weights[taps] = k[size_t(j - y + kBlurRadius)];
-      weight += weights[taps];
-      sources[taps] = extent(j).empty() ? nullptr : slot(j) + (lo - x0);
-      ++taps;
+      weights[j - j0] = k[size_t(j - y + kBlurRadius)];
+      weight += weights[j - j0];
     }
-    accumulate(acc, n, weights, sources, taps);
-    uint8_t* out = row + lo;
-    if (y >= kBlurRadius && y + kBlurRadius < height) {
-      for (int32_t i = 0; i < n; ++i) out[i] = roundSample(acc[i]);
-    } else {
-      for (int32_t i = 0; i < n; ++i) out[i] = roundSample(acc[i] / weight);
+    uint8_t* row = dst[y];
+    // Runs of neighbouring blocks with ink in the same rows are summed at once.
+    for (int32_t b = 0; b < blocks;) {
+      const uint64_t w = window[size_t(b)];
+      int32_t e = b + 1;
+      while (e < blocks && window[size_t(e)] == w) ++e;
+      const int32_t bx = blockStart(b), n = blockStart(e - 1) + blockSize(e - 1) - bx;
+      uint8_t* out = row + bx;
+      b = e;
+      if (w == 0) {  // the run and every input of it are 0
+        std::memset(out, 0, size_t(n));
+        continue;
+      }
+      const double* sources[kBlurTaps];
+      for (int32_t j = j0; j <= j1; ++j) sources[j - j0] = (w >> (j1 - j) & 1) ? slot(j) + (bx - x0) : nullptr;
+      accumulate(acc, n, weights, sources, j1 - j0 + 1);
+      if (inner) {
+        for (int32_t i = 0; i < n; ++i) out[i] = roundSample(acc[i]);
+      } else {
+        for (int32_t i = 0; i < n; ++i) out[i] = roundSample(acc[i] / weight);
+      }
     }
-    std::memset(row + x0, 0, size_t(lo - x0));
-    std::memset(row + u.last + 1, 0, size_t(x1 - u.last));
   }
   return true;
 }
