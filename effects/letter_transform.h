@@ -104,6 +104,10 @@ class LetterTransformer {
     int32_t left = 0;   // in supersampled pixels from the pen / the cell top
     int32_t top = 0;
     MaskPlane mask;
+    // Inked pixels above and left of each corner, (width + 1) x (height + 1):
+    // any box's ink is counted in four look-ups.
+    std::vector<int32_t> inkBefore;
+    bool inkIn(int32_t x0, int32_t y0, int32_t x1, int32_t y1) const;
   };
   // The supersampled shape `shape`, rendered on first use; null on failure.
   const Shape* supersampled(size_t shape) const;
