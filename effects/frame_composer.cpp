@@ -19,6 +19,12 @@ inline uint8_t addSaturated(uint8_t a, uint8_t b) {
   return uint8_t(sum > 255 ? 255 : sum);
 }
 
+inline bool bare8(const uint8_t* m) {
+  uint64_t eight;
+  std::memcpy(&eight, m, sizeof eight);
+  return eight == 0;
+}
+
 // background = blend(background, source at the same place, m) over every
 // mask pixel; with an alpha mask the source is not painted when `paint` is
 // false, and the alpha grows by m.
@@ -32,6 +38,9 @@ void composite(const BitmapView& background, const BitmapView& source, const Mas
     const uint8_t* src = source.row(y);
     uint8_t* a = alpha ? alpha->row(y) : nullptr;
     for (int32_t x = 0; x < w; ++x) {
+      // Bare stretches (most of a tall canvas) are passed eight at a time.
+      while (x + 8 <= w && bare8(m + x)) x += 8;
+      if (x >= w) break;
       uint32_t v = m[x];
       if (v == 0) continue;
       if (paint) {

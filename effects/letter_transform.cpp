@@ -271,9 +271,18 @@ bool LetterTransformer::place(size_t i, const Projective& toLine, uint8_t intens
   const double reachU = 0.25 * (std::fabs(b[0]) + std::fabs(b[1])) + 1;
   const double reachV = 0.25 * (std::fabs(b[3]) + std::fabs(b[4])) + 1;
   const bool skipEmpty = affine && !shape.inkBefore.empty() && reachU < 64 && reachV < 64;
+  const double lastU = src.width - 1, lastV = src.height - 1;
   for (int32_t y = 0; y < height; ++y) {
     uint8_t* row = out->own.row(y);
     const double cy = top + y + 0.5;
+    // The map's products with each sample row's y, shared by the row.
+    double yu[kGrid], yv[kGrid], yw[kGrid];
+    for (int sy = 0; sy < kGrid; ++sy) {
+      const double py = top + y + (sy + 0.5) / kGrid;
+      yu[sy] = b[1] * py;
+      yv[sy] = b[4] * py;
+      yw[sy] = b[7] * py;
+    }
     for (int32_t x = 0; x < width; ++x) {
       if (skipEmpty) {
         const double cx = left + x + 0.5;
@@ -287,20 +296,26 @@ bool LetterTransformer::place(size_t i, const Projective& toLine, uint8_t intens
           continue;
         }
       }
+      // The map's products with each sample's x, shared by the sample rows.
+      double xu[kGrid], xv[kGrid], xw[kGrid];
+      for (int sx = 0; sx < kGrid; ++sx) {
+        const double px = left + x + (sx + 0.5) / kGrid;
+        xu[sx] = b[0] * px;
+        xv[sx] = b[3] * px;
+        xw[sx] = b[6] * px;
+      }
       double sum = 0;
       for (int sy = 0; sy < kGrid; ++sy) {
-        const double py = top + y + (sy + 0.5) / kGrid;
         for (int sx = 0; sx < kGrid; ++sx) {
-          const double px = left + x + (sx + 0.5) / kGrid;
-          double u = b[0] * px + b[1] * py + b[2], v = b[3] * px + b[4] * py + b[5];
+          double u = xu[sx] + yu[sy] + b[2], v = xv[sx] + yv[sy] + b[5];
           if (!affine) {
-            const double w = b[6] * px + b[7] * py + b[8];
+            const double w = xw[sx] + yw[sy] + b[8];
             if (!(std::fabs(w) > 1e-12)) continue;
             u /= w;
             v /= w;
           }
           // Inside, four neighbours without bounds checks; near the edge, with them.
-          if (u >= 0 && v >= 0 && u < src.width - 1 && v < src.height - 1) {
+          if (u >= 0 && v >= 0 && u < lastU && v < lastV) {
             const auto ix = int32_t(u), iy = int32_t(v);
             const double ax = u - ix, ay = v - iy;
             const uint8_t* r0 = src.row(iy) + ix;

@@ -49,8 +49,17 @@ void scaleCoverage(MaskPlane& plane, uint8_t intensity) {
 bool outlineOf(const MaskPlane& glyph, MaskPlane* out) {
   const int32_t w = glyph.width, h = glyph.height;
   if (!out->allocate(w, h)) return false;
-  // Only the box around the ink and one pixel beyond can hold anything.
-  int32_t x0 = w, x1 = -1, y0 = h, y1 = -1;
+  // Each row's ink, so the passes below visit only the columns within a
+  // pixel of it (a wave of letters leaves most of its box bare).
+  std::vector<int32_t> firsts, lasts;
+  std::vector<uint8_t> spread;
+  try {
+    firsts.assign(size_t(h), w);
+    lasts.assign(size_t(h), -1);
+    spread.assign(size_t(w) * size_t(h), 0);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
   for (int32_t y = 0; y < h; ++y) {
     const uint8_t* g = glyph.row(y);
     int32_t first = 0;
@@ -58,46 +67,41 @@ bool outlineOf(const MaskPlane& glyph, MaskPlane* out) {
     if (first == w) continue;
     int32_t last = w - 1;
     while (g[last] == 0) --last;
-    x0 = std::min(x0, first);
-    x1 = std::max(x1, last);
-    y0 = std::min(y0, y);
-    y1 = y;
+    firsts[size_t(y)] = first;
+    lasts[size_t(y)] = last;
   }
-  if (x1 < 0) return true;
-  x0 = std::max(0, x0 - 1);
-  x1 = std::min(w - 1, x1 + 1);
-  y0 = std::max(0, y0 - 1);
-  y1 = std::min(h - 1, y1 + 1);
-  const int32_t bw = x1 - x0 + 1;
   // Horizontal "any covered" of each row first, then three rows of it
   // vertically: a 3 x 3 dilation in two cheap passes.
-  std::vector<uint8_t> spread;
-  try {
-    spread.assign(size_t(bw) * size_t(y1 - y0 + 1), 0);
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
-  auto spreadRow = [&](int32_t y) { return spread.data() + size_t(y - y0) * size_t(bw); };
-  for (int32_t y = y0; y <= y1; ++y) {
+  auto spreadRow = [&](int32_t y) { return spread.data() + size_t(y) * size_t(w); };
+  for (int32_t y = 0; y < h; ++y) {
+    if (lasts[size_t(y)] < 0) continue;
     const uint8_t* g = glyph.row(y);
     uint8_t* s = spreadRow(y);
-    for (int32_t x = x0; x <= x1; ++x) {
+    const int32_t from = std::max(0, firsts[size_t(y)] - 1), to = std::min(w - 1, lasts[size_t(y)] + 1);
+    for (int32_t x = from; x <= to; ++x) {
       bool covered = g[x] != 0 || (x > 0 && g[x - 1] != 0) || (x + 1 < w && g[x + 1] != 0);
-      s[x - x0] = covered ? 1 : 0;
+      s[x] = covered ? 1 : 0;
     }
   }
-  for (int32_t y = y0; y <= y1; ++y) {
+  for (int32_t y = 0; y < h; ++y) {
+    int32_t from = w, to = -1;
+    for (int32_t j = std::max(0, y - 1); j <= std::min(h - 1, y + 1); ++j) {
+      if (lasts[size_t(j)] < 0) continue;
+      from = std::min(from, firsts[size_t(j)] - 1);
+      to = std::max(to, lasts[size_t(j)] + 1);
+    }
+    from = std::max(from, 0);
+    to = std::min(to, w - 1);
     const uint8_t* g = glyph.row(y);
-    const uint8_t* above = y > y0 ? spreadRow(y - 1) : nullptr;
+    const uint8_t* above = y > 0 ? spreadRow(y - 1) : nullptr;
     const uint8_t* here = spreadRow(y);
-    const uint8_t* below = y < y1 ? spreadRow(y + 1) : nullptr;
+    const uint8_t* below = y + 1 < h ? spreadRow(y + 1) : nullptr;
     uint8_t* o = out->row(y);
-    for (int32_t x = x0; x <= x1; ++x) {
-      const int32_t i = x - x0;
+    for (int32_t x = from; x <= to; ++x) {
       if (g[x] != 0) {
         o[x] = uint8_t(255 - g[x]);
       } else {
-        bool near = here[i] || (above && above[i]) || (below && below[i]);
+        bool near = here[x] || (above && above[x]) || (below && below[x]);
         o[x] = near ? 255 : 0;
       }
     }
