@@ -159,32 +159,33 @@ const LetterTransformer::Shape* LetterTransformer::supersampled(size_t index) co
   shape.left = rendered.left;
   shape.top = rendered.top;
   if (block && !copyMask(block.get(), &shape.mask)) return nullptr;
-  if (!shape.mask.empty()) {
-    const auto w = size_t(shape.mask.width) + 1;
-    shape.inkBefore.assign(w * (size_t(shape.mask.height) + 1), 0);
-    for (int32_t y = 0; y < shape.mask.height; ++y) {
-      const uint8_t* row = shape.mask.row(y);
-      int32_t inRow = 0;
-      for (int32_t x = 0; x < shape.mask.width; ++x) {
-        inRow += row[x] != 0;
-        shape.inkBefore[(size_t(y) + 1) * w + size_t(x) + 1] = shape.inkBefore[size_t(y) * w + size_t(x) + 1] + inRow;
-      }
-    }
-  }
+  if (!shape.mask.empty() && (!shape.inked.count(shape.mask, [](uint8_t v) { return v != 0; }) ||
+                              !shape.full.count(shape.mask, [](uint8_t v) { return v == 255; })))
+    return nullptr;
   shape.rendered = true;
   return &shape;
 }
 
-// Whether any pixel of the box x0..x1, y0..y1 (clipped to the mask) is inked.
-inline bool LetterTransformer::Shape::inkIn(int32_t x0, int32_t y0, int32_t x1, int32_t y1) const {
-  x0 = std::max(x0, 0);
-  y0 = std::max(y0, 0);
-  x1 = std::min(x1, mask.width - 1);
-  y1 = std::min(y1, mask.height - 1);
-  if (x0 > x1 || y0 > y1) return false;
-  const auto w = size_t(mask.width) + 1;
-  auto at = [&](int32_t x, int32_t y) { return inkBefore[size_t(y) * w + size_t(x)]; };
-  return at(x1 + 1, y1 + 1) - at(x0, y1 + 1) - at(x1 + 1, y0) + at(x0, y0) != 0;
+template <typename Test>
+bool BoxCounts::count(const MaskPlane& mask, Test test) {
+  width = mask.width;
+  height = mask.height;
+  const auto w = size_t(width) + 1;
+  try {
+    before.assign(w * (size_t(height) + 1), 0);
+  } catch (const std::bad_alloc&) {
+    before.clear();
+    return false;
+  }
+  for (int32_t y = 0; y < height; ++y) {
+    const uint8_t* row = mask.row(y);
+    int32_t inRow = 0;
+    for (int32_t x = 0; x < width; ++x) {
+      inRow += test(row[x]) ? 1 : 0;
+      before[(size_t(y) + 1) * w + size_t(x) + 1] = before[size_t(y) * w + size_t(x) + 1] + inRow;
+    }
+  }
+  return true;
 }
 
 double LetterTransformer::cellWidth(size_t i) const {
@@ -263,14 +264,15 @@ bool LetterTransformer::place(size_t i, const Projective& toLine, uint8_t intens
   const bool affine = b[6] == 0 && b[7] == 0 && b[8] == 1;
   const double scaleOut = double(intensity) / (255.0 * kGrid * kGrid);
   const MaskPlane& src = shape.mask;
-  // For an affine map, a pixel whose samples all fall where the mask has no
-  // ink adds nothing (every bilinear term is 0) and is skipped: its samples
-  // lie within a quarter pixel of its centre, mapped, so a box that much
-  // larger (and a pixel more, for the bilinear neighbours and rounding)
-  // holds every mask pixel they read.
+  // For an affine map, a pixel's samples lie within a quarter pixel of its
+  // centre, mapped, so a box that much larger (and a pixel more, for the
+  // bilinear neighbours and rounding) holds every mask pixel they read.
+  // Where that box has no ink every bilinear term is 0 and the pixel is 0;
+  // where it is fully covered every term is 255 within a few units in the
+  // last place, which rounds to the intensity. Either way it is not sampled.
   const double reachU = 0.25 * (std::fabs(b[0]) + std::fabs(b[1])) + 1;
   const double reachV = 0.25 * (std::fabs(b[3]) + std::fabs(b[4])) + 1;
-  const bool skipEmpty = affine && !shape.inkBefore.empty() && reachU < 64 && reachV < 64;
+  const bool skipEmpty = affine && !shape.inked.empty() && !shape.full.empty() && reachU < 64 && reachV < 64;
   const double lastU = src.width - 1, lastV = src.height - 1;
   for (int32_t y = 0; y < height; ++y) {
     uint8_t* row = out->own.row(y);
@@ -289,10 +291,19 @@ bool LetterTransformer::place(size_t i, const Projective& toLine, uint8_t intens
         const double u = b[0] * cx + b[1] * cy + b[2], v = b[3] * cx + b[4] * cy + b[5];
         // Past those tests every corner lies above -130, where adding 256
         // before truncating floors it without a library call.
-        if (u + reachU < -1 || v + reachV < -1 || u - reachU > src.width || v - reachV > src.height ||
-            !shape.inkIn(int32_t(u - reachU + 256) - 256, int32_t(v - reachV + 256) - 256,
-                         int32_t(u + reachU + 256) - 255, int32_t(v + reachV + 256) - 255)) {
+        if (u + reachU < -1 || v + reachV < -1 || u - reachU > src.width || v - reachV > src.height) {
           row[x] = 0;
+          continue;
+        }
+        const int32_t x0 = int32_t(u - reachU + 256) - 256, y0 = int32_t(v - reachV + 256) - 256;
+        const int32_t x1 = int32_t(u + reachU + 256) - 255, y1 = int32_t(v + reachV + 256) - 255;
+        if (shape.inked.in(x0, y0, x1, y1) == 0) {
+          row[x] = 0;
+          continue;
+        }
+        if (x0 >= 0 && y0 >= 0 && x1 < src.width && y1 < src.height &&
+            shape.full.in(x0, y0, x1, y1) == int64_t(x1 - x0 + 1) * (y1 - y0 + 1)) {
+          row[x] = intensity;
           continue;
         }
       }

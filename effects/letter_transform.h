@@ -66,6 +66,30 @@ struct CellBox {
   double bottom = 0;
 };
 
+// How many pixels of a mask pass a test, above and left of each corner:
+// any box's count in four look-ups.
+struct BoxCounts {
+  int32_t width = 0;
+  int32_t height = 0;
+  std::vector<int32_t> before;  // (width + 1) x (height + 1)
+
+  // Counts the pixels whose value passes `test`; false when memory fails.
+  template <typename Test>
+  bool count(const MaskPlane& mask, Test test);
+  bool empty() const { return before.empty(); }
+  // The count in the box x0..x1, y0..y1, clipped to the mask.
+  int64_t in(int32_t x0, int32_t y0, int32_t x1, int32_t y1) const {
+    x0 = x0 < 0 ? 0 : x0;
+    y0 = y0 < 0 ? 0 : y0;
+    x1 = x1 < width ? x1 : width - 1;
+    y1 = y1 < height ? y1 : height - 1;
+    if (x0 > x1 || y0 > y1 || before.empty()) return 0;
+    const auto w = size_t(width) + 1;
+    auto at = [&](int32_t x, int32_t y) { return int64_t(before[size_t(y) * w + size_t(x)]); };
+    return at(x1 + 1, y1 + 1) - at(x0, y1 + 1) - at(x1 + 1, y0) + at(x0, y0);
+  }
+};
+
 class LetterTransformer {
  public:
   // Notes each distinct letter of the line; the first map that is more than
@@ -104,10 +128,9 @@ class LetterTransformer {
     int32_t left = 0;   // in supersampled pixels from the pen / the cell top
     int32_t top = 0;
     MaskPlane mask;
-    // Inked pixels above and left of each corner, (width + 1) x (height + 1):
-    // any box's ink is counted in four look-ups.
-    std::vector<int32_t> inkBefore;
-    bool inkIn(int32_t x0, int32_t y0, int32_t x1, int32_t y1) const;
+    // The mask's inked and its fully covered pixels, counted per box.
+    BoxCounts inked;
+    BoxCounts full;
   };
   // The supersampled shape `shape`, rendered on first use; null on failure.
   const Shape* supersampled(size_t shape) const;

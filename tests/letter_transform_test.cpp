@@ -87,6 +87,44 @@ TEST_F(LetterTransform, TurningKeepsTheAreaAndTheEdgesSmooth) {
   EXPECT_NEAR(double(total(half.mask())), upright / 4.0, upright * 0.03);
 }
 
+// Affine maps pass over pixels whose samples see no ink or only full ink;
+// the same map with every entry doubled is no longer marked affine and
+// samples every pixel, through exactly the same arithmetic (doubling and
+// halving are exact). The two must agree byte for byte.
+TEST_F(LetterTransform, SkippedBareAndFullPixelsAreThoseSamplingGives) {
+  struct Case {
+    const char* name;
+    Projective map;
+    uint8_t intensity;
+  };
+  const Case cases[] = {
+      {"turned", Projective::translate(30.3, 20.6) * Projective::rotate(0.31) * Projective::translate(-10, -20), 255},
+      {"turned back", Projective::translate(30, 20) * Projective::rotate(-0.35) * Projective::translate(-10, -20), 255},
+      {"swollen", Projective::translate(12.25, 40.7) * Projective::scale(1.2, 1.2) * Projective::translate(-8, -40), 255},
+      {"shrunk", Projective::translate(5.5, 5.5) * Projective::scale(0.4, 0.7), 255},
+      {"sub-pixel shift", Projective::translate(3.5, -0.25), 255},
+      {"faint", Projective::translate(30.3, 20.6) * Projective::rotate(0.9), 97},
+      {"large", Projective::translate(1, 2) * Projective::scale(3.5, 2.5), 200},
+  };
+  for (const Case& c : cases) {
+    Projective doubled = c.map;
+    for (double& e : doubled.m) e *= 2;
+    for (size_t letter = 0; letter < shapes.count(); ++letter) {
+      if (line.letters[letter].mask.empty()) continue;  // the trailing blank
+      PlacedLetter fast, sampled;
+      ASSERT_TRUE(shapes.place(letter, c.map, c.intensity, &fast));
+      ASSERT_TRUE(shapes.place(letter, doubled, c.intensity, &sampled));
+      ASSERT_FALSE(fast.mask().empty()) << c.name;
+      EXPECT_EQ(fast.left, sampled.left) << c.name;
+      EXPECT_EQ(fast.top, sampled.top) << c.name;
+      EXPECT_EQ(fast.mask().pixels, sampled.mask().pixels) << c.name << " letter " << letter;
+      // Bare and fully covered pixels both occur, so both shortcuts had work.
+      std::set<uint8_t> values(fast.mask().pixels.begin(), fast.mask().pixels.end());
+      EXPECT_TRUE(values.count(0) && values.count(c.intensity)) << c.name;
+    }
+  }
+}
+
 TEST_F(LetterTransform, CollapsedBlankAndRunawayLettersLeaveNothing) {
   PlacedLetter placed;
   EXPECT_TRUE(shapes.place(0, Projective::scale(1, 0), 255, &placed));
