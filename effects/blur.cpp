@@ -237,6 +237,8 @@ bool columnPass(const uint8_t* const* src, uint8_t* const* dst, int32_t width, i
       weights[j - j0] = k[size_t(j - y + kBlurRadius)];
       weight += weights[j - j0];
     }
+    double* slots[kBlurTaps];
+    for (int32_t j = j0; j <= j1; ++j) slots[j - j0] = slot(j);
     uint8_t* row = dst[y];
     // Runs of neighbouring blocks with ink in the same rows are summed at once.
     for (int32_t b = 0; b < blocks;) {
@@ -251,7 +253,7 @@ bool columnPass(const uint8_t* const* src, uint8_t* const* dst, int32_t width, i
         continue;
       }
       const double* sources[kBlurTaps];
-      for (int32_t j = j0; j <= j1; ++j) sources[j - j0] = (w >> (j1 - j) & 1) ? slot(j) + (bx - x0) : nullptr;
+      for (int32_t t = 0; t <= j1 - j0; ++t) sources[t] = (w >> (j1 - j0 - t) & 1) ? slots[t] + (bx - x0) : nullptr;
       accumulate(acc, n, weights, sources, j1 - j0 + 1);
       if (inner) {
         for (int32_t i = 0; i < n; ++i) out[i] = roundSample(acc[i]);
