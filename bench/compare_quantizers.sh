@@ -6,7 +6,8 @@
 # (a smooth colour field and a grainy one), all at 256 colours. Every output
 # is measured by the same code (`glyphwright quantize IN --compare OUT`:
 # MSE over red, green and blue, PSNR); wall time is the best of three runs
-# and includes each tool's own PNG reading and writing.
+# and includes each tool's own PNG reading and writing. The last table puts
+# each picture's palette beside pngquant's default and fastest speeds.
 #   bench/compare_quantizers.sh [BUILD_DIR] [WIDTH HEIGHT]
 # BUILD_DIR (default build) is configured with -DGW_BUILD_BENCH=ON if needed.
 set -euo pipefail
@@ -40,8 +41,10 @@ for ppm in "$out"/*.ppm; do
 done
 
 # What this product makes, rendered by it: gradient and texture faces, soft
-# shadows, outlines, and several frames of a build stacked into one picture
-# (a build's palette serves all its frames at once).
+# shadows (black and coloured), outlines, effects' own decorations, and
+# several frames of a build stacked into one picture (a build's palette
+# serves all its frames at once). A single picture is the fourth of eight
+# frames, where the scrolling line is whole.
 frames() {  # NAME COUNT render options...: COUNT true-colour frames stacked
   local name=$1 count=$2
   shift 2
@@ -49,7 +52,7 @@ frames() {  # NAME COUNT render options...: COUNT true-colour frames stacked
   local parts=()
   for ((i = 0; i < count; i++)); do parts+=("$out/$name-f-$(printf %04d "$i").png"); done
   if [ "$count" -eq 1 ]; then
-    cp "${parts[0]}" "$out/$name.png"
+    cp "$out/$name-f-0003.png" "$out/$name.png"
   else
     ffmpeg -v error -y $(printf -- '-i %s ' "${parts[@]}") \
       -filter_complex "vstack=inputs=$count" -pix_fmt rgb24 "$out/$name.png"
@@ -59,7 +62,15 @@ frames() {  # NAME COUNT render options...: COUNT true-colour frames stacked
 frames text-gradient-soft 1 --text "Gradient" --size 96 --face gradient:FFD200-D02000 --shadow colour:000000
 frames text-texture-face 1 --text "Marble" --size 96 --face texture:3 --background gradient:203060-80A0FF
 frames text-outline-shadow 1 --text "Outline" --size 96 --face gradient:00FF80-0040FF --background colour:FFFFFF
+frames text-glow 1 --text "Glowing" --size 160 --face gradient:FFFFFF-FFD000 --shadow gradient:FF0000-0000FF \
+  --background gradient:000030-306090 --set Style000ShadowOffset=1 --set Style000Soft=40
 frames text-frames-8 8 --text "Frames" --size 64 --face gradient:FF00A0-4000FF --background texture:2
+frames texture-on-texture-8 8 --text "Texture" --size 120 --face texture:3 --shadow colour:000000 --background texture:2
+frames default-8 8
+frames stars-8 8 --effect Stars --text "Effects" --size 96 --face gradient:FFD200-D02000 --background texture:4
+frames candy-8 8 --effect Candy --text "Effects" --size 96 --face gradient:FFD200-D02000 --background texture:4
+frames unplugged-tv-8 8 --effect "Unplugged TV" --text "Effects" --size 96 --face gradient:FFD200-D02000 \
+  --background texture:4
 
 # name|command with IN and OUT placeholders
 tools=(
@@ -88,10 +99,12 @@ run_ms() {  # best wall time of three runs, in milliseconds
 
 psnr_of() { "$cli" quantize "$1" --compare "$2" | sed -n 's/^PSNR: \([0-9.inf]*\) dB.*/\1/p'; }
 
-declare -A sum_psnr sum_ms
+declare -A sum_psnr sum_ms psnr_at ms_at colours_at
 printf '| image | tool | PSNR (dB) | wall (ms) |\n|---|---|---:|---:|\n'
 for image in "${images[@]}"; do
   in="$out/$image.png"
+  colours_at[$image]=$("$cli" quantize "$in" -o "$out/colours.png" | sed -n -e 's/^colours: [0-9]* (\([0-9]*\) in.*/\1/p' \
+    -e 's/^colours: [0-9]* (more than.*: \([0-9]*\) entries.*/more than \1/p')
   for entry in "${tools[@]}"; do
     name=${entry%%|*}
     template=${entry#*|}
@@ -102,6 +115,8 @@ for image in "${images[@]}"; do
     ms=$(run_ms $cmd)
     psnr=$(psnr_of "$in" "$result")
     printf '| %s | %s | %s | %d |\n' "$image" "$name" "$psnr" "$ms"
+    psnr_at[$image|$name]=$psnr
+    ms_at[$image|$name]=$ms
     sum_psnr[$name]=$(echo "${sum_psnr[$name]:-0} + $psnr" | bc -l)
     sum_ms[$name]=$(( ${sum_ms[$name]:-0} + ms ))
   done
@@ -114,3 +129,27 @@ for entry in "${tools[@]}"; do
   name=${entry%%|*}
   printf '| %s | %.3f | %d |\n' "$name" "$(echo "${sum_psnr[$name]} / ${#images[@]}" | bc -l)" "${sum_ms[$name]}"
 done
+
+# The palette against pngquant's default and its fastest speed, per picture.
+ours="glyphwright" pq="pngquant --nofs (speed 4)" pq10="pngquant --speed 10 --nofs"
+ff="ffmpeg palettegen full, no dither"
+echo
+printf '| picture | colours | glyphwright dB | ms | pngquant dB | ms | pngquant --speed 10 dB | ms | FFmpeg dB | ms | glyphwright - pngquant dB |\n'
+printf '|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n'
+worst="" slower=()
+for image in "${images[@]}"; do
+  delta=$(printf '%.3f' "$(echo "${psnr_at[$image|$ours]} - ${psnr_at[$image|$pq]}" | bc -l)")
+  printf '| %s | %s | %s | %d | %s | %d | %s | %d | %s | %d | %s |\n' "$image" "${colours_at[$image]:-?}" \
+    "${psnr_at[$image|$ours]}" "${ms_at[$image|$ours]}" "${psnr_at[$image|$pq]}" "${ms_at[$image|$pq]}" \
+    "${psnr_at[$image|$pq10]}" "${ms_at[$image|$pq10]}" "${psnr_at[$image|$ff]}" "${ms_at[$image|$ff]}" "$delta"
+  if [ -z "$worst" ] || [ "$(echo "$delta < $worst" | bc -l)" = 1 ]; then worst=$delta; fi
+  if [ "${ms_at[$image|$ours]}" -gt "${ms_at[$image|$pq10]}" ]; then slower+=("$image"); fi
+done
+echo
+printf 'mean PSNR: glyphwright %.3f dB, pngquant %.3f dB; worst picture %s dB against pngquant\n' \
+  "$(echo "${sum_psnr[$ours]} / ${#images[@]}" | bc -l)" "$(echo "${sum_psnr[$pq]} / ${#images[@]}" | bc -l)" "$worst"
+if [ ${#slower[@]} -eq 0 ]; then
+  echo "glyphwright took no longer than pngquant --speed 10 on every picture"
+else
+  echo "glyphwright took longer than pngquant --speed 10 on: ${slower[*]}"
+fi

@@ -17,25 +17,33 @@ inline uint32_t keyOf(uint32_t r, uint32_t g, uint32_t b, int shift) {
 ColourHistogram::ColourHistogram() = default;
 ColourHistogram::~ColourHistogram() = default;
 
+namespace {
+// Where the table starts: room for the colours of most single frames of text.
+constexpr size_t kInitialEntries = size_t(1) << 12;
+}  // namespace
+
 bool ColourHistogram::init(size_t maxEntries) {
   size_t entries = 512;
   while (entries < maxEntries && entries < (size_t(1) << 24)) entries <<= 1;
+  const size_t start = entries < kInitialEntries ? entries : kInitialEntries;
   // Table at most half full keeps linear probing short.
-  size_t slots = entries * 2;
+  const size_t slots = start * 2;
   keys_.reset(new (std::nothrow) uint32_t[slots]);
   slots_.reset(new (std::nothrow) uint32_t[slots]);
-  entryKey_.reset(new (std::nothrow) uint32_t[entries]);
-  totals_.reset(new (std::nothrow) Totals[entries]);
+  entryKey_.reset(new (std::nothrow) uint32_t[start]);
+  totals_.reset(new (std::nothrow) Totals[start]);
   if (!keys_ || !slots_ || !entryKey_ || !totals_) {
     keys_.reset();
     slots_.reset();
     entryKey_.reset();
     totals_.reset();
     maxEntries_ = 0;
+    capacity_ = 0;
     return false;
   }
   std::memset(keys_.get(), 0, slots * sizeof(uint32_t));
   maxEntries_ = entries;
+  capacity_ = start;
   tableMask_ = slots - 1;
   tableBits_ = 0;
   while ((size_t(1) << tableBits_) < slots) ++tableBits_;
@@ -43,6 +51,41 @@ bool ColourHistogram::init(size_t maxEntries) {
   used_ = 0;
   pixels_ = 0;
   return true;
+}
+
+// Doubles the entries and the table; entries keep their indices, so what is
+// collected does not depend on when the table grew. False, with nothing
+// changed, when memory runs out.
+bool ColourHistogram::grow() {
+  const size_t entries = capacity_ * 2, slots = entries * 2;
+  std::unique_ptr<uint32_t[]> keys(new (std::nothrow) uint32_t[slots]);
+  std::unique_ptr<uint32_t[]> slotEntries(new (std::nothrow) uint32_t[slots]);
+  std::unique_ptr<uint32_t[]> entryKey(new (std::nothrow) uint32_t[entries]);
+  std::unique_ptr<Totals[]> totals(new (std::nothrow) Totals[entries]);
+  if (!keys || !slotEntries || !entryKey || !totals) return false;
+  std::memcpy(entryKey.get(), entryKey_.get(), used_ * sizeof(uint32_t));
+  std::memcpy(totals.get(), totals_.get(), used_ * sizeof(Totals));
+  keys_ = std::move(keys);
+  slots_ = std::move(slotEntries);
+  entryKey_ = std::move(entryKey);
+  totals_ = std::move(totals);
+  capacity_ = entries;
+  tableMask_ = slots - 1;
+  ++tableBits_;
+  rebuildSlots();
+  return true;
+}
+
+// Refills the table from the entries (keys all distinct).
+void ColourHistogram::rebuildSlots() {
+  std::memset(keys_.get(), 0, (tableMask_ + 1) * sizeof(uint32_t));
+  for (size_t e = 0; e < used_; ++e) {
+    const uint32_t key = entryKey_[e];
+    size_t s = hashKey(key, tableBits_);
+    while (keys_[s] != 0) s = (s + 1) & tableMask_;
+    keys_[s] = key + 1;
+    slots_[s] = uint32_t(e);
+  }
 }
 
 uint32_t ColourHistogram::insertKey(uint32_t key) {
@@ -54,7 +97,8 @@ uint32_t ColourHistogram::insertKey(uint32_t key) {
     if (k == 0) break;
     s = (s + 1) & tableMask_;
   }
-  if (used_ == maxEntries_) {
+  if (used_ == capacity_) {
+    if (capacity_ < maxEntries_ && grow()) return insertKey(key);
     coarsen();
     return insertKey((key >> 1) & 0x7F7F7F);  // the same colour at the new precision
   }

@@ -7,7 +7,10 @@
 //   std::vector<gw::HistogramEntry> entries;
 //   histogram.collect(&entries);
 //
-// Memory is bounded whatever the number of frames: when the distinct colours
+// Memory is bounded whatever the number of frames, and grows with the
+// colours met: the table starts small (a frame of text holds a few thousand
+// colours, and clearing a table sized for the whole budget would cost more
+// than counting them) and doubles as it fills. When the distinct colours
 // would exceed the entry budget, the low bit of every channel is dropped and
 // entries that now share a key are merged (repeatedly if need be). Each entry
 // keeps the sum of the exact colours it stands for, so its colour is always
@@ -42,8 +45,12 @@ class ColourHistogram {
   ColourHistogram& operator=(const ColourHistogram&) = delete;
 
   // `maxEntries` is rounded up to a power of two, at least 512 (so that three
-  // dropped bits per channel always fit). False when memory runs out.
+  // dropped bits per channel always fit). False when memory runs out. Should
+  // memory run out later, while the table grows, the histogram coarsens as
+  // if the budget had been reached.
   bool init(size_t maxEntries = kDefaultMaxEntries);
+  // Entries the table holds before it next grows (for tests).
+  size_t capacity() const { return capacity_; }
   // Counts every pixel of a 24- or 32-bit image (alpha ignored). False for
   // other depths or an invalid view; the histogram is then unchanged.
   bool add(const BitmapView& view);
@@ -66,9 +73,12 @@ class ColourHistogram {
 
   void addRun(uint32_t colour, uint64_t n);
   uint32_t insertKey(uint32_t key);
+  bool grow();
   void coarsen();
+  void rebuildSlots();
 
   size_t maxEntries_ = 0;
+  size_t capacity_ = 0;  // entries allocated: a power of two up to maxEntries_
   size_t tableMask_ = 0;
   int tableBits_ = 0;
   int shift_ = 0;

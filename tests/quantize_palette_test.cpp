@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <map>
 #include <random>
 #include <set>
 #include <vector>
@@ -202,6 +203,64 @@ TEST(QuantizeHistogram, ExactWhileWithinBudget) {
   uint64_t total = 0;
   for (uint64_t c : counts) total += c;
   EXPECT_EQ(total, 3200u);
+}
+
+// The table starts small and grows as colours arrive, within a frame and
+// across frames; every colour must survive each regrowth with its count, and
+// the budget must still bound it once growing meets it.
+TEST(QuantizeHistogram, GrowsWithTheColoursAndStaysExact) {
+  struct Case {
+    size_t budget;
+    size_t colours;
+    bool exact;
+  };
+  for (const Case& c : {Case{size_t(1) << 16, 30000, true}, Case{8192, 20000, false}}) {
+    SCOPED_TRACE(c.budget);
+    ColourHistogram h;
+    ASSERT_TRUE(h.init(c.budget));
+    const size_t startCapacity = h.capacity();
+    std::map<uint32_t, uint64_t> expected;
+    double redSum = 0;
+    uint64_t pixels = 0;
+    for (uint32_t f = 0; f < 3; ++f) {  // each frame brings new colours and repeats old ones
+      std::vector<uint32_t> colours = randomColours(c.colours / 2, 7 + f);
+      MemBlock frame(frameOf(200, 150, colours, f));
+      MemLock lock(frame.get());
+      BitmapView v = BitmapView::of(lock);
+      ASSERT_TRUE(h.add(v));
+      for (int32_t y = 0; y < v.height(); ++y)
+        for (int32_t x = 0; x < v.width(); ++x) {
+          uint32_t px = uint32_t(v.getPixel(x, y));
+          ++expected[px];
+          redSum += double(px & 0xFF);
+          ++pixels;
+        }
+    }
+    EXPECT_GT(h.capacity(), startCapacity);
+    EXPECT_LE(h.size(), c.budget);
+    EXPECT_EQ(h.pixels(), pixels);
+    if (c.exact) {
+      EXPECT_EQ(h.precision(), 8);
+      std::vector<uint32_t> got;
+      std::vector<uint64_t> counts;
+      ASSERT_TRUE(h.collectExact(&got, &counts));
+      std::map<uint32_t, uint64_t> counted;
+      for (size_t i = 0; i < got.size(); ++i) counted[got[i]] += counts[i];
+      EXPECT_EQ(got.size(), expected.size()) << "each colour once";
+      EXPECT_TRUE(counted == expected);
+    } else {
+      EXPECT_LT(h.precision(), 8);
+      std::vector<HistogramEntry> entries;
+      ASSERT_TRUE(h.collect(&entries));
+      double weight = 0, red = 0;
+      for (const HistogramEntry& e : entries) {
+        weight += e.weight;
+        red += e.weight * e.r;
+      }
+      EXPECT_EQ(weight, double(pixels));
+      EXPECT_NEAR(red / weight, redSum / double(pixels), 0.01);
+    }
+  }
 }
 
 }  // namespace
