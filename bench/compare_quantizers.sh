@@ -36,7 +36,7 @@ trap 'rm -rf "$out"' EXIT
 images=()
 for ppm in "$out"/*.ppm; do
   name=$(basename "$ppm" .ppm)
-  ffmpeg -v error -y -i "$ppm" -pix_fmt rgb24 "$out/$name.png"
+  ffmpeg -nostdin -v error -y -i "$ppm" -pix_fmt rgb24 "$out/$name.png"
   images+=("$name")
 done
 
@@ -54,7 +54,7 @@ frames() {  # NAME COUNT render options...: COUNT true-colour frames stacked
   if [ "$count" -eq 1 ]; then
     cp "$out/$name-f-0003.png" "$out/$name.png"
   else
-    ffmpeg -v error -y $(printf -- '-i %s ' "${parts[@]}") \
+    ffmpeg -nostdin -v error -y $(printf -- '-i %s ' "${parts[@]}") \
       -filter_complex "vstack=inputs=$count" -pix_fmt rgb24 "$out/$name.png"
   fi
   images+=("$name")
@@ -79,10 +79,10 @@ tools=(
   "pngquant --speed 1 --nofs|pngquant --force --speed 1 --nofs --output OUT 256 IN"
   "pngquant --nofs (speed 4)|pngquant --force --nofs --output OUT 256 IN"
   "pngquant --speed 10 --nofs|pngquant --force --speed 10 --nofs --output OUT 256 IN"
-  "ffmpeg palettegen full, no dither|ffmpeg -v error -y -i IN -filter_complex [0:v]split[a][b];[a]palettegen=max_colors=256:reserve_transparent=0:stats_mode=full[p];[b][p]paletteuse=dither=none OUT"
+  "ffmpeg palettegen full, no dither|ffmpeg -nostdin -v error -y -i IN -filter_complex [0:v]split[a][b];[a]palettegen=max_colors=256:reserve_transparent=0:stats_mode=full[p];[b][p]paletteuse=dither=none OUT"
   "glyphwright --dither|$cli quantize IN -o OUT --dither"
   "pngquant (speed 4, dithered)|pngquant --force --output OUT 256 IN"
-  "ffmpeg palettegen full, sierra2_4a|ffmpeg -v error -y -i IN -filter_complex [0:v]split[a][b];[a]palettegen=max_colors=256:reserve_transparent=0:stats_mode=full[p];[b][p]paletteuse OUT"
+  "ffmpeg palettegen full, sierra2_4a|ffmpeg -nostdin -v error -y -i IN -filter_complex [0:v]split[a][b];[a]palettegen=max_colors=256:reserve_transparent=0:stats_mode=full[p];[b][p]paletteuse OUT"
 )
 
 run_ms() {  # best wall time of three runs, in milliseconds

@@ -10,6 +10,8 @@
 #include "platform/bitmap.h"
 #include "imaging/colour_histogram.h"
 #include "imaging/image_difference.h"
+#include "imaging/kmeans_refine.h"
+#include "imaging/nearest_colour.h"
 #include "imaging/palette_quantizer.h"
 #include "imaging/remap.h"
 
@@ -203,6 +205,56 @@ TEST(QuantizeHistogram, ExactWhileWithinBudget) {
   uint64_t total = 0;
   for (uint64_t c : counts) total += c;
   EXPECT_EQ(total, 3200u);
+}
+
+// One k-means pass moves every colour to the weighted mean of the entries
+// nearest to it (lowest index on ties), whichever search the histogram's size
+// selects: a search that misses the nearest colour shows as a wrong mean.
+TEST(QuantizeKMeans, OnePassMovesEachColourToTheMeanOfItsNearestEntries) {
+  for (size_t count : {size_t(3000), size_t(40000)}) {
+    SCOPED_TRACE(count);
+    std::mt19937 rng{uint32_t(count)};
+    std::vector<HistogramEntry> entries(count);
+    for (HistogramEntry& e : entries) {
+      // Clustered like real pictures, so many entries sit between close colours.
+      uint32_t base = (rng() % 8) * 28;
+      e.r = float(base + rng() % 40);
+      e.g = float(std::min<uint32_t>(255, base / 2 + rng() % 200));
+      e.b = float(rng() % 256);
+      e.weight = double(1 + rng() % 50);
+    }
+    std::vector<PaletteColourF> palette(256);
+    uint8_t rounded[768];
+    for (int i = 0; i < 256; ++i) {
+      // Every 16th colour repeats its predecessor: ties must go to the lower index.
+      uint32_t c = (i % 16 == 15) ? (rounded[(i - 1) * 3] | (rounded[(i - 1) * 3 + 1] << 8) |
+                                     (uint32_t(rounded[(i - 1) * 3 + 2]) << 16))
+                                  : (rng() & 0xFFFFFF);
+      rounded[i * 3] = uint8_t(c);
+      rounded[i * 3 + 1] = uint8_t(c >> 8);
+      rounded[i * 3 + 2] = uint8_t(c >> 16);
+      palette[size_t(i)] = {float(rounded[i * 3]), float(rounded[i * 3 + 1]), float(rounded[i * 3 + 2])};
+    }
+    KMeansResult km;
+    ASSERT_TRUE(kmeansRefine(entries, &palette, 1, 0.0, &km));
+    double w[256] = {}, r[256] = {}, g[256] = {}, b[256] = {};
+    for (const HistogramEntry& e : entries) {
+      int i = nearestColour(rounded, 256, uint32_t(e.r) | (uint32_t(e.g) << 8) | (uint32_t(e.b) << 16));
+      w[i] += e.weight;
+      r[i] += e.weight * e.r;
+      g[i] += e.weight * e.g;
+      b[i] += e.weight * e.b;
+    }
+    int checked = 0;
+    for (int i = 0; i < 256; ++i) {
+      if (w[i] == 0) continue;  // an empty colour is moved elsewhere
+      ++checked;
+      EXPECT_NEAR(palette[size_t(i)].r, r[i] / w[i], 1e-3) << i;
+      EXPECT_NEAR(palette[size_t(i)].g, g[i] / w[i], 1e-3) << i;
+      EXPECT_NEAR(palette[size_t(i)].b, b[i] / w[i], 1e-3) << i;
+    }
+    EXPECT_GT(checked, 150) << "most colours have entries";
+  }
 }
 
 // The table starts small and grows as colours arrive, within a frame and
