@@ -5,8 +5,9 @@
 # anti-aliased edges, gradients, outlines, soft shadows, glows) and textures
 # (a smooth colour field and a grainy one), all at 256 colours. Every output
 # is measured by the same code (`glyphwright quantize IN --compare OUT`:
-# MSE over red, green and blue, PSNR); wall time is the best of three runs
-# and includes each tool's own PNG reading and writing. The last table puts
+# MSE over red, green and blue, PSNR); wall time and CPU time (user and
+# system, which a loaded machine disturbs less) are each the best of three
+# runs and include each tool's own start, PNG reading and writing. The last table puts
 # each picture's palette beside pngquant's default and fastest speeds.
 #   bench/compare_quantizers.sh [BUILD_DIR] [WIDTH HEIGHT]
 # BUILD_DIR (default build) is configured with -DGW_BUILD_BENCH=ON if needed.
@@ -85,21 +86,23 @@ tools=(
   "ffmpeg palettegen full, sierra2_4a|ffmpeg -nostdin -v error -y -i IN -filter_complex [0:v]split[a][b];[a]palettegen=max_colors=256:reserve_transparent=0:stats_mode=full[p];[b][p]paletteuse OUT"
 )
 
-run_ms() {  # best wall time of three runs, in milliseconds
-  local best=0 t0 t1 ms
+run_ms() {  # best wall and best CPU (user + system) time of three runs, in milliseconds
+  local best=0 bestCpu=0 t0 t1 ms cpu times
   for _ in 1 2 3; do
     t0=$(date +%s%N)
-    "$@" >/dev/null
+    times=$( { TIMEFORMAT='%3U %3S'; time "$@" >/dev/null; } 2>&1 | tail -1)
     t1=$(date +%s%N)
     ms=$(( (t1 - t0) / 1000000 ))
+    cpu=$(echo "$times" | awk '{printf "%d", ($1 + $2) * 1000 + 0.5}')
     if [ "$best" -eq 0 ] || [ "$ms" -lt "$best" ]; then best=$ms; fi
+    if [ "$bestCpu" -eq 0 ] || [ "$cpu" -lt "$bestCpu" ]; then bestCpu=$cpu; fi
   done
-  echo "$best"
+  echo "$best $bestCpu"
 }
 
 psnr_of() { "$cli" quantize "$1" --compare "$2" | sed -n 's/^PSNR: \([0-9.inf]*\) dB.*/\1/p'; }
 
-declare -A sum_psnr sum_ms psnr_at ms_at colours_at
+declare -A sum_psnr sum_ms psnr_at ms_at cpu_at colours_at
 printf '| image | tool | PSNR (dB) | wall (ms) |\n|---|---|---:|---:|\n'
 for image in "${images[@]}"; do
   in="$out/$image.png"
@@ -112,11 +115,12 @@ for image in "${images[@]}"; do
     cmd=${template//IN/$in}
     cmd=${cmd//OUT/$result}
     # shellcheck disable=SC2086 # the template is split into words on purpose
-    ms=$(run_ms $cmd)
+    read -r ms cpu < <(run_ms $cmd)
     psnr=$(psnr_of "$in" "$result")
     printf '| %s | %s | %s | %d |\n' "$image" "$name" "$psnr" "$ms"
     psnr_at[$image|$name]=$psnr
     ms_at[$image|$name]=$ms
+    cpu_at[$image|$name]=$cpu
     sum_psnr[$name]=$(echo "${sum_psnr[$name]:-0} + $psnr" | bc -l)
     sum_ms[$name]=$(( ${sum_ms[$name]:-0} + ms ))
   done
@@ -134,22 +138,22 @@ done
 ours="glyphwright" pq="pngquant --nofs (speed 4)" pq10="pngquant --speed 10 --nofs"
 ff="ffmpeg palettegen full, no dither"
 echo
-printf '| picture | colours | glyphwright dB | ms | pngquant dB | ms | pngquant --speed 10 dB | ms | FFmpeg dB | ms | glyphwright - pngquant dB |\n'
+printf '| picture | colours | glyphwright dB | ms (CPU) | pngquant dB | ms (CPU) | pngquant --speed 10 dB | ms (CPU) | FFmpeg dB | ms (CPU) | glyphwright - pngquant dB |\n'
 printf '|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n'
-worst="" slower=()
+worst="" slower=() slowerCpu=()
 for image in "${images[@]}"; do
   delta=$(printf '%.3f' "$(echo "${psnr_at[$image|$ours]} - ${psnr_at[$image|$pq]}" | bc -l)")
-  printf '| %s | %s | %s | %d | %s | %d | %s | %d | %s | %d | %s |\n' "$image" "${colours_at[$image]:-?}" \
-    "${psnr_at[$image|$ours]}" "${ms_at[$image|$ours]}" "${psnr_at[$image|$pq]}" "${ms_at[$image|$pq]}" \
-    "${psnr_at[$image|$pq10]}" "${ms_at[$image|$pq10]}" "${psnr_at[$image|$ff]}" "${ms_at[$image|$ff]}" "$delta"
+  printf '| %s | %s | %s | %d (%d) | %s | %d (%d) | %s | %d (%d) | %s | %d (%d) | %s |\n' "$image" \
+    "${colours_at[$image]:-?}" "${psnr_at[$image|$ours]}" "${ms_at[$image|$ours]}" "${cpu_at[$image|$ours]}" \
+    "${psnr_at[$image|$pq]}" "${ms_at[$image|$pq]}" "${cpu_at[$image|$pq]}" \
+    "${psnr_at[$image|$pq10]}" "${ms_at[$image|$pq10]}" "${cpu_at[$image|$pq10]}" \
+    "${psnr_at[$image|$ff]}" "${ms_at[$image|$ff]}" "${cpu_at[$image|$ff]}" "$delta"
   if [ -z "$worst" ] || [ "$(echo "$delta < $worst" | bc -l)" = 1 ]; then worst=$delta; fi
   if [ "${ms_at[$image|$ours]}" -gt "${ms_at[$image|$pq10]}" ]; then slower+=("$image"); fi
+  if [ "${cpu_at[$image|$ours]}" -gt "${cpu_at[$image|$pq10]}" ]; then slowerCpu+=("$image"); fi
 done
 echo
 printf 'mean PSNR: glyphwright %.3f dB, pngquant %.3f dB; worst picture %s dB against pngquant\n' \
   "$(echo "${sum_psnr[$ours]} / ${#images[@]}" | bc -l)" "$(echo "${sum_psnr[$pq]} / ${#images[@]}" | bc -l)" "$worst"
-if [ ${#slower[@]} -eq 0 ]; then
-  echo "glyphwright took no longer than pngquant --speed 10 on every picture"
-else
-  echo "glyphwright took longer than pngquant --speed 10 on: ${slower[*]}"
-fi
+echo "wall time longer than pngquant --speed 10's on: ${slower[*]:-no picture}"
+echo "CPU time longer than pngquant --speed 10's on: ${slowerCpu[*]:-no picture}"
