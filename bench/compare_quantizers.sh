@@ -127,7 +127,7 @@ for image in "${images[@]}"; do
 done
 
 echo
-printf '| tool (%d pictures, %dx%d) | mean PSNR (dB) | total wall (ms) |\n|---|---:|---:|\n' \
+printf '| tool (%d pictures, drawn ones %dx%d) | mean PSNR (dB) | total wall (ms) |\n|---|---:|---:|\n' \
   "${#images[@]}" "$width" "$height"
 for entry in "${tools[@]}"; do
   name=${entry%%|*}
