@@ -96,7 +96,8 @@ void segmentColour(const GimpGradientSegment& s, double t, double rgb[3]) {
   double factor;
   switch (s.blending) {
     case 1:  // curved
-      factor = std::pow(pos, std::log(0.5) / std::log(std::max(middle, kEpsilon)));
+      // A middle at the segment's right end would make the exponent infinite.
+      factor = std::pow(pos, std::log(0.5) / std::log(std::clamp(middle, kEpsilon, 1 - kEpsilon)));
       break;
     case 2:  // sine
       factor = (std::sin(-kPi / 2 + kPi * linearFactor(middle, pos)) + 1) / 2;
@@ -118,6 +119,9 @@ void segmentColour(const GimpGradientSegment& s, double t, double rgb[3]) {
       factor = linearFactor(middle, pos);
       break;
   }
+  // Every law gives 0 to 1 on sound numbers; whatever a file's extremes make
+  // of them stays a colour between the segment's ends.
+  factor = factor > 0 ? std::min(factor, 1.0) : 0;
   if (s.colouring == 0) {
     for (int c = 0; c < 3; ++c) rgb[c] = s.leftColour[c] + (s.rightColour[c] - s.leftColour[c]) * factor;
     return;
@@ -192,7 +196,9 @@ bool parseGimpGradient(const std::string& text, GimpGradient* out, std::string* 
     s.right = v[2];
     if (!(s.left >= 0 && s.left <= s.middle && s.middle <= s.right && s.right <= 1))
       return fault("segment positions must run 0 <= left <= middle <= right <= 1");
-    if (!g.segments.empty() && s.left < g.segments.back().left)
+    // Segments follow one another; one that starts inside the one before
+    // would give the ramp two colours at once (a file's own rounding aside).
+    if (!g.segments.empty() && s.left < g.segments.back().right - 1e-6)
       return fault("segments must be in order");
     for (int c = 0; c < 4; ++c) {
       s.leftColour[c] = std::clamp(v[3 + c], 0.0, 1.0);
