@@ -38,14 +38,14 @@ TEST(AnimationFile, GifFramesAreCompositedWithDisposalTransparencyAndLocalTables
   const std::vector<GifColorType> global = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
   std::vector<TestGifFrame> frames(4);
   // 0: the whole 6 x 4 screen red, left in place.
-  frames[0] = {0, 0, 6, 4, std::vector<GifByteType>(24, 1), 10, DISPOSE_DO_NOT};
+  frames[0] = {0, 0, 6, 4, std::vector<GifByteType>(24, 1), 10, DISPOSE_DO_NOT, NO_TRANSPARENT_COLOR, {}, false};
   // 1: a 3 x 2 patch at (1, 1) from its own table, index 0 transparent, then
   // disposed to the background (index 3, blue).
-  frames[1] = {1, 1, 3, 2, {1, 0, 1, 0, 1, 0}, 20, DISPOSE_BACKGROUND, 0, {{255, 255, 255}, {255, 255, 0}}};
+  frames[1] = {1, 1, 3, 2, {1, 0, 1, 0, 1, 0}, 20, DISPOSE_BACKGROUND, 0, {{255, 255, 255}, {255, 255, 0}}, false};
   // 2: green 2 x 2 at (4, 0), then the screen goes back to what it was before.
-  frames[2] = {4, 0, 2, 2, {2, 2, 2, 2}, 30, DISPOSE_PREVIOUS};
+  frames[2] = {4, 0, 2, 2, {2, 2, 2, 2}, 30, DISPOSE_PREVIOUS, NO_TRANSPARENT_COLOR, {}, false};
   // 3: one green pixel at (0, 3); a frame reaching past the screen is clipped.
-  frames[3] = {0, 3, 1, 1, {2}, 0, DISPOSE_DO_NOT};
+  frames[3] = {0, 3, 1, 1, {2}, 0, DISPOSE_DO_NOT, NO_TRANSPARENT_COLOR, {}, false};
   const std::string path = dir.file("t.gif");
   ASSERT_TRUE(writeTestGif(path, 6, 4, global, 3, frames));
 
