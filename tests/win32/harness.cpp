@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/wire_pointer.h"
+#include "tests/win32/simple_page.h"
 #if defined(_WIN64)
 #include "platform/win32/wire_pointer_win32.h"
 
@@ -287,15 +288,15 @@ void pressKey(HWND window, WPARAM vk) {
   Sleep(100);
 }
 
+void simple_page::showInTrueColour(HWND mainDialog) {
+  selectEffect(mainDialog, simple_page::kEffectIndex);
+  CheckDlgButton(mainDialog, IDC_TRUE_COLOUR, BST_CHECKED);
+  SendMessageA(mainDialog, WM_COMMAND, MAKEWPARAM(IDC_TRUE_COLOUR, BN_CLICKED),
+               LPARAM(GetDlgItem(mainDialog, IDC_TRUE_COLOUR)));
+}
+
 bool chooseMaterialKind(HWND button, int kind) {
-  constexpr UINT kKindMenu = 1325;
-  PostMessageA(button, kKindMenu, 0, 0);
-  HWND menu = waitForMenu(5000);
-  if (!menu) return false;
-  // The menu opens with nothing highlighted: the first Down lands on "Simple".
-  for (int i = 0; i <= kind; ++i) pressKey(menu, VK_DOWN);
-  pressKey(menu, VK_RETURN);
-  return true;
+  return pickFromMenu(button, simple_page::kKindMenu, 0, 0, kind);
 }
 
 void clickMainZone(HWND button) {

@@ -9,6 +9,7 @@
 
 #include "platform/wire_pointer.h"
 #include "tests/win32/harness.h"
+#include "tests/win32/simple_page.h"
 #include "tests/win32/test_build.h"
 
 using harness::DialogScript;
@@ -17,10 +18,7 @@ using harness::Plugin;
 
 namespace {
 
-constexpr int kSimpleIndex = 12;
-constexpr int kFace = 100;
-constexpr int kBackground = 104;
-constexpr int kTrueColour = 10;
+using namespace harness::simple_page;
 using harness::u32;
 
 // The colour on screen a few pixels into the button's face.
@@ -80,9 +78,7 @@ GW_TEST(MaterialButtonsReachTheFramesAndComeBackNextTime) {
       HWND dlg = d.waitFor("Glyphwright #5");
       CHECK(dlg != nullptr);
       if (!dlg) return;
-      harness::selectEffect(dlg, kSimpleIndex);
-      CheckDlgButton(dlg, kTrueColour, BST_CHECKED);
-      SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(kTrueColour, BN_CLICKED), LPARAM(GetDlgItem(dlg, kTrueColour)));
+      showInTrueColour(dlg);
       first.menuShown = harness::chooseMaterialKind(GetDlgItem(dlg, kBackground), 2);  // Texture
       // A click on the face's main zone edits the Simple colour.
       HWND face = GetDlgItem(dlg, kFace);
@@ -125,7 +121,7 @@ GW_TEST(MaterialButtonsReachTheFramesAndComeBackNextTime) {
     DialogScript script([&](Driver& d) {
       HWND dlg = d.waitFor("Glyphwright #5");
       if (!dlg) return;
-      harness::selectEffect(dlg, kSimpleIndex);
+      harness::selectEffect(dlg, kEffectIndex);
       second.face = faceColour(GetDlgItem(dlg, kFace));
       d.press(dlg, 2);
       d.waitGone(dlg);
@@ -142,7 +138,7 @@ GW_TEST(MaterialButtonsReachTheFramesAndComeBackNextTime) {
     DialogScript script([&](Driver& d) {
       HWND dlg = d.waitFor("Glyphwright #5");
       if (!dlg) return;
-      harness::selectEffect(dlg, kSimpleIndex);
+      harness::selectEffect(dlg, kEffectIndex);
       third.face = faceColour(GetDlgItem(dlg, kFace));
       d.press(dlg, 2);
       d.waitGone(dlg);

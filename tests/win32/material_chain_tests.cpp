@@ -27,6 +27,7 @@
 #include "platform/module.h"
 #include "protocol/host_protocol.h"
 #include "tests/win32/harness.h"
+#include "tests/win32/simple_page.h"
 #include "tests/win32/test_build.h"
 #include "ui/fountain_button.h"
 
@@ -37,13 +38,7 @@ using harness::Plugin;
 
 namespace {
 
-constexpr int kSimpleIndex = 12;
-constexpr int kFace = 100;
-constexpr int kShadow = 102;
-constexpr int kBackground = 104;
-constexpr int kSoftness = 114;
-constexpr int kTrueColour = 10;
-constexpr UINT kKindMenu = 1325;
+using namespace harness::simple_page;
 constexpr int kGradientKind = 1, kTileKind = 3;  // items of the kind menu
 constexpr int kMultiColour = 119;
 constexpr int kFountainButton = 120;
@@ -140,11 +135,6 @@ void editGradient(Driver& d, HWND editor, Run& run) {
   d.waitGone(editor);
 }
 
-void trueColour(HWND dlg) {
-  CheckDlgButton(dlg, kTrueColour, BST_CHECKED);
-  SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(kTrueColour, BN_CLICKED), LPARAM(GetDlgItem(dlg, kTrueColour)));
-}
-
 void close(Driver& d, HWND dlg) {
   d.press(dlg, IDCANCEL);
   d.waitGone(dlg);
@@ -214,8 +204,7 @@ GW_TEST(ChainGradientColourAndTileReachTheFramesAndComeBack) {
       HWND dlg = d.waitFor("Glyphwright #5");
       CHECK(dlg != nullptr);
       if (!dlg) return;
-      harness::selectEffect(dlg, kSimpleIndex);
-      trueColour(dlg);
+      showInTrueColour(dlg);
       SetDlgItemTextA(dlg, kSoftness, "0");  // a hard shadow shows its colour unmixed
       // The face: Gradient from its kind menu, then a click on it edits that.
       HWND face = GetDlgItem(dlg, kFace);
@@ -313,9 +302,8 @@ GW_TEST(ChainGradientColourAndTileReachTheFramesAndComeBack) {
     DialogScript script([&](Driver& d) {
       HWND dlg = d.waitFor("Glyphwright #5");
       if (!dlg) return;
-      harness::selectEffect(dlg, kSimpleIndex);
+      showInTrueColour(dlg);
       second.face = harness::screenColour(GetDlgItem(dlg, kFace), 6, 4);
-      trueColour(dlg);
       second.built = harness::pressTestAndWait(d, dlg, second.build);
       close(d, dlg);
     });
@@ -335,7 +323,7 @@ GW_TEST(ChainGradientColourAndTileReachTheFramesAndComeBack) {
     DialogScript script([&](Driver& d) {
       HWND dlg = d.waitFor("Glyphwright #5");
       if (!dlg) return;
-      harness::selectEffect(dlg, kSimpleIndex);
+      harness::selectEffect(dlg, kEffectIndex);
       third.face = harness::screenColour(GetDlgItem(dlg, kFace), 6, 4);
       third.shadow = harness::screenColour(GetDlgItem(dlg, kShadow), 6, 4);
       third.background = harness::screenColour(GetDlgItem(dlg, kBackground), 6, 4);

@@ -14,12 +14,14 @@
 #include "platform/wire_pointer.h"
 #include "protocol/host_protocol.h"
 #include "tests/win32/harness.h"
-#include "tests/win32/main_dialog_driving.h"
+#include "tests/win32/simple_page.h"
+#include "tests/win32/test_build.h"
 
 using harness::DialogScript;
 using harness::Driver;
 using harness::Plugin;
-using namespace driving;
+using harness::u32;
+using namespace harness::simple_page;
 
 namespace {
 
@@ -27,12 +29,13 @@ constexpr int kTiles = 102;
 constexpr int kGroups = 108;
 constexpr int kSizeText = 105;
 constexpr int kAdd = 103;
+constexpr int kTileKind = 3;
 constexpr int kRedBricks = 8;  // of the shipped group; its tile 0 is "Blue Sky"
 constexpr int kMaterialTileIndex = 1178;
 constexpr int kMaterialTilePath = 917;
 
 struct Run {
-  std::vector<std::vector<uint8_t>> frames;
+  harness::BuildCapture build;
   std::string picture;  // what the file request answers
   int fileRequests = 0;
   int loads = 0;
@@ -45,27 +48,19 @@ uint32_t pictureColour(int x, int y) { return uint32_t(x * 6) | uint32_t(y * 8) 
 
 bool writePicture(const std::string& path) {
   const uint32_t stride = (kPictureW * 3 + 3) & ~3u;
-  std::vector<uint8_t> file(54 + stride * kPictureH);
-  auto put32 = [&](size_t at, uint32_t v) { std::memcpy(file.data() + at, &v, 4); };
-  file[0] = 'B', file[1] = 'M';
-  put32(2, uint32_t(file.size()));
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, kPictureW);
-  put32(22, kPictureH);
-  file[26] = 1, file[28] = 24;
+  std::vector<uint8_t> dib(40 + stride * kPictureH);
+  auto put32 = [&](size_t at, uint32_t v) { std::memcpy(dib.data() + at, &v, 4); };
+  put32(0, 40);
+  put32(4, kPictureW);
+  put32(8, kPictureH);
+  dib[12] = 1, dib[14] = 24;
   for (int y = 0; y < kPictureH; ++y)
     for (int x = 0; x < kPictureW; ++x) {
-      uint8_t* p = file.data() + 54 + size_t(kPictureH - 1 - y) * stride + size_t(x) * 3;
+      uint8_t* p = dib.data() + 40 + size_t(kPictureH - 1 - y) * stride + size_t(x) * 3;
       const uint32_t c = pictureColour(x, y);
       p[0] = uint8_t(c >> 16), p[1] = uint8_t(c >> 8), p[2] = uint8_t(c);
     }
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  const bool ok = WriteFile(h, file.data(), DWORD(file.size()), &written, nullptr) && written == file.size();
-  CloseHandle(h);
-  return ok;
+  return harness::saveDib(dib, path);
 }
 
 // Code 8: the file read into a packed bitmap in a movable block, as a host does.
@@ -82,8 +77,6 @@ int32_t loadPicture(const char* path) {
 
 void playHost(Plugin& plugin, Run& run) {
   plugin.answer = [&run](void*, int32_t code, int32_t, void* p) -> int32_t {
-    if (code == 5 || code == 1) return 1;
-    if (code == 2) return keepFrame(p, &run.frames) ? 1 : 0;
     if (code == gw::kHostChooseImageFile) {
       ++run.fileRequests;
       std::strcpy(static_cast<char*>(p), run.picture.c_str());
@@ -93,7 +86,7 @@ void playHost(Plugin& plugin, Run& run) {
       ++run.loads;
       return loadPicture(static_cast<const char*>(p));
     }
-    return 0;
+    return run.build.answer(code, p);
   };
 }
 
@@ -124,30 +117,13 @@ double tileShare(const std::vector<uint8_t>& frame, gw::MemHandle tile) {
   return shareOf(frame, t.width(), t.height(), [&t](int x, int y) { return uint32_t(t.getPixel(x, y)); });
 }
 
-// A kept frame as a BMP file beside the screenshots, for a person to look at.
-void saveFrame(const std::vector<uint8_t>& dib, const std::string& name) {
-  std::vector<uint8_t> file(14);
-  file[0] = 'B', file[1] = 'M';
-  const uint32_t size = uint32_t(14 + dib.size()), offset = 14 + 40;
-  std::memcpy(file.data() + 2, &size, 4);
-  std::memcpy(file.data() + 10, &offset, 4);
-  file.insert(file.end(), dib.begin(), dib.end());
-  HANDLE h = CreateFileA(harness::tempPath(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return;
-  DWORD written = 0;
-  WriteFile(h, file.data(), DWORD(file.size()), &written, nullptr);
-  CloseHandle(h);
-}
-
-std::string materialBytes() { return harness::readFile(materialFile(kBackground)); }
+std::string materialBytes() { return harness::readFile(harness::materialFile(kBackground)); }
 
 // The main dialog with the "Simple" page in true colour, its background a Tile.
 HWND openSimpleInTrueColour(Driver& d) {
   HWND dlg = d.waitFor("Glyphwright #5");
   if (!dlg) return nullptr;
-  selectEffect(dlg, kSimpleIndex);
-  CheckDlgButton(dlg, kTrueColour, BST_CHECKED);
-  SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(kTrueColour, BN_CLICKED), LPARAM(GetDlgItem(dlg, kTrueColour)));
+  showInTrueColour(dlg);
   return dlg;
 }
 
@@ -160,7 +136,7 @@ void pickTile(HWND matrix, int index) {
 }  // namespace
 
 GW_TEST(MatrixDialogPicksAShippedTileForTheFramesAndCancelKeepsIt) {
-  DeleteFileA(materialFile(kBackground).c_str());
+  DeleteFileA(harness::materialFile(kBackground).c_str());
   Run run;
   bool menuShown = false;
   HWND matrix = nullptr;
@@ -175,8 +151,8 @@ GW_TEST(MatrixDialogPicksAShippedTileForTheFramesAndCancelKeepsIt) {
       CHECK(dlg != nullptr);
       if (!dlg) return;
       HWND background = GetDlgItem(dlg, kBackground);
-      menuShown = chooseKind(background, kKindTile);
-      clickFace(background);
+      menuShown = harness::chooseMaterialKind(background, kTileKind);
+      harness::clickMainZone(background);
       matrix = d.waitFor("Matrix");
       if (!matrix) return;
       tilesListed = int(SendDlgItemMessageA(matrix, kTiles, LB_GETCOUNT, 0, 0));
@@ -187,10 +163,10 @@ GW_TEST(MatrixDialogPicksAShippedTileForTheFramesAndCancelKeepsIt) {
       d.press(matrix, 1);
       d.waitGone(matrix);
       Sleep(300);
-      testBuild(d, plugin, dlg);
+      CHECK(harness::pressTestAndWait(d, dlg, run.build));
 
       // Another tile picked, then Cancel: the material stays the bricks.
-      clickFace(background);
+      harness::clickMainZone(background);
       if (HWND again = d.waitFor("Matrix")) {
         pickTile(again, 1);
         d.press(again, 2);
@@ -206,13 +182,13 @@ GW_TEST(MatrixDialogPicksAShippedTileForTheFramesAndCancelKeepsIt) {
   CHECK(cancelled);
   CHECK(tilesListed >= 16);
   CHECK_EQ(sizeShown, std::string("64 x 64"));
-  CHECK(!run.frames.empty());
-  gw::MemBlock bricks(gw::tileGroupLoadTile(pluginFolder() + "glwplug5.mtx", kRedBricks));
-  gw::MemBlock sky(gw::tileGroupLoadTile(pluginFolder() + "glwplug5.mtx", 0));
+  CHECK(!run.build.frames.empty());
+  gw::MemBlock bricks(gw::tileGroupLoadTile(harness::pluginFile("glwplug5.mtx"), kRedBricks));
+  gw::MemBlock sky(gw::tileGroupLoadTile(harness::pluginFile("glwplug5.mtx"), 0));
   CHECK(bricks.get() != 0);
-  if (!run.frames.empty() && bricks) {
-    const std::vector<uint8_t>& frame = run.frames[run.frames.size() / 2];
-    saveFrame(frame, "gw_matrix_frame.bmp");
+  if (!run.build.frames.empty() && bricks) {
+    const std::vector<uint8_t>& frame = run.build.frames[run.build.frames.size() / 2];
+    harness::saveDib(frame, harness::tempPath("gw_matrix_frame.bmp"));
     const double brickShare = tileShare(frame, bricks.get());
     const double skyShare = tileShare(frame, sky.get());
     std::printf("  bricks fill %.2f of the frame, the default tile %.2f\n", brickShare, skyShare);
@@ -224,7 +200,7 @@ GW_TEST(MatrixDialogPicksAShippedTileForTheFramesAndCancelKeepsIt) {
   CHECK_EQ(rec.size(), size_t(1270));
   if (rec.size() == 1270) {
     const auto* b = reinterpret_cast<const uint8_t*>(rec.data());
-    CHECK_EQ(u32(b + 16), uint32_t(kKindTile));
+    CHECK_EQ(u32(b + 16), uint32_t(kTileKind));
     CHECK_EQ(u32(b + kMaterialTileIndex), uint32_t(kRedBricks));
     const std::string path(reinterpret_cast<const char*>(b + kMaterialTilePath));
     CHECK(path.size() > 12 && lstrcmpiA(path.c_str() + path.size() - 12, "glwplug5.mtx") == 0);
@@ -234,7 +210,7 @@ GW_TEST(MatrixDialogPicksAShippedTileForTheFramesAndCancelKeepsIt) {
 GW_TEST(MatrixDialogTakesAPictureFromTheHostAsATile) {
   // A group of the user's own, empty and editable; the background is a Tile
   // since the test before.
-  const std::string group = pluginFolder() + "Mine.MTX";
+  const std::string group = harness::pluginFile("Mine.MTX");
   CHECK(gw::tileGroupWrite(group, {}, false));
   Run run;
   run.picture = harness::tempPath("gw_matrix_picture.bmp");
@@ -248,8 +224,8 @@ GW_TEST(MatrixDialogTakesAPictureFromTheHostAsATile) {
       HWND dlg = openSimpleInTrueColour(d);
       if (!dlg) return;
       HWND background = GetDlgItem(dlg, kBackground);
-      chooseKind(background, kKindTile);
-      clickFace(background);
+      harness::chooseMaterialKind(background, kTileKind);
+      harness::clickMainZone(background);
       HWND matrix = d.waitFor("Matrix");
       sawMatrix = matrix != nullptr;
       if (!matrix) return;
@@ -262,7 +238,7 @@ GW_TEST(MatrixDialogTakesAPictureFromTheHostAsATile) {
       d.press(matrix, 1);
       d.waitGone(matrix);
       Sleep(300);
-      testBuild(d, plugin, dlg);
+      CHECK(harness::pressTestAndWait(d, dlg, run.build));
       d.press(dlg, 2);
       d.waitGone(dlg);
     });
@@ -275,10 +251,10 @@ GW_TEST(MatrixDialogTakesAPictureFromTheHostAsATile) {
   gw::TileGroup back;
   CHECK(gw::tileGroupRead(group, &back));
   CHECK_EQ(back.tiles.size(), size_t(1));
-  CHECK(!run.frames.empty());
-  if (!run.frames.empty()) {
-    saveFrame(run.frames[run.frames.size() / 2], "gw_matrix_picture_frame.bmp");
-    const double share = shareOf(run.frames[run.frames.size() / 2], kPictureW, kPictureH, pictureColour);
+  CHECK(!run.build.frames.empty());
+  if (!run.build.frames.empty()) {
+    harness::saveDib(run.build.frames[run.build.frames.size() / 2], harness::tempPath("gw_matrix_picture_frame.bmp"));
+    const double share = shareOf(run.build.frames[run.build.frames.size() / 2], kPictureW, kPictureH, pictureColour);
     std::printf("  the picture fills %.2f of the frame\n", share);
     CHECK(share > 0.4);
   }
@@ -290,6 +266,6 @@ GW_TEST(MatrixDialogTakesAPictureFromTheHostAsATile) {
     CHECK(path.size() > 8 && lstrcmpiA(path.c_str() + path.size() - 8, "Mine.MTX") == 0);
   }
   DeleteFileA(group.c_str());
-  DeleteFileA(materialFile(kBackground).c_str());
+  DeleteFileA(harness::materialFile(kBackground).c_str());
   DeleteFileA(run.picture.c_str());
 }

@@ -18,6 +18,7 @@
 #include "resources/resource_ids.h"
 #include "settings/settings_record.h"
 #include "tests/win32/harness.h"
+#include "tests/win32/simple_page.h"
 #include "tests/win32/test_build.h"
 #include "ui/texture_dialog.h"
 #include "ui/texture_group_editor.h"
@@ -28,8 +29,7 @@ using harness::Plugin;
 
 namespace {
 
-constexpr int kSimpleIndex = 12;
-constexpr int kFace = 100;
+using namespace harness::simple_page;
 
 // "Fire" burns orange and red; nothing in the default dialog (a blue face on
 // white, the default white and blue clouds) comes near these colours.
@@ -84,9 +84,7 @@ void runSession(Session& s, const Visit& visit) {
     HWND dlg = d.waitFor("Glyphwright #5");
     CHECK(dlg != nullptr);
     if (!dlg) return;
-    harness::selectEffect(dlg, kSimpleIndex);
-    CheckDlgButton(dlg, IDC_TRUE_COLOUR, BST_CHECKED);
-    SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_TRUE_COLOUR, BN_CLICKED), LPARAM(GetDlgItem(dlg, IDC_TRUE_COLOUR)));
+    showInTrueColour(dlg);
     HWND face = GetDlgItem(dlg, kFace);
     if (visit.toTexture) CHECK(harness::chooseMaterialKind(face, gw::kMaterialTexture));
     if (visit.item) harness::clickMainZone(face);
