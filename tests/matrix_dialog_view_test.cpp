@@ -22,7 +22,8 @@
 #include "platform/wire_pointer.h"
 #include "protocol/host_protocol.h"
 #include "resources/resource_ids.h"
-#include "tests/temp_folder.h"
+#include "tests/app_data_folder.h"
+#include "tests/scripted_prompts.h"
 #include "ui/matrix_dialog_view.h"
 #include "ui/tile_image_request.h"
 
@@ -86,10 +87,6 @@ std::vector<int32_t> FakeHost::owners;
 class MatrixDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const char* old = std::getenv("GLYPHWRIGHT_APPDATA");
-    had_ = old != nullptr;
-    if (had_) old_ = old;
-    setenv("GLYPHWRIGHT_APPDATA", root_.path().c_str(), 1);
     std::filesystem::create_directories(folderFile(""));
     dialog_ = InMemoryDialog::fromResource(ResourceName::number(IDD_MATRIX));
     ASSERT_NE(dialog_, nullptr);
@@ -102,30 +99,14 @@ class MatrixDialogTest : public ::testing::Test {
   void TearDown() override {
     wireForget(wire_);
     tileSelectionFreeImage(working_);
-    if (had_) setenv("GLYPHWRIGHT_APPDATA", old_.c_str(), 1);
-    else unsetenv("GLYPHWRIGHT_APPDATA");
   }
   std::unique_ptr<MatrixDialogView> makeView(bool backup = false) {
-    GroupPrompts p;
-    p.message = [this](const std::string& t) { messages_.push_back(t); };
-    p.askYesNo = [this](const std::string& t) {
-      messages_.push_back(t);
-      return true;
-    };
-    p.askName = [this](const std::string&, std::string* text) {
-      if (names_.empty()) return false;
-      *text = names_.front();
-      names_.pop_front();
-      return true;
-    };
     const uint8_t* params = params_;
     const WindowId window = dialog_->window();
     return std::make_unique<MatrixDialogView>(
-        *dialog_, p, [params, window] { return requestTileImage(params, window); }, backup, working_);
+        *dialog_, scripted_.prompts(), [params, window] { return requestTileImage(params, window); }, backup, working_);
   }
-  std::string folderFile(const std::string& name) const {
-    return root_.path() + "/Quillmere/Glyphwright 5/" + name;
-  }
+  std::string folderFile(const std::string& name) const { return root_.pluginFile(name); }
   void choose(MatrixDialogView& view, uint32_t id, int index, DialogEvent event = DialogEvent::kSelect) {
     dialog_->setSelection(id, index);
     view.command(id, event, false);
@@ -134,15 +115,12 @@ class MatrixDialogTest : public ::testing::Test {
   MemHandle workingImage() const { return readU32(working_ + tsel::kImage); }
   int32_t workingIndex() const { return readI32(working_ + tsel::kIndex); }
 
-  TempFolder root_{"mtxdlg"};
-  bool had_ = false;
-  std::string old_;
+  AppDataFolder root_{"mtxdlg"};
   uint8_t params_[64] = {};
   uint32_t wire_ = 0;
   uint8_t working_[tsel::kSize] = {};
   std::unique_ptr<InMemoryDialog> dialog_;
-  std::vector<std::string> messages_;
-  std::deque<std::string> names_;
+  ScriptedPrompts scripted_{{}, {}, true};  // every question answered Yes
 };
 
 TEST_F(MatrixDialogTest, TemplateHoldsEveryControl) {
@@ -159,7 +137,7 @@ TEST_F(MatrixDialogTest, TheMaterialsTileIsMarkedAndAPickReplacesIt) {
   writeI32(working_ + tsel::kIndex, 5);  // as read from a file: no image yet
   auto view = makeView();
   view->open("glwplug5.mtx");
-  EXPECT_TRUE(messages_.empty());
+  EXPECT_TRUE(scripted_.messages.empty());
   ASSERT_EQ(dialog_->itemCount(IDC_MATRIX_GROUPS), 1);
   EXPECT_EQ(dialog_->itemText(IDC_MATRIX_GROUPS, 0), "glwplug5");
   EXPECT_EQ(dialog_->selection(IDC_MATRIX_GROUPS), 0);
@@ -198,7 +176,7 @@ TEST_F(MatrixDialogTest, ATileOfAnotherGroupIsShownButNotMarked) {
   EXPECT_EQ(workingImage(), 0u);
   EXPECT_EQ(dialog_->text(IDC_MATRIX_SIZE), "90 x 90");  // the built-in tile stands in
   click(*view, IDC_MATRIX_REMOVE);                       // nothing marked: nothing goes
-  EXPECT_EQ(messages_, std::vector<std::string>{kTileReadOnlyText});
+  EXPECT_EQ(scripted_.messages, std::vector<std::string>{kTileReadOnlyText});
   EXPECT_TRUE(view->command(IDC_CANCEL, DialogEvent::kClick, false));
   EXPECT_EQ(view->result(), 0);
   EXPECT_EQ(tileSelectionPath(working_), folderFile("Elsewhere.mtx"));
@@ -209,15 +187,15 @@ TEST_F(MatrixDialogTest, PicturesComeFromTheHostsFileRequestByTheSizeRule) {
   view->open("glwplug5.mtx");
   const int shipped = dialog_->itemCount(IDC_MATRIX_TILES);
   click(*view, IDC_MATRIX_ADD);  // the shipped group: refused before any file is asked for
-  EXPECT_EQ(messages_, std::vector<std::string>{kTileReadOnlyText});
+  EXPECT_EQ(scripted_.messages, std::vector<std::string>{kTileReadOnlyText});
   EXPECT_TRUE(FakeHost::owners.empty());
 
-  names_ = {"Mine"};
+  scripted_.replies = {"Mine"};
   click(*view, IDC_MATRIX_ADD, true);
   ASSERT_EQ(dialog_->itemCount(IDC_MATRIX_GROUPS), 2);
   EXPECT_EQ(dialog_->itemText(IDC_MATRIX_GROUPS, dialog_->selection(IDC_MATRIX_GROUPS)), "Mine");
 
-  messages_.clear();
+  scripted_.messages.clear();
   FakeHost::offers = {{"C:\\wide.bmp", 600, 400, 24}, {"C:\\big.bmp", 600, 600, 24}, {"", 0, 0, 24},
                       {"C:\\bad.bmp", 8, 8, 0},        {"C:\\pal.bmp", 20, 10, 8}};
   click(*view, IDC_MATRIX_ADD);
@@ -228,7 +206,7 @@ TEST_F(MatrixDialogTest, PicturesComeFromTheHostsFileRequestByTheSizeRule) {
   EXPECT_EQ(tileSelectionPath(working_), folderFile("Mine.MTX"));
   EXPECT_EQ(dialog_->text(IDC_MATRIX_SIZE), "600 x 400");
   for (int i = 0; i < 4; ++i) click(*view, IDC_MATRIX_ADD);
-  EXPECT_EQ(messages_, (std::vector<std::string>{kTileTooLargeText, "Error reading file"}));
+  EXPECT_EQ(scripted_.messages, (std::vector<std::string>{kTileTooLargeText, "Error reading file"}));
   ASSERT_EQ(dialog_->itemCount(IDC_MATRIX_TILES), shipped + 2);
   EXPECT_EQ(dialog_->text(IDC_MATRIX_SIZE), "20 x 10");
   EXPECT_EQ(pixel(workingImage(), 4, 4), 0x0000C8);  // palette index 1 as 24-bit red 200
@@ -246,12 +224,12 @@ TEST_F(MatrixDialogTest, WithoutAHostNothingIsAskedOrAdded) {
   writeU32(params_ + host_params::kCallback, 0);
   auto view = makeView();
   view->open("glwplug5.mtx");
-  names_ = {"Mine"};
+  scripted_.replies = {"Mine"};
   click(*view, IDC_MATRIX_ADD, true);
   const int count = dialog_->itemCount(IDC_MATRIX_TILES);
   click(*view, IDC_MATRIX_ADD);
   EXPECT_EQ(dialog_->itemCount(IDC_MATRIX_TILES), count);
-  EXPECT_TRUE(messages_.empty());
+  EXPECT_TRUE(scripted_.messages.empty());
 }
 
 TEST_F(MatrixDialogTest, RemovalsKeepTheSelectionOnTheGroupAsWritten) {
@@ -296,10 +274,10 @@ TEST_F(MatrixDialogTest, RemovalsKeepTheSelectionOnTheGroupAsWritten) {
   ASSERT_EQ(back.tiles.size(), 1u);
   EXPECT_EQ(pixel(back.tiles[0].get(), 0, 0), 0x0000C8);
   EXPECT_FALSE(std::ifstream(folderFile("Few.MTX.bak")).good());  // the backup switch was off
-  EXPECT_TRUE(messages_.empty());
+  EXPECT_TRUE(scripted_.messages.empty());
 
   click(*view, IDC_MATRIX_REMOVE, true);
-  EXPECT_EQ(messages_, std::vector<std::string>{kTilePrimaryUndeletableText});
+  EXPECT_EQ(scripted_.messages, std::vector<std::string>{kTilePrimaryUndeletableText});
 }
 
 }  // namespace

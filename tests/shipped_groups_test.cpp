@@ -18,7 +18,7 @@
 #include "materials/texture_group.h"
 #include "materials/tile_group.h"
 #include "platform/bitmap.h"
-#include "tests/temp_folder.h"
+#include "tests/app_data_folder.h"
 
 namespace gw {
 namespace {
@@ -111,19 +111,7 @@ TEST(ShippedGroups, TileFileHoldsTheRecipesTilesAndEachWraps) {
 
 class PrimaryInstall : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const char* old = std::getenv("GLYPHWRIGHT_APPDATA");
-    had_ = old != nullptr;
-    if (had_) old_ = old;
-    setenv("GLYPHWRIGHT_APPDATA", root_.path().c_str(), 1);
-  }
-  void TearDown() override {
-    if (had_) setenv("GLYPHWRIGHT_APPDATA", old_.c_str(), 1);
-    else unsetenv("GLYPHWRIGHT_APPDATA");
-  }
-  TempFolder root_{"install"};
-  bool had_ = false;
-  std::string old_;
+  AppDataFolder root_{"install"};
 };
 
 TEST_F(PrimaryInstall, WritesTheCarriedCopyOnceAndNeverReplacesAFile) {

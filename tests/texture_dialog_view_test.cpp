@@ -15,7 +15,8 @@
 #include "platform/in_memory_dialog.h"
 #include "platform/resources.h"
 #include "resources/resource_ids.h"
-#include "tests/temp_folder.h"
+#include "tests/app_data_folder.h"
+#include "tests/scripted_prompts.h"
 #include "ui/texture_dialog_view.h"
 
 namespace gw {
@@ -26,33 +27,11 @@ namespace ts = texture_settings;
 class TextureDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const char* old = std::getenv("GLYPHWRIGHT_APPDATA");
-    had_ = old != nullptr;
-    if (had_) old_ = old;
-    setenv("GLYPHWRIGHT_APPDATA", root_.path().c_str(), 1);
     textureSettingsDefaults(record_);
     dialog_ = InMemoryDialog::fromResource(ResourceName::number(IDD_TEXTURE));
     ASSERT_NE(dialog_, nullptr);
   }
-  void TearDown() override {
-    if (had_) setenv("GLYPHWRIGHT_APPDATA", old_.c_str(), 1);
-    else unsetenv("GLYPHWRIGHT_APPDATA");
-  }
-  GroupPrompts prompts() {
-    GroupPrompts p;
-    p.message = [this](const std::string& t) { messages_.push_back(t); };
-    p.askYesNo = [this](const std::string& t) {
-      messages_.push_back(t);
-      return true;
-    };
-    p.askName = [this](const std::string&, std::string* text) {
-      if (names_.empty()) return false;
-      *text = names_.front();
-      names_.pop_front();
-      return true;
-    };
-    return p;
-  }
+  GroupPrompts prompts() { return scripted_.prompts(); }
   // The user types `text` into field `id`.
   void type(TextureDialogView& view, uint32_t id, const std::string& text) {
     dialog_->setText(id, text);
@@ -69,13 +48,10 @@ class TextureDialogTest : public ::testing::Test {
     return ids;
   }
 
-  TempFolder root_{"texdlg"};
-  bool had_ = false;
-  std::string old_;
+  AppDataFolder root_{"texdlg"};
   uint8_t record_[ts::kSize];
   std::unique_ptr<InMemoryDialog> dialog_;
-  std::vector<std::string> messages_;
-  std::deque<std::string> names_;
+  ScriptedPrompts scripted_{{}, {}, true};  // every question answered Yes
 };
 
 TEST_F(TextureDialogTest, TemplateHoldsEveryControlWithItsLabel) {
@@ -178,10 +154,10 @@ TEST_F(TextureDialogTest, GroupCommandsReachTheLists) {
   view.open(kPrimaryTextureGroup);
   const int count = dialog_->itemCount(IDC_TEXTURE_ITEMS);
   view.command(IDC_TEXTURE_ADD, TextureEvent::kClick, false);  // read-only: refused
-  ASSERT_EQ(messages_.size(), 1u);
-  EXPECT_EQ(messages_[0], kTextureReadOnlyText);
+  ASSERT_EQ(scripted_.messages.size(), 1u);
+  EXPECT_EQ(scripted_.messages[0], kTextureReadOnlyText);
 
-  names_ = {"Mine"};
+  scripted_.replies = {"Mine"};
   view.command(IDC_TEXTURE_ADD, TextureEvent::kClick, true);
   ASSERT_EQ(dialog_->itemCount(IDC_TEXTURE_GROUPS), 2);
   EXPECT_EQ(dialog_->itemText(IDC_TEXTURE_GROUPS, dialog_->selection(IDC_TEXTURE_GROUPS)), "Mine");
@@ -189,7 +165,7 @@ TEST_F(TextureDialogTest, GroupCommandsReachTheLists) {
   EXPECT_EQ(dialog_->itemCount(IDC_TEXTURE_ITEMS), count + 1);
   EXPECT_EQ(dialog_->selection(IDC_TEXTURE_ITEMS), count);
   EXPECT_EQ(dialog_->itemText(IDC_TEXTURE_ITEMS, count), kNewTextureName);
-  names_ = {"Renamed"};
+  scripted_.replies = {"Renamed"};
   pick(view, IDC_TEXTURE_ITEMS, count, TextureEvent::kDoubleClick);
   EXPECT_EQ(dialog_->itemText(IDC_TEXTURE_ITEMS, count), "Renamed");
   view.command(IDC_TEXTURE_REMOVE, TextureEvent::kClick, false);
@@ -199,7 +175,7 @@ TEST_F(TextureDialogTest, GroupCommandsReachTheLists) {
   pick(view, IDC_TEXTURE_GROUPS, 0, TextureEvent::kCloseUp);
   EXPECT_EQ(view.groupFile(), kPrimaryTextureGroup);
   EXPECT_EQ(dialog_->itemCount(IDC_TEXTURE_ITEMS), count);
-  EXPECT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(scripted_.messages.size(), 1u);
 }
 
 }  // namespace

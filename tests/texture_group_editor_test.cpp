@@ -12,7 +12,8 @@
 #include "base/le_bytes.h"
 #include "materials/group_folder.h"
 #include "materials/texture_settings.h"
-#include "tests/temp_folder.h"
+#include "tests/app_data_folder.h"
+#include "tests/scripted_prompts.h"
 #include "ui/texture_group_editor.h"
 
 namespace gw {
@@ -22,44 +23,12 @@ namespace ts = texture_settings;
 
 class TextureEditorTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const char* old = std::getenv("GLYPHWRIGHT_APPDATA");
-    had_ = old != nullptr;
-    if (had_) old_ = old;
-    setenv("GLYPHWRIGHT_APPDATA", root_.path().c_str(), 1);
-    textureSettingsDefaults(working_);
-  }
-  void TearDown() override {
-    if (had_) setenv("GLYPHWRIGHT_APPDATA", old_.c_str(), 1);
-    else unsetenv("GLYPHWRIGHT_APPDATA");
-  }
-  GroupPrompts prompts() {
-    GroupPrompts p;
-    p.message = [this](const std::string& t) { messages_.push_back(t); };
-    p.askYesNo = [this](const std::string& t) {
-      messages_.push_back(t);
-      bool yes = !answers_.empty() && answers_.front() == "yes";
-      if (!answers_.empty()) answers_.pop_front();
-      return yes;
-    };
-    p.askName = [this](const std::string&, std::string* text) {
-      if (answers_.empty() || answers_.front() == "cancel") {
-        if (!answers_.empty()) answers_.pop_front();
-        return false;
-      }
-      *text = answers_.front();
-      answers_.pop_front();
-      return true;
-    };
-    return p;
-  }
-  std::string folderFile(const std::string& name) { return root_.path() + "/Quillmere/Glyphwright 5/" + name; }
+  void SetUp() override { textureSettingsDefaults(working_); }
+  GroupPrompts prompts() { return scripted_.prompts(); }
+  std::string folderFile(const std::string& name) { return root_.pluginFile(name); }
 
-  TempFolder root_{"texedit"};
-  bool had_ = false;
-  std::string old_;
-  std::vector<std::string> messages_;
-  std::deque<std::string> answers_;
+  AppDataFolder root_{"texedit"};
+  ScriptedPrompts scripted_;
   uint8_t working_[ts::kSize];
 };
 
@@ -80,11 +49,11 @@ TEST_F(TextureEditorTest, ShippedGroupOpensReadOnlyAndRefusesEveryEdit) {
   editor.remove(false);
   editor.renameItem(0);
   editor.remove(true);
-  ASSERT_EQ(messages_.size(), 4u);
-  EXPECT_EQ(messages_[0], kTextureReadOnlyText);
-  EXPECT_EQ(messages_[1], kTextureReadOnlyText);
-  EXPECT_EQ(messages_[2], kTextureReadOnlyText);
-  EXPECT_EQ(messages_[3], kTexturePrimaryUndeletableText);
+  ASSERT_EQ(scripted_.messages.size(), 4u);
+  EXPECT_EQ(scripted_.messages[0], kTextureReadOnlyText);
+  EXPECT_EQ(scripted_.messages[1], kTextureReadOnlyText);
+  EXPECT_EQ(scripted_.messages[2], kTextureReadOnlyText);
+  EXPECT_EQ(scripted_.messages[3], kTexturePrimaryUndeletableText);
   EXPECT_EQ(editor.group().items.size(), count);
   EXPECT_FALSE(editor.modified());
   EXPECT_TRUE(editor.accept());
@@ -94,9 +63,9 @@ TEST_F(TextureEditorTest, SaveAsMakesAnEditableCopyThatOkWrites) {
   TextureGroupEditor editor(prompts(), true);
   editor.open("glwplug5.fft");
   const size_t count = editor.group().items.size();
-  answers_ = {"Mine"};
+  scripted_.replies = {"Mine"};
   editor.add(true, working_);
-  EXPECT_TRUE(messages_.empty());
+  EXPECT_TRUE(scripted_.messages.empty());
   EXPECT_EQ(editor.groupFile(), "Mine.FFT");
   EXPECT_TRUE(editor.group().writeable);
   EXPECT_EQ(editor.groupNames(), (std::vector<std::string>{"glwplug5", "Mine"}));
@@ -106,7 +75,7 @@ TEST_F(TextureEditorTest, SaveAsMakesAnEditableCopyThatOkWrites) {
   editor.add(false, working_);
   EXPECT_EQ(editor.selectedItem(), int(count));
   EXPECT_EQ(editor.group().items.back().name, kNewTextureName);
-  answers_ = {"Perturbed"};
+  scripted_.replies = {"Perturbed"};
   editor.renameItem(int(count));
   ASSERT_TRUE(editor.selectItem(0, working_));
   editor.remove(false);  // the first shipped texture goes
@@ -131,45 +100,45 @@ TEST_F(TextureEditorTest, SaveAsMakesAnEditableCopyThatOkWrites) {
 TEST_F(TextureEditorTest, SavingOverAGroupAsksAndThePrimaryIsNeverOverwritten) {
   TextureGroupEditor editor(prompts(), false);
   editor.open("glwplug5.fft");
-  answers_ = {"glwplug5"};
+  scripted_.replies = {"glwplug5"};
   editor.add(true, working_);
-  ASSERT_EQ(messages_.size(), 1u);
-  EXPECT_EQ(messages_[0], kTextureReadOnlyText);
+  ASSERT_EQ(scripted_.messages.size(), 1u);
+  EXPECT_EQ(scripted_.messages[0], kTextureReadOnlyText);
   EXPECT_EQ(editor.groupFile(), "glwplug5.fft");
 
-  answers_ = {"Other"};
+  scripted_.replies = {"Other"};
   editor.add(true, working_);
-  messages_.clear();
-  answers_ = {"Other", "no"};
+  scripted_.messages.clear();
+  scripted_.replies = {"Other", "no"};
   editor.add(true, working_);
-  ASSERT_EQ(messages_.size(), 1u);
-  EXPECT_NE(messages_[0].find("The Other texture group already exists."), std::string::npos);
-  answers_ = {"bad/name"};
+  ASSERT_EQ(scripted_.messages.size(), 1u);
+  EXPECT_NE(scripted_.messages[0].find("The Other texture group already exists."), std::string::npos);
+  scripted_.replies = {"bad/name"};
   editor.add(true, working_);
-  EXPECT_EQ(messages_.back(), "Error writing file");
+  EXPECT_EQ(scripted_.messages.back(), "Error writing file");
   // A dotted name would be listed by its first part and never found again.
-  answers_ = {"two.parts"};
+  scripted_.replies = {"two.parts"};
   editor.add(true, working_);
-  EXPECT_EQ(messages_.back(), "Error writing file");
+  EXPECT_EQ(scripted_.messages.back(), "Error writing file");
   EXPECT_FALSE(std::ifstream(folderFile("two.parts.FFT")).good());
   EXPECT_EQ(editor.groupFile(), "Other.FFT");
-  answers_ = {"cancel"};
+  scripted_.replies = {"cancel"};
   editor.add(true, working_);
-  EXPECT_EQ(messages_.size(), 3u);
+  EXPECT_EQ(scripted_.messages.size(), 3u);
 }
 
 TEST_F(TextureEditorTest, DeletingAGroupAsksThenFallsBackToThePrimary) {
   TextureGroupEditor editor(prompts(), false);
   editor.open("glwplug5.fft");
-  answers_ = {"Doomed"};
+  scripted_.replies = {"Doomed"};
   editor.add(true, working_);
   ASSERT_TRUE(editor.selectItem(0, working_));
-  answers_ = {"no"};
+  scripted_.replies = {"no"};
   editor.remove(true);
   EXPECT_TRUE(std::ifstream(folderFile("Doomed.FFT")).good());
-  answers_ = {"yes"};
+  scripted_.replies = {"yes"};
   editor.remove(true);
-  EXPECT_EQ(messages_.back(),
+  EXPECT_EQ(scripted_.messages.back(),
             "Do you want to delete the Doomed texture group?\n\nClick on Yes to delete this file, or No to abort.");
   EXPECT_FALSE(std::ifstream(folderFile("Doomed.FFT")).good());
   EXPECT_EQ(editor.groupNames(), std::vector<std::string>{"glwplug5"});
@@ -182,8 +151,8 @@ TEST_F(TextureEditorTest, DamagedGroupIsToldAndOkWritesNothingAfterCancelledEdit
   installPrimaryGroup(kPrimaryTextureGroup);
   std::ofstream(folderFile("Broken.FFT")) << "garbage\n";
   editor.open("Broken.FFT");
-  ASSERT_EQ(messages_.size(), 1u);
-  EXPECT_EQ(messages_[0], kTextureReadFailedText);
+  ASSERT_EQ(scripted_.messages.size(), 1u);
+  EXPECT_EQ(scripted_.messages[0], kTextureReadFailedText);
   EXPECT_TRUE(editor.group().items.empty());
   EXPECT_EQ(editor.groupNames(), (std::vector<std::string>{"Broken", "glwplug5"}));
   EXPECT_TRUE(editor.accept());

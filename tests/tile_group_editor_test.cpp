@@ -13,7 +13,8 @@
 #include "base/le_bytes.h"
 #include "materials/tile_selection.h"
 #include "platform/bitmap.h"
-#include "tests/temp_folder.h"
+#include "tests/app_data_folder.h"
+#include "tests/scripted_prompts.h"
 #include "ui/tile_group_editor.h"
 
 namespace gw {
@@ -21,34 +22,10 @@ namespace {
 
 class TileEditorTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const char* old = std::getenv("GLYPHWRIGHT_APPDATA");
-    had_ = old != nullptr;
-    if (had_) old_ = old;
-    setenv("GLYPHWRIGHT_APPDATA", root_.path().c_str(), 1);
-  }
   void TearDown() override {
     tileSelectionFreeImage(selection_);
-    if (had_) setenv("GLYPHWRIGHT_APPDATA", old_.c_str(), 1);
-    else unsetenv("GLYPHWRIGHT_APPDATA");
   }
-  GroupPrompts prompts() {
-    GroupPrompts p;
-    p.message = [this](const std::string& t) { messages_.push_back(t); };
-    p.askYesNo = [this](const std::string& t) {
-      messages_.push_back(t);
-      bool yes = !answers_.empty() && answers_.front() == "yes";
-      if (!answers_.empty()) answers_.pop_front();
-      return yes;
-    };
-    p.askName = [this](const std::string&, std::string* text) {
-      if (answers_.empty()) return false;
-      *text = answers_.front();
-      answers_.pop_front();
-      return true;
-    };
-    return p;
-  }
+  GroupPrompts prompts() { return scripted_.prompts(); }
   // The next "+" picks a w x h picture of `bits` (0: cancelled, -1: unreadable).
   ImagePicker picker() {
     return [this]() {
@@ -69,13 +46,10 @@ class TileEditorTest : public ::testing::Test {
       return p;
     };
   }
-  std::string folderFile(const std::string& name) { return root_.path() + "/Quillmere/Glyphwright 5/" + name; }
+  std::string folderFile(const std::string& name) { return root_.pluginFile(name); }
 
-  TempFolder root_{"tileedit"};
-  bool had_ = false;
-  std::string old_;
-  std::vector<std::string> messages_;
-  std::deque<std::string> answers_;
+  AppDataFolder root_{"tileedit"};
+  ScriptedPrompts scripted_;
   std::deque<std::tuple<int32_t, int32_t, int>> pictures_;
   uint8_t selection_[tile_selection::kSize] = {};
 };
@@ -83,7 +57,7 @@ class TileEditorTest : public ::testing::Test {
 TEST_F(TileEditorTest, PickingATileFillsTheSelectionAndTheShippedGroupRefusesEdits) {
   TileGroupEditor editor(prompts(), picker(), false);
   editor.open("glwplug5.mtx");
-  EXPECT_TRUE(messages_.empty());
+  EXPECT_TRUE(scripted_.messages.empty());
   EXPECT_FALSE(editor.group().writeable);
   ASSERT_GE(editor.group().tiles.size(), 16u);
   EXPECT_EQ(editor.sizeText(3), "64 x 64");
@@ -100,7 +74,7 @@ TEST_F(TileEditorTest, PickingATileFillsTheSelectionAndTheShippedGroupRefusesEdi
   editor.add(false);
   editor.remove(false);
   editor.remove(true);
-  EXPECT_EQ(messages_, (std::vector<std::string>{kTileReadOnlyText, kTileReadOnlyText, kTilePrimaryUndeletableText}));
+  EXPECT_EQ(scripted_.messages, (std::vector<std::string>{kTileReadOnlyText, kTileReadOnlyText, kTilePrimaryUndeletableText}));
   EXPECT_EQ(pictures_.size(), 1u);  // no file was asked for
 }
 
@@ -108,15 +82,15 @@ TEST_F(TileEditorTest, PicturesJoinByTheSizeRuleAndOkWritesThem) {
   TileGroupEditor editor(prompts(), picker(), true);
   editor.open("glwplug5.mtx");
   const size_t shipped = editor.group().tiles.size();
-  answers_ = {"Mine"};
+  scripted_.replies = {"Mine"};
   editor.add(true);
-  ASSERT_TRUE(messages_.empty());
+  ASSERT_TRUE(scripted_.messages.empty());
   EXPECT_EQ(editor.groupFile(), "Mine.MTX");
   EXPECT_EQ(editor.groupNames(), (std::vector<std::string>{"glwplug5", "Mine"}));
 
   pictures_ = {{600, 400, 24}, {600, 600, 24}, {20, 10, 8}, {0, 0, 0}, {5, 5, -1}};
   for (int i = 0; i < 5; ++i) editor.add(false);
-  EXPECT_EQ(messages_, (std::vector<std::string>{kTileTooLargeText, "Error reading file"}));
+  EXPECT_EQ(scripted_.messages, (std::vector<std::string>{kTileTooLargeText, "Error reading file"}));
   ASSERT_EQ(editor.group().tiles.size(), shipped + 2);
   EXPECT_EQ(editor.sizeText(int(shipped)), "600 x 400");
   int32_t w, h;
@@ -140,11 +114,11 @@ TEST_F(TileEditorTest, PicturesJoinByTheSizeRuleAndOkWritesThem) {
   ASSERT_TRUE(tileGroupRead(folderFile("glwplug5.mtx"), &primary));
   EXPECT_EQ(primary.tiles.size(), shipped);
 
-  messages_.clear();
-  answers_ = {"glwplug5"};
+  scripted_.messages.clear();
+  scripted_.replies = {"glwplug5"};
   editor.add(true);
-  EXPECT_EQ(messages_, std::vector<std::string>{kTileReadOnlyText});
-  answers_ = {"yes"};
+  EXPECT_EQ(scripted_.messages, std::vector<std::string>{kTileReadOnlyText});
+  scripted_.replies = {"yes"};
   editor.remove(true);
   EXPECT_FALSE(std::ifstream(folderFile("Mine.MTX")).good());
   EXPECT_EQ(editor.groupFile(), "glwplug5.mtx");
@@ -155,11 +129,11 @@ TEST_F(TileEditorTest, DamagedGroupIsToldAndAMissingOneOpensEmpty) {
   editor.open("glwplug5.mtx");
   std::ofstream(folderFile("Broken.mtx")) << "not a tile group";
   editor.chooseGroup("Broken");
-  EXPECT_EQ(messages_, std::vector<std::string>{kTileReadFailedText});
+  EXPECT_EQ(scripted_.messages, std::vector<std::string>{kTileReadFailedText});
   EXPECT_TRUE(editor.group().tiles.empty());
-  messages_.clear();
+  scripted_.messages.clear();
   editor.chooseGroup("Absent");
-  EXPECT_TRUE(messages_.empty());
+  EXPECT_TRUE(scripted_.messages.empty());
   EXPECT_TRUE(editor.group().tiles.empty());
   EXPECT_TRUE(editor.accept());
   EXPECT_FALSE(std::ifstream(folderFile("Absent.MTX")).good());
