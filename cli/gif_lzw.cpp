@@ -1,6 +1,7 @@
 #include "cli/gif_lzw.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <vector>
 
@@ -63,7 +64,12 @@ class BitWriter {
 // string can be read back from its code.
 class CodeTable {
  public:
-  CodeTable() : slots_(kSlots, kEmpty), prefix_(kMaxCodes, -1), byte_(kMaxCodes, 0) {}
+  CodeTable() {
+    slots_.fill(kEmpty);
+    prefix_.fill(-1);
+    byte_.fill(0);
+    used_.reserve(kMaxCodes);
+  }
   int find(int prefix, int byte) const {
     const uint32_t key = keyOf(prefix, byte);
     for (uint32_t at = slotOf(key);; at = (at + 1) & (kSlots - 1)) {
@@ -100,9 +106,9 @@ class CodeTable {
   static constexpr uint32_t kEmpty = 0xFFFFFFFFu;
   static uint32_t keyOf(int prefix, int byte) { return uint32_t(prefix) << 8 | uint32_t(byte); }
   static uint32_t slotOf(uint32_t key) { return (key * 2654435761u) >> 19; }  // the top 13 bits
-  std::vector<uint32_t> slots_;
-  std::vector<int16_t> prefix_;
-  std::vector<uint8_t> byte_;
+  std::array<uint32_t, kSlots> slots_;
+  std::array<int16_t, kMaxCodes> prefix_;
+  std::array<uint8_t, kMaxCodes> byte_;
   std::vector<uint32_t> used_;
 };
 
@@ -132,13 +138,13 @@ class Pass {
  public:
   Pass(const std::vector<uint8_t>& values, const std::vector<int16_t>& beneath, int transparent, int minCodeSize,
        const PassOptions& options, CodeTable& table)
-      : values_(values), beneath_(beneath), transparent_(transparent), options_(options), table_(table),
+      : input_(values), values_(values.data()), beneath_(beneath.data()), n_(values.size()), transparent_(transparent), options_(options), table_(table),
         clearCode_(1 << minCodeSize), minCodeSize_(minCodeSize) {}
 
   LzwImage run() {
     LzwImage out;
-    out.stored = values_;
-    const size_t n = values_.size();
+    out.stored = input_;
+    const size_t n = n_;
     const int endCode = clearCode_ + 1;
     next_ = clearCode_ + 2;
     width_ = minCodeSize_ + 1;
@@ -255,25 +261,30 @@ class Pass {
   // `pending`: the code whose entry (it, then this string's first value) is
   // about to be added as `pendingCode_`, or -1.
   Match longest(size_t i, int last, int pending) const {
+    if (transparent_ < 0) return longestFixed(i, pending);
     Node stack[kSearchBudget + 4];  // each fork adds one node, the start at most two
     int top = 0;
     int opts[2];
     int k = options(i, opts, last);
     for (int o = k - 1; o >= 0; --o) stack[top++] = Node{opts[o], 1, opts[o]};
     Match best;
-    const size_t n = values_.size();
+    const size_t n = n_;
     // Only branches count against the budget, so a long run costs nothing extra.
     int branches = 0;
     while (top > 0) {
-      const Node node = stack[--top];
-      if (node.length > best.length) best = Match{node.code, node.length, node.first};
-      const size_t at = i + size_t(node.length);
-      if (at >= n) continue;
-      if (!isFree(at)) {  // most pixels: no fork, and no need to know the value before
-        int c = child(node, values_[at], pending);
-        if (c >= 0) stack[top++] = Node{c, node.length + 1, node.first};
-        continue;
+      Node node = stack[--top];
+      // Most pixels are fixed: the string goes on without a fork, and with no
+      // need to know the value before, until it ends or meets a free pixel.
+      // (Only where it stops can it be the longest so far.)
+      size_t at = i + size_t(node.length);
+      while (at < n && !isFree(at)) {
+        const int c = child(node, values_[at], pending);
+        if (c < 0) break;
+        node = Node{c, node.length + 1, node.first};
+        ++at;
       }
+      if (node.length > best.length) best = Match{node.code, node.length, node.first};
+      if (at >= n || !isFree(at)) continue;
       k = options(at, opts, lastValue(node));
       if (k == 2 && ++branches > kSearchBudget) k = 1;
       for (int o = k - 1; o >= 0; --o) {
@@ -282,6 +293,18 @@ class Pass {
       }
     }
     return best;
+  }
+
+  // The same when no pixel is free: one way only, so no search.
+  Match longestFixed(size_t i, int pending) const {
+    const int first = values_[i];
+    Node node{first, 1, first};
+    for (size_t at = i + 1; at < n_; ++at) {
+      const int c = child(node, values_[at], pending);
+      if (c < 0) break;
+      node = Node{c, node.length + 1, first};
+    }
+    return Match{node.code, node.length, first};
   }
 
   // The string to code at `i`: the longest, or one value shorter when that
@@ -294,7 +317,7 @@ class Pass {
     // with the table as it is now.
     Match m = ahead_.length > 0 && aheadAt_ == i ? ahead_ : longest(i, last, pending);
     ahead_ = Match{};
-    if (m.length < 2 || i + size_t(m.length) >= values_.size()) return m;
+    if (m.length < 2 || i + size_t(m.length) >= n_) return m;
     // Either string, once chosen, completes the pending entry with its first
     // value (the same for both); the next string may use the entry this one
     // then starts, whose code follows, if the table has room.
@@ -320,8 +343,10 @@ class Pass {
     return m;
   }
 
-  const std::vector<uint8_t>& values_;
-  const std::vector<int16_t>& beneath_;
+  const std::vector<uint8_t>& input_;
+  const uint8_t* const values_;
+  const int16_t* const beneath_;  // not read when `transparent_` is -1
+  const size_t n_;
   const int transparent_;
   const PassOptions options_;
   CodeTable& table_;
