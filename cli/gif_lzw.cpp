@@ -136,9 +136,12 @@ struct Match {
 // against the one a value shorter by how far the string after it reaches.
 class Pass {
  public:
-  Pass(const std::vector<uint8_t>& values, const std::vector<int16_t>& beneath, int transparent, int minCodeSize,
-       const PassOptions& options, CodeTable& table)
-      : input_(values), values_(values.data()), beneath_(beneath.data()), n_(values.size()), transparent_(transparent), options_(options), table_(table),
+  // `free`: per pixel, whether it is free (see isFree); read only when
+  // `transparent` is not -1.
+  Pass(const std::vector<uint8_t>& values, const std::vector<int16_t>& beneath, const std::vector<uint8_t>& free,
+       int transparent, int minCodeSize, const PassOptions& options, CodeTable& table)
+      : input_(values), values_(values.data()), beneath_(beneath.data()), free_(free.data()), n_(values.size()),
+        transparent_(transparent), options_(options), table_(table),
         clearCode_(1 << minCodeSize), minCodeSize_(minCodeSize) {}
 
   LzwImage run() {
@@ -217,9 +220,7 @@ class Pass {
 
   // The values pixel `i` may take: one, or two for a free pixel, preferred
   // first. `last`: the value stored before it on the way there, or -1.
-  bool isFree(size_t i) const {
-    return transparent_ >= 0 && values_[i] == transparent_ && beneath_[i] >= 0 && beneath_[i] != transparent_;
-  }
+  bool isFree(size_t i) const { return transparent_ >= 0 && free_[i] != 0; }
   int options(size_t i, int out[2], int last) const {
     const int v = values_[i];
     if (!isFree(i)) {
@@ -346,6 +347,7 @@ class Pass {
   const std::vector<uint8_t>& input_;
   const uint8_t* const values_;
   const int16_t* const beneath_;  // not read when `transparent_` is -1
+  const uint8_t* const free_;     // the same
   const size_t n_;
   const int transparent_;
   const PassOptions options_;
@@ -381,10 +383,17 @@ LzwImage lzwEncodeBest(const std::vector<uint8_t>& values, const std::vector<int
   // fixed is coded that way alone; on a frame with free pixels, the lean
   // towards the colour shown pays with clearing at once, so that is tried too.
   const PassOptions ways[] = {{TablePolicy::kClearWhenWorse, false}, {TablePolicy::kClearWhenFull, true}};
+  // Whether each pixel is free, worked out once for every way and every search.
+  std::vector<uint8_t> free;
+  if (transparent >= 0) {
+    free.resize(values.size());
+    for (size_t i = 0; i < values.size(); ++i)
+      free[i] = values[i] == transparent && beneath[i] >= 0 && beneath[i] != transparent;
+  }
   LzwImage best;
   for (const PassOptions& way : ways) {
     if (way.shownFirst && transparent < 0) break;
-    Pass pass(values, beneath, transparent, minCodeSize, way, table);
+    Pass pass(values, beneath, free, transparent, minCodeSize, way, table);
     LzwImage candidate = pass.run();
     if (best.blocks.empty() || candidate.blocks.size() < best.blocks.size()) best = std::move(candidate);
   }

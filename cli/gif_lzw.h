@@ -36,7 +36,7 @@ struct LzwImage {
   std::vector<uint8_t> stored;  // the pixel values chosen
 };
 
-// The coder's string table (2 MiB). Making one costs more than coding a small
+// The coder's string table (about 50 KiB). Making one costs more than coding a small
 // frame, so a writer keeps one per thread and passes it to every frame.
 class LzwWorkspace {
  public:
