@@ -124,6 +124,27 @@ TEST(GifLzw, OneColourCodesEachStringOneLongerThanTheLast) {
   }
 }
 
+TEST(GifLzw, AFreePixelInsideARunOfItsColourCostsNothing) {
+  // Strings follow fixed pixels without forking and fork at a free one; a
+  // free pixel whose colour beneath continues the run must be stored as that
+  // colour, so the frame codes exactly like the run with no free pixel.
+  struct Row {
+    size_t length;
+    size_t every;  // every so many pixels one is free
+  };
+  for (const Row& r : {Row{2000, 7}, Row{88230, 997}, Row{300, 2}}) {
+    std::vector<uint8_t> run(r.length, 3);
+    std::vector<uint8_t> values = run;
+    std::vector<int16_t> beneath(r.length, 3);
+    for (size_t i = 0; i < r.length; i += r.every) values[i] = 9;
+    LzwImage plain = lzwEncodeBest(run, {}, -1, 4);
+    LzwImage free = lzwEncodeBest(values, beneath, 9, 4);
+    expectFaithful(values, beneath, 9, 4, free);
+    EXPECT_EQ(free.stored, run) << r.length;
+    EXPECT_EQ(free.blocks, plain.blocks) << r.length;
+  }
+}
+
 TEST(GifLzw, EveryPixelFreeAndBothValuesContinuing) {
   // The search forks at every pixel here; it must stay within its bounds and
   // still store only what a decoder reads back.
