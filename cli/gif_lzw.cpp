@@ -373,30 +373,52 @@ struct LzwWorkspace::Table : CodeTable {};
 LzwWorkspace::LzwWorkspace() : table_(new Table) {}
 LzwWorkspace::~LzwWorkspace() = default;
 
+namespace {
+
+// Whether each pixel is free, worked out once for every search of a frame.
+std::vector<uint8_t> freePixels(const std::vector<uint8_t>& values, const std::vector<int16_t>& beneath,
+                                int transparent) {
+  std::vector<uint8_t> free;
+  if (transparent < 0) return free;
+  free.resize(values.size());
+  for (size_t i = 0; i < values.size(); ++i)
+    free[i] = values[i] == transparent && beneath[i] >= 0 && beneath[i] != transparent;
+  return free;
+}
+
+// The two ways: leaning towards the transparent index and keeping the full
+// table while it serves (the one way for a frame whose pixels are all
+// fixed: it beats clearing at once on most such frames); leaning towards the
+// colour shown, which pays with clearing the full table at once.
+PassOptions optionsOf(LzwWay way) {
+  return way == LzwWay::kShownLean ? PassOptions{TablePolicy::kClearWhenFull, true}
+                                   : PassOptions{TablePolicy::kClearWhenWorse, false};
+}
+
+LzwImage encodeWay(const std::vector<uint8_t>& values, const std::vector<int16_t>& beneath,
+                   const std::vector<uint8_t>& free, int transparent, int minCodeSize, LzwWay way, CodeTable& table) {
+  if (transparent < 0) way = LzwWay::kTransparentLean;
+  LzwImage out = Pass(values, beneath, free, transparent, minCodeSize, optionsOf(way), table).run();
+  out.way = way;
+  return out;
+}
+
+}  // namespace
+
+LzwImage lzwEncodeWay(const std::vector<uint8_t>& values, const std::vector<int16_t>& beneath, int transparent,
+                      int minCodeSize, LzwWay way, LzwWorkspace& workspace) {
+  return encodeWay(values, beneath, freePixels(values, beneath, transparent), transparent, minCodeSize, way,
+                   *workspace.table_);
+}
+
 LzwImage lzwEncodeBest(const std::vector<uint8_t>& values, const std::vector<int16_t>& beneath, int transparent,
                        int minCodeSize, LzwWorkspace& workspace) {
-  CodeTable& table = *workspace.table_;
-  // Which way codes shorter depends on the frame, so a frame is coded more
-  // than one way and the shortest kept. Measured on rendered animations,
-  // keeping the full table while it serves beats clearing it at once on most
-  // frames and loses by under 0.4% in all, so a frame whose pixels are all
-  // fixed is coded that way alone; on a frame with free pixels, the lean
-  // towards the colour shown pays with clearing at once, so that is tried too.
-  const PassOptions ways[] = {{TablePolicy::kClearWhenWorse, false}, {TablePolicy::kClearWhenFull, true}};
-  // Whether each pixel is free, worked out once for every way and every search.
-  std::vector<uint8_t> free;
-  if (transparent >= 0) {
-    free.resize(values.size());
-    for (size_t i = 0; i < values.size(); ++i)
-      free[i] = values[i] == transparent && beneath[i] >= 0 && beneath[i] != transparent;
-  }
-  LzwImage best;
-  for (const PassOptions& way : ways) {
-    if (way.shownFirst && transparent < 0) break;
-    Pass pass(values, beneath, free, transparent, minCodeSize, way, table);
-    LzwImage candidate = pass.run();
-    if (best.blocks.empty() || candidate.blocks.size() < best.blocks.size()) best = std::move(candidate);
-  }
+  const std::vector<uint8_t> free = freePixels(values, beneath, transparent);
+  LzwImage best =
+      encodeWay(values, beneath, free, transparent, minCodeSize, LzwWay::kTransparentLean, *workspace.table_);
+  if (transparent < 0) return best;
+  LzwImage other = encodeWay(values, beneath, free, transparent, minCodeSize, LzwWay::kShownLean, *workspace.table_);
+  if (other.blocks.size() < best.blocks.size()) return other;
   return best;
 }
 

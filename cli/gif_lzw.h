@@ -10,9 +10,10 @@
 // - When the code table fills, the coder may keep using it while it codes as
 //   well as it did, instead of starting over.
 //
-// A frame with free pixels is coded two ways (leaning towards the transparent
-// index and keeping the full table while it serves; leaning towards the
-// colour shown and clearing the full table at once) and the shorter is kept.
+// A frame with free pixels may be coded two ways (leaning towards the
+// transparent index and keeping the full table while it serves; leaning
+// towards the colour shown and clearing the full table at once): either
+// one, chosen by the caller, or both with the shorter kept.
 // Deterministic: the same input gives the same bytes.
 //
 //   LzwImage coded = lzwEncodeBest(values, beneath, transparentIndex, codeSize);
@@ -31,9 +32,14 @@ namespace gw::cli {
 
 constexpr int kLzwMaxCodes = 4096;  // codes of at most 12 bits
 
+// The ways a frame with free pixels can be coded (a frame without is coded
+// the first way).
+enum class LzwWay : uint8_t { kTransparentLean, kShownLean };
+
 struct LzwImage {
   std::vector<uint8_t> blocks;  // the coded data in sub-blocks, ending with the empty block
   std::vector<uint8_t> stored;  // the pixel values chosen
+  LzwWay way = LzwWay::kTransparentLean;  // the way that coded it
 };
 
 // The coder's string table (about 50 KiB). Making one costs more than coding a small
@@ -50,6 +56,8 @@ class LzwWorkspace {
   std::unique_ptr<Table> table_;
   friend LzwImage lzwEncodeBest(const std::vector<uint8_t>&, const std::vector<int16_t>&, int, int,
                                 LzwWorkspace&);
+  friend LzwImage lzwEncodeWay(const std::vector<uint8_t>&, const std::vector<int16_t>&, int, int, LzwWay,
+                               LzwWorkspace&);
 };
 
 // `values`: the pixels in order; where `values[i] == transparent` and
@@ -58,7 +66,10 @@ class LzwWorkspace {
 // value and every `beneath` entry must be below 1 << minCodeSize.
 LzwImage lzwEncodeBest(const std::vector<uint8_t>& values, const std::vector<int16_t>& beneath, int transparent,
                        int minCodeSize, LzwWorkspace& workspace);
-// The same with a workspace of its own.
+// One way only.
+LzwImage lzwEncodeWay(const std::vector<uint8_t>& values, const std::vector<int16_t>& beneath, int transparent,
+                      int minCodeSize, LzwWay way, LzwWorkspace& workspace);
+// Both ways with a workspace of its own.
 LzwImage lzwEncodeBest(const std::vector<uint8_t>& values, const std::vector<int16_t>& beneath, int transparent,
                        int minCodeSize);
 

@@ -241,6 +241,46 @@ bool planFrame(const ReceivedAnimation& a, const ReceivedFrame& f, int bits, Gif
   return true;
 }
 
+// See writeGif: frames that share the choice their group's first frame makes.
+constexpr size_t kWayGroup = 4;
+
+// Codes a batch of whole groups (the last may be cut short by the end of the
+// animation): first each group's first frame, each of its ways a task of its
+// own, then the others the way their group's first frame chose. A group whose
+// first frame has no free pixel (and so no choice) lets its others choose
+// for themselves.
+void codeBatch(std::vector<PlannedFrame>& planned, int codeSize, std::vector<LzwWorkspace>& workspaces) {
+  const LzwWay ways[] = {LzwWay::kTransparentLean, LzwWay::kShownLean};
+  struct Task {
+    size_t frame;
+    LzwWay way;
+  };
+  std::vector<Task> firsts;
+  for (size_t i = 0; i < planned.size(); i += kWayGroup)
+    for (LzwWay way : ways)
+      if (way == ways[0] || planned[i].transparent >= 0) firsts.push_back(Task{i, way});
+  std::vector<LzwImage> tried(firsts.size());
+  parallelFor(firsts.size(), [&](size_t t) {
+    const PlannedFrame& p = planned[firsts[t].frame];
+    tried[t] = lzwEncodeWay(p.image.values, p.image.beneath, p.transparent, codeSize, firsts[t].way, workspaces[t]);
+  });
+  // The shorter wins, the first way on a tie.
+  for (size_t t = 0; t < firsts.size(); ++t) {
+    LzwImage& coded = planned[firsts[t].frame].coded;
+    if (coded.blocks.empty() || tried[t].blocks.size() < coded.blocks.size()) coded = std::move(tried[t]);
+  }
+  std::vector<size_t> others;
+  for (size_t i = 0; i < planned.size(); ++i)
+    if (i % kWayGroup != 0) others.push_back(i);
+  parallelFor(others.size(), [&](size_t t) {
+    PlannedFrame& p = planned[others[t]];
+    const PlannedFrame& first = planned[others[t] / kWayGroup * kWayGroup];
+    p.coded = first.transparent >= 0
+                  ? lzwEncodeWay(p.image.values, p.image.beneath, p.transparent, codeSize, first.coded.way, workspaces[t])
+                  : lzwEncodeBest(p.image.values, p.image.beneath, p.transparent, codeSize, workspaces[t]);
+  });
+}
+
 }  // namespace
 
 bool writeGif(const ReceivedAnimation& a, const std::string& path, std::string* error) {
@@ -294,7 +334,11 @@ bool writeGif(const ReceivedAnimation& a, const std::string& path, std::string* 
   // Frames are planned in order (each depends on what the ones before left
   // shown), coded a batch at a time on every thread, and written in order.
   // The batch bounds the memory held for coding, whatever the frame count.
-  const size_t batch = size_t(workerCount()) * 2;
+  // Which way codes a frame with free pixels shorter changes slowly along an
+  // animation, so the first frame of each group is coded both ways and the
+  // rest of the group the way that won there. A batch holds whole groups,
+  // counted from the first frame, so the bytes do not depend on the threads.
+  const size_t batch = (std::max(size_t(workerCount()) * 2, 2 * kWayGroup) + kWayGroup - 1) / kWayGroup * kWayGroup;
   std::vector<PlannedFrame> planned;
   std::vector<LzwWorkspace> workspaces(batch);
   for (size_t first = 0; first < a.frames.size(); first += batch) {
@@ -305,10 +349,7 @@ bool writeGif(const ReceivedAnimation& a, const std::string& path, std::string* 
       std::string what;
       if (!planFrame(a, a.frames[first + i], bits, mask, &screen, &planned[i], &what)) return failed(what.c_str());
     }
-    parallelFor(count, [&](size_t i) {
-      PlannedFrame& p = planned[i];
-      p.coded = lzwEncodeBest(p.image.values, p.image.beneath, p.transparent, bits < 2 ? 2 : bits, workspaces[i]);
-    });
+    codeBatch(planned, bits < 2 ? 2 : bits, workspaces);
     for (PlannedFrame& p : planned) {
       if (EGifPutExtension(out.gif, GRAPHICS_EXT_FUNC_CODE, int(p.controlSize), p.control) != GIF_OK)
         return failed("error writing a frame's control block");

@@ -14,6 +14,11 @@ struct Case {
   std::vector<int16_t> beneath;
 };
 
+LzwWorkspace& workspace() {
+  static LzwWorkspace w;
+  return w;
+}
+
 Case makeCase(size_t n, int colours, uint32_t seed, int transparent) {
   Case c;
   c.values.resize(n);
@@ -176,6 +181,25 @@ TEST(GifLzw, ChoosingNeverCodesLongerThanEitherFixedChoice) {
     EXPECT_LE(free.blocks.size(), allTransparent.blocks.size()) << seed;
     EXPECT_LE(free.blocks.size(), allShown.blocks.size()) << seed;
   }
+}
+
+TEST(GifLzw, TheBestOfBothWaysIsTheShorterWayAndSaysWhich) {
+  for (uint32_t seed : {5u, 6u, 7u}) {
+    Case c = makeCase(30000, 40, seed, 63);
+    LzwImage ways[2] = {lzwEncodeWay(c.values, c.beneath, 63, 6, LzwWay::kTransparentLean, workspace()),
+                        lzwEncodeWay(c.values, c.beneath, 63, 6, LzwWay::kShownLean, workspace())};
+    for (const LzwImage& way : ways) expectFaithful(c.values, c.beneath, 63, 6, way);
+    EXPECT_NE(ways[0].blocks, ways[1].blocks) << seed;
+    LzwImage best = lzwEncodeBest(c.values, c.beneath, 63, 6);
+    const LzwImage& shorter = ways[1].blocks.size() < ways[0].blocks.size() ? ways[1] : ways[0];
+    EXPECT_EQ(best.blocks, shorter.blocks) << seed;
+    EXPECT_EQ(best.way, shorter.way) << seed;
+  }
+  // Without free pixels there is one way, whichever is asked for.
+  Case fixed = makeCase(5000, 40, 9, -1);
+  LzwImage shown = lzwEncodeWay(fixed.values, {}, -1, 6, LzwWay::kShownLean, workspace());
+  EXPECT_EQ(shown.way, LzwWay::kTransparentLean);
+  EXPECT_EQ(shown.blocks, lzwEncodeBest(fixed.values, {}, -1, 6).blocks);
 }
 
 TEST(GifLzw, SameInputSameBytes) {

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -158,6 +159,51 @@ TEST(GifWriter, FramesLeftInPlaceShowTheScreensTheyDescribe) {
   EXPECT_EQ(d.boxes[1].Height, 2);
   EXPECT_EQ(d.boxes[3].Width, 1);
   EXPECT_EQ(d.boxes[3].Height, 1);
+}
+
+std::vector<uint8_t> readFile(const std::string& path) {
+  std::vector<uint8_t> bytes;
+  if (FILE* f = std::fopen(path.c_str(), "rb")) {
+    for (int c; (c = std::fgetc(f)) != EOF;) bytes.push_back(uint8_t(c));
+    std::fclose(f);
+  }
+  return bytes;
+}
+
+TEST(GifWriter, FramesSharingAWayOfCodingShowTheirScreensWhateverTheThreads) {
+  // Frames left in place, each coded the way its group's first frame chose,
+  // in groups cut across batches and by the end of the animation: the screens
+  // must be those described and the bytes the same for any thread count.
+  ReceivedAnimation a = animation();
+  const Palette global = globalPalette();
+  std::vector<uint8_t> pixels(size_t(kWidth) * kHeight);
+  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = uint8_t((i / 5) % 3 + 1);
+  a.frames.push_back(makeFrame(global, pixels, -1));
+  uint32_t seed = 7;
+  for (int f = 1; f < 11; ++f) {
+    std::vector<uint8_t> next(pixels.size(), kTransparent);
+    for (size_t i = 0; i < next.size(); ++i) {
+      seed = seed * 22695477u + 1;
+      if ((seed >> 16) % 4 == 0) next[i] = uint8_t((seed >> 8) % 5 + 1);
+    }
+    a.frames.push_back(makeFrame(global, next, kTransparent));
+  }
+  std::vector<uint8_t> bytes[3];
+  const char* threads[] = {"1", "2", "5"};
+  for (int t = 0; t < 3; ++t) {
+    ::setenv("GLYPHWRIGHT_THREADS", threads[t], 1);
+    std::string path = tempPath("groups.gif"), error;
+    ASSERT_TRUE(writeGif(a, path, &error)) << error;
+    Decoded d;
+    ASSERT_TRUE(decode(path, &d));
+    EXPECT_EQ(d.screens, describedScreens(a)) << threads[t];
+    bytes[t] = readFile(path);
+    std::remove(path.c_str());
+  }
+  ::unsetenv("GLYPHWRIGHT_THREADS");
+  EXPECT_FALSE(bytes[0].empty());
+  EXPECT_EQ(bytes[1], bytes[0]);
+  EXPECT_EQ(bytes[2], bytes[0]);
 }
 
 TEST(GifWriter, AFrameOfAnotherSizeIsRefusedAndLeavesNoFile) {
