@@ -46,13 +46,23 @@ struct Extent {
   bool empty() const { return first > last; }
 };
 
+inline bool bare8(const uint8_t* p) {
+  uint64_t eight;
+  std::memcpy(&eight, p, sizeof eight);
+  return eight == 0;
+}
+
+// Bare stretches are passed eight at a time.
 Extent extentOf(const uint8_t* row, int32_t width) {
   Extent e;
   int32_t x = 0;
+  while (x + 8 <= width && bare8(row + x)) x += 8;
   while (x < width && row[x] == 0) ++x;
   if (x == width) return e;
-  int32_t y = width - 1;
-  while (row[y] == 0) --y;
+  int32_t y = width;
+  while (y - 8 > x && bare8(row + y - 8)) y -= 8;
+  do --y;
+  while (row[y] == 0);
   e.first = x;
   e.last = y;
   return e;
@@ -269,6 +279,25 @@ bool blurColumns(uint8_t* const* rows, int32_t width, int32_t height, const Blur
   return columnPass(rows, rows, width, height, 0, width - 1, 0, height - 1, k, acc);
 }
 
+
+// Rows y0..y1, columns x0..x1 of `to` from the plane `from` (width fw,
+// height fh) placed with its top-left at (dx, dy); 0 where it has nothing.
+void copyPlaced(const std::vector<uint8_t>& from, int32_t fw, int32_t fh, int64_t dx, int64_t dy,
+                uint8_t* const* to, int32_t x0, int32_t x1, int32_t y0, int32_t y1) {
+  const int64_t a = std::max<int64_t>(x0, dx), b = std::min<int64_t>(x1, dx + fw - 1);
+  for (int32_t y = y0; y <= y1; ++y) {
+    uint8_t* row = to[y];
+    const int64_t sy = int64_t(y) - dy;
+    if (sy < 0 || sy >= fh || a > b) {
+      std::memset(row + x0, 0, size_t(x1 - x0 + 1));
+      continue;
+    }
+    std::memset(row + x0, 0, size_t(a - x0));
+    std::memcpy(row + a, from.data() + size_t(sy) * size_t(fw) + size_t(a - dx), size_t(b - a + 1));
+    std::memset(row + b + 1, 0, size_t(x1 - b));
+  }
+}
+
 }  // namespace
 
 BlurKernel blurKernel(int softness) {
@@ -391,6 +420,84 @@ bool blurPlaneFrom(const BlurBaseline& base, uint8_t* const* rows, int32_t width
   for (int32_t y = 0; y < height; ++y) std::memcpy(rows[y], baseRow(base.output, y), w);
   if (height >= kBlurTaps) return columnPass(passRows.get(), rows, width, height, x0, x1, y0, y1, base.kernel, acc.get());
   for (int32_t y = dy0; y <= dy1; ++y) std::memcpy(rows[y] + x0, passRows[size_t(y)] + x0, size_t(x1 - x0 + 1));
+  return true;
+}
+
+bool makeBlurShape(const uint8_t* const* rows, int32_t width, int32_t height, const BlurKernel& kernel,
+                   BlurShape* out) {
+  *out = BlurShape();
+  if (!rows || width <= 0 || height <= 0) return false;
+  // Ink within two radii of an end has met a renormalised end there.
+  constexpr int32_t kRoom = 2 * kBlurRadius;
+  bool roomyX = true, roomyY = true;
+  for (int32_t y = 0; y < height; ++y) {
+    const Extent e = extentOf(rows[y], width);
+    if (e.empty()) continue;
+    if (y < kRoom || y >= height - kRoom) roomyY = false;
+    if (e.first < kRoom || e.last >= width - kRoom) roomyX = false;
+  }
+  BlurBaseline base;
+  if (!makeBlurBaseline(rows, width, height, kernel, &base)) return false;
+  out->width = width;
+  out->height = height;
+  out->roomyX = roomyX;
+  out->roomyY = roomyY;
+  out->kernel = kernel;
+  out->rowPass = std::move(base.rowPass);
+  out->output = std::move(base.output);
+  return true;
+}
+
+bool blurMovedShape(const BlurShape& shape, uint8_t* const* rows, int32_t width, int32_t height, int64_t dx,
+                    int64_t dy) {
+  if (!rows || width <= 0 || height <= 0) return true;
+  const int32_t r = kBlurRadius;
+  // Along an axis without room the shape's ends are the plane's own: it may
+  // not move along it. Along one with room the plane's ends are blurred
+  // again, which needs them a kernel apart.
+  const bool cutX = !shape.roomyX, cutY = !shape.roomyY;
+  if (shape.empty() || (cutX && (dx != 0 || shape.width != width)) || (cutY && (dy != 0 || shape.height != height)) ||
+      (!cutX && width < kBlurTaps) || (!cutY && height < kBlurTaps))
+    return blurPlane(rows, width, height, shape.kernel);
+  // The part that is the shape's blur moved, and the strips outside it.
+  const int32_t cx0 = cutX ? 0 : r, cx1 = cutX ? width - 1 : width - 1 - r;
+  const int32_t cy0 = cutY ? 0 : r, cy1 = cutY ? height - 1 : height - 1 - r;
+  size_t size = 0;
+  if (!checkedMul(size_t(width), size_t(height), &size)) return false;
+  // The rows' pass, only where the strips' columns pass reads it.
+  auto pass = tryArray<uint8_t>(size);
+  auto passRows = tryArray<uint8_t*>(size_t(height));
+  auto in = tryArray<double>(size_t(width));
+  auto acc = tryArray<double>(size_t(width));
+  if (!pass || !passRows || !in || !acc) return false;
+  for (int32_t y = 0; y < height; ++y) passRows[size_t(y)] = pass.get() + size_t(y) * size_t(width);
+  if (!cutX) {
+    for (int32_t y = 0; y < height; ++y) {
+      rowPass(rows[y], passRows[size_t(y)], width, 0, r - 1, shape.kernel, in.get(), acc.get());
+      rowPass(rows[y], passRows[size_t(y)], width, width - r, width - 1, shape.kernel, in.get(), acc.get());
+    }
+  }
+  if (!cutY) {
+    // Away from the left and right ends a row's pass is the shape's, moved.
+    const int32_t top1 = std::min(height - 1, 2 * r - 1), bottom0 = std::max(0, height - 2 * r);
+    copyPlaced(shape.rowPass, shape.width, shape.height, dx, dy, passRows.get(), cx0, cx1, 0, top1);
+    copyPlaced(shape.rowPass, shape.width, shape.height, dx, dy, passRows.get(), cx0, cx1, bottom0, height - 1);
+  }
+  copyPlaced(shape.output, shape.width, shape.height, dx, dy, rows, cx0, cx1, cy0, cy1);
+  const uint8_t* const* src = passRows.get();
+  if (!cutX && height < kBlurTaps) {  // columns too short to blur: the rows' pass is the blur
+    for (int32_t y = 0; y < height; ++y) {
+      std::memcpy(rows[y], src[y], size_t(r));
+      std::memcpy(rows[y] + width - r, src[y] + width - r, size_t(r));
+    }
+  } else if (!cutX && !(columnPass(src, rows, width, height, 0, r - 1, 0, height - 1, shape.kernel, acc.get()) &&
+                        columnPass(src, rows, width, height, width - r, width - 1, 0, height - 1, shape.kernel,
+                                   acc.get()))) {
+    return false;
+  }
+  if (!cutY && !(columnPass(src, rows, width, height, cx0, cx1, 0, r - 1, shape.kernel, acc.get()) &&
+                 columnPass(src, rows, width, height, cx0, cx1, height - r, height - 1, shape.kernel, acc.get())))
+    return false;
   return true;
 }
 

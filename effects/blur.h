@@ -62,6 +62,36 @@ bool makeBlurBaseline(const uint8_t* const* rows, int32_t width, int32_t height,
 // differs are blurred again. A plane of another size is blurred whole.
 bool blurPlaneFrom(const BlurBaseline& base, uint8_t* const* rows, int32_t width, int32_t height);
 
+// A shape blurred once, for planes that hold the same shape moved and cut
+// by their edges (a line scrolling through the frame). Along an axis where
+// the shape has room (no ink within two radii of its ends) it may move:
+// away from a plane's ends its blur is the shape's moved, and only the
+// strips within the radius of the ends, where the taps are renormalised,
+// are blurred again. Along an axis without room the shape's ends stand for
+// the plane's own, and it may not move along it.
+struct BlurShape {
+  int32_t width = 0;
+  int32_t height = 0;
+  bool roomyX = false;
+  bool roomyY = false;
+  BlurKernel kernel{};
+  std::vector<uint8_t> rowPass;  // after the rows' pass, row after row from the top
+  std::vector<uint8_t> output;   // blurred
+  bool empty() const { return width <= 0 || height <= 0; }
+};
+
+// Keeps the blur of the plane (rows as for blurPlane, not changed) in `out`.
+// False (and an empty shape) when memory fails.
+bool makeBlurShape(const uint8_t* const* rows, int32_t width, int32_t height, const BlurKernel& kernel,
+                   BlurShape* out);
+
+// Blurs in place, to the same bytes as blurPlane with the shape's kernel, a
+// plane that holds the shape's plane with its top-left at (dx, dy) and
+// nothing else. A plane the shape cannot serve (moved along an axis without
+// room, or smaller than the kernel along one with room) is blurred whole.
+bool blurMovedShape(const BlurShape& shape, uint8_t* const* rows, int32_t width, int32_t height, int64_t dx,
+                    int64_t dy);
+
 // Blurs an 8-bit mask Bitmap in place. False when it is not one or memory fails.
 bool blurMask(MemHandle mask, const BlurKernel& kernel);
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <new>
+#include <vector>
 
 #include "effects/blur.h"
 #include "materials/material_fill.h"
@@ -19,36 +21,78 @@ inline uint8_t addSaturated(uint8_t a, uint8_t b) {
   return uint8_t(sum > 255 ? 255 : sum);
 }
 
+#if defined(__x86_64__) && defined(__linux__) && !defined(__clang__)
+#define GW_BLEND_CLONES __attribute__((target_clones("avx2", "default"), optimize("tree-vectorize")))
+#else
+#define GW_BLEND_CLONES
+#endif
+
 inline bool bare8(const uint8_t* m) {
   uint64_t eight;
   std::memcpy(&eight, m, sizeof eight);
   return eight == 0;
 }
 
+// (b * (255 - m) + s * m) / 255, exactly, for every byte of a span: with
+// m == 0 it is b, so bare pixels inside the span need no test, and the
+// loop has no branch for the compiler to keep it from vectors.
+GW_BLEND_CLONES
+void blendSpan(uint8_t* bg, const uint8_t* src, const uint8_t* m3, size_t n) {
+  for (size_t i = 0; i < n; ++i) {
+    const unsigned m = m3[i];
+    const unsigned x = unsigned(bg[i]) * (255 - m) + unsigned(src[i]) * m;
+    bg[i] = uint8_t((x + 1 + (x >> 8)) >> 8);  // x / 255 for x <= 255 * 255
+  }
+}
+
+// The columns [first, last] of a mask row that hold anything; first > last when none.
+void spanOf(const uint8_t* m, int32_t w, int32_t* first, int32_t* last) {
+  int32_t x = 0;
+  while (x + 8 <= w && bare8(m + x)) x += 8;
+  while (x < w && m[x] == 0) ++x;
+  *first = x;
+  *last = -1;
+  if (x == w) return;
+  int32_t y = w;
+  while (y - 8 > x && bare8(m + y - 8)) y -= 8;
+  do --y;
+  while (m[y] == 0);
+  *last = y;
+}
+
 // background = blend(background, source at the same place, m) over every
 // mask pixel; with an alpha mask the source is not painted when `paint` is
 // false, and the alpha grows by m.
-void composite(const BitmapView& background, const BitmapView& source, const MaskPlane& mask,
-               MaskPlane* alpha, bool paint) {
+bool composite(const BitmapView& background, const BitmapView& source, const MaskPlane& mask, MaskPlane* alpha,
+               bool paint) {
   const int32_t w = std::min({background.width(), source.width(), mask.width});
   const int32_t h = std::min({background.height(), source.height(), mask.height});
-  for (int32_t y = 0; y < h; ++y) {
-    const uint8_t* m = mask.row(y);
-    uint8_t* bg = background.row(y);
-    const uint8_t* src = source.row(y);
-    uint8_t* a = alpha ? alpha->row(y) : nullptr;
-    for (int32_t x = 0; x < w; ++x) {
-      // Bare stretches (most of a tall canvas) are passed eight at a time.
-      while (x + 8 <= w && bare8(m + x)) x += 8;
-      if (x >= w) break;
-      uint32_t v = m[x];
-      if (v == 0) continue;
-      if (paint) {
-        for (int c = 0; c < 3; ++c) bg[x * 3 + c] = blendChannel(bg[x * 3 + c], src[x * 3 + c], v);
-      }
-      if (a) a[x] = addSaturated(a[x], uint8_t(v));
+  if (w <= 0 || h <= 0) return true;
+  // Each row's mask spread to one byte per channel.
+  std::vector<uint8_t> m3;
+  if (paint) {
+    try {
+      m3.resize(size_t(w) * 3);
+    } catch (const std::bad_alloc&) {
+      return false;
     }
   }
+  for (int32_t y = 0; y < h; ++y) {
+    const uint8_t* m = mask.row(y);
+    int32_t first = 0, last = -1;
+    spanOf(m, w, &first, &last);
+    if (first > last) continue;
+    if (paint) {
+      const size_t n = size_t(last - first + 1);
+      for (size_t i = 0; i < n; ++i) m3[i * 3] = m3[i * 3 + 1] = m3[i * 3 + 2] = m[size_t(first) + i];
+      blendSpan(background.row(y) + size_t(first) * 3, source.row(y) + size_t(first) * 3, m3.data(), n * 3);
+    }
+    if (alpha) {
+      uint8_t* a = alpha->row(y);
+      for (int32_t x = first; x <= last; ++x) a[x] = addSaturated(a[x], m[x]);
+    }
+  }
+  return true;
 }
 
 // The outline lands one column left of its mask pixel: mask column x >= 1
@@ -62,6 +106,8 @@ void compositeOutline(const BitmapView& background, const MaskPlane& outline, ui
     uint8_t* bg = background.row(y);
     uint8_t* a = alpha ? alpha->row(y) : nullptr;
     for (int32_t x = 1; x < xEnd; ++x) {
+      while (x + 8 <= xEnd && bare8(m + x)) x += 8;
+      if (x >= xEnd) break;
       uint32_t v = m[x];
       if (v == 0) continue;
       uint8_t* p = bg + size_t(x - 1) * 3;
@@ -157,6 +203,7 @@ bool FrameComposer::prepare(const StyledLine& line, int32_t width, int32_t heigh
   fill_.reset();
   shadowFill_.reset();
   shadowBaseline_ = BlurBaseline();
+  movingShadow_ = BlurShape();
   if (width <= 0 || height <= 0 || width > INT32_MAX - 4) return false;
   const TextStyle& s = line.style;
   if (s.alphaBackground) {
@@ -191,11 +238,63 @@ Offset FrameComposer::shadowOrigin() const {
 
 MemHandle FrameComposer::background() const { return background_ ? copyCanvas(background_.get()) : 0; }
 
-bool FrameComposer::shadowMask(const LetterPainter& paint, MaskPlane* out) const {
+bool FrameComposer::shadowMask(const LetterPainter& paint, MaskPlane* out, const Motion* moved) const {
   const TextStyle& s = line_->style;
   if (!out->allocate(width_, height_) || !paint(*out, shadowOrigin())) return false;
   scaleCoverage(*out, uint8_t(s.shadowOpacity));
-  return s.softness <= 0 || blur(*out, s.softness, shadowBaseline_);
+  if (s.softness <= 0) return true;
+  if (moved && !movingShadow_.empty()) {
+    std::vector<uint8_t*> rows;
+    const Offset at = shadowOrigin();
+    const int64_t dx = int64_t(at.x) + moved->x - movingAt_.x, dy = int64_t(at.y) + moved->y - movingAt_.y;
+    return rowsOf(*out, &rows) && blurMovedShape(movingShadow_, rows.data(), width_, height_, dx, dy);
+  }
+  return blur(*out, s.softness, shadowBaseline_);
+}
+
+bool FrameComposer::holdMovingShadow(bool alongX, bool alongY) {
+  movingShadow_ = BlurShape();
+  if (!line_) return false;
+  const TextStyle& s = line_->style;
+  if (!s.shadowEnable || s.softness <= 0) return true;  // nothing is softened
+  // The line's ink, from its cell's top-left.
+  int64_t x0 = INT64_MAX, y0 = INT64_MAX, x1 = INT64_MIN, y1 = INT64_MIN;
+  for (size_t i = 0; i < line_->letters.size(); ++i) {
+    const LetterImage& letter = line_->letters[i];
+    if (letter.mask.empty()) continue;
+    const int64_t left = int64_t(line_->penX[i]) + letter.left, top = letter.top;
+    x0 = std::min(x0, left);
+    y0 = std::min(y0, top);
+    x1 = std::max(x1, left + letter.mask.width - 1);
+    y1 = std::max(y1, top + letter.mask.height - 1);
+  }
+  if (x0 > x1) return true;  // no ink: every frame's shadow is bare anyway
+  // Along an axis of motion the shape has room of two radii around the ink,
+  // so its blur meets no end; across it the shape spans the frame with the
+  // line at rest, ends and all.
+  const int64_t room = 2 * kBlurRadius;
+  const Offset rest = shadowOrigin();
+  const int64_t w = alongX ? x1 - x0 + 1 + 2 * room : width_, h = alongY ? y1 - y0 + 1 + 2 * room : height_;
+  // A shape much larger than the frame (letters placed far outside) is not worth holding.
+  if (w > int64_t(width_) + 4 * room || h > int64_t(height_) + 4 * room) return false;
+  MaskPlane shape;
+  std::vector<uint8_t*> rows;
+  if (!shape.allocate(int32_t(w), int32_t(h))) return false;
+  movingAt_ = {alongX ? int32_t(room - x0) : rest.x, alongY ? int32_t(room - y0) : rest.y};
+  stampLine(*line_, shape, movingAt_.x, movingAt_.y);
+  scaleCoverage(shape, uint8_t(s.shadowOpacity));
+  return rowsOf(shape, &rows) && makeBlurShape(rows.data(), shape.width, shape.height, blurKernel(s.softness), &movingShadow_);
+}
+
+MemHandle FrameComposer::composeLine(const StyledLine& line, Motion motion) const {
+  if (!line_ || !background_ || !fill_) return 0;
+  // The held shadow is this composer's line's only.
+  const Motion* moved = &line == line_ ? &motion : nullptr;
+  auto paint = [&](MaskPlane& mask, Offset origin) {
+    stampLine(line, mask, int64_t(origin.x) + motion.x, int64_t(origin.y) + motion.y);
+    return true;
+  };
+  return composeOnto(MemBlock(copyCanvas(background_.get())), paint, {}, moved);
 }
 
 bool FrameComposer::holdShadowBaseline(const LetterPainter& paint) {
@@ -246,7 +345,8 @@ MemHandle FrameComposer::composeOnPlain(const LetterPainter& paint, uint32_t col
   return composeOnto(std::move(plain), paint, hooks);
 }
 
-MemHandle FrameComposer::composeOnto(MemBlock frame, const LetterPainter& paint, const FrameHooks& hooks) const {
+MemHandle FrameComposer::composeOnto(MemBlock frame, const LetterPainter& paint, const FrameHooks& hooks,
+                                     const Motion* moved) const {
   const TextStyle& s = line_->style;
   if (!frame) return 0;
   Locked canvas(frame.get());
@@ -275,9 +375,10 @@ MemHandle FrameComposer::composeOnto(MemBlock frame, const LetterPainter& paint,
   if (!reuse && !paint) return 0;
   if (s.shadowEnable) {
     MaskPlane made;
-    if (!reuse && !shadowMask(hooks.shadow ? hooks.shadow : paint, &made)) return 0;
+    if (!reuse && !shadowMask(hooks.shadow ? hooks.shadow : paint, &made, hooks.shadow ? nullptr : moved)) return 0;
     Locked shadowFill(shadowFill_.get());
-    composite(canvas.view, shadowFill.view, reuse ? heldShadow_ : made, alphaPlane, alphaPlane == nullptr);
+    if (!composite(canvas.view, shadowFill.view, reuse ? heldShadow_ : made, alphaPlane, alphaPlane == nullptr))
+      return 0;
   }
 
   if (hooks.behind) {
@@ -287,7 +388,7 @@ MemHandle FrameComposer::composeOnto(MemBlock frame, const LetterPainter& paint,
 
   MaskPlane letters, outline;
   if (!reuse && !letterMasks(paint, &letters, &outline)) return 0;
-  composite(canvas.view, fill.view, reuse ? heldLetters_ : letters, alphaPlane, true);
+  if (!composite(canvas.view, fill.view, reuse ? heldLetters_ : letters, alphaPlane, true)) return 0;
   if (s.outlineEnable)
     compositeOutline(canvas.view, reuse ? heldOutline_ : outline, s.outlineColour & 0xFFFFFF, alphaPlane);
 
@@ -301,10 +402,7 @@ MemHandle FrameComposer::composeOnto(MemBlock frame, const LetterPainter& paint,
 }
 
 MemHandle composeLineAt(const FrameComposer& composer, const StyledLine& line, Motion motion) {
-  return composer.compose([&](MaskPlane& mask, Offset origin) {
-    stampLine(line, mask, int64_t(origin.x) + motion.x, int64_t(origin.y) + motion.y);
-    return true;
-  });
+  return composer.composeLine(line, motion);
 }
 
 }  // namespace gw

@@ -84,6 +84,17 @@ class FrameComposer {
   // pixels. False on failure (nothing is held then).
   bool holdShadowBaseline(const LetterPainter& paint);
 
+  // For effects that move the whole line rigidly (a scroll) along x, y or
+  // both: the line's shadow is softened once, and composeLine() then softens
+  // again only the strips along the frame's edges that the motion crosses.
+  // False on failure or when the line cannot be held so (nothing is held
+  // then; composeLine still works, softening each frame whole, as it does
+  // for a motion along an axis not named here).
+  bool holdMovingShadow(bool alongX, bool alongY);
+
+  // `line` at rest displaced by `motion` (as composeLineAt).
+  MemHandle composeLine(const StyledLine& line, Motion motion) const;
+
   // The prepared background alone (24-bit), for effects that assemble their
   // frames from pieces; 0 on failure.
   MemHandle background() const;
@@ -97,8 +108,9 @@ class FrameComposer {
   MemBlock fill_;
   MemBlock shadowFill_;
 
-  MemHandle composeOnto(MemBlock frame, const LetterPainter& paint, const FrameHooks& hooks) const;
-  bool shadowMask(const LetterPainter& paint, MaskPlane* out) const;
+  MemHandle composeOnto(MemBlock frame, const LetterPainter& paint, const FrameHooks& hooks,
+                        const Motion* moved = nullptr) const;
+  bool shadowMask(const LetterPainter& paint, MaskPlane* out, const Motion* moved = nullptr) const;
   bool letterMasks(const LetterPainter& paint, MaskPlane* letters, MaskPlane* outline) const;
   // The masks holdLetters made: the softened shadow at its opacity, the
   // letters at the fill opacity and their outline.
@@ -107,6 +119,10 @@ class FrameComposer {
   MaskPlane heldLetters_;
   MaskPlane heldOutline_;
   BlurBaseline shadowBaseline_;
+  // The line's shadow blurred clear of every edge, its cell top-left at
+  // movingAt_ in the shape's plane.
+  BlurShape movingShadow_;
+  Offset movingAt_;
 };
 
 // The finished frame of a line at rest displaced by `motion`, on its rest

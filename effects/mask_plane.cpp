@@ -39,11 +39,47 @@ void maxInto(MaskPlane& dst, const MaskPlane& src, int64_t left, int64_t top) {
   }
 }
 
+namespace {
+
+inline bool bare8(const uint8_t* p) {
+  uint64_t eight;
+  std::memcpy(&eight, p, sizeof eight);
+  return eight == 0;
+}
+
+// The first and last covered columns of a row; first == w when none. Bare
+// stretches (most of a padded canvas) are passed eight at a time.
+void inkSpan(const uint8_t* row, int32_t w, int32_t* first, int32_t* last) {
+  int32_t x = 0;
+  while (x + 8 <= w && bare8(row + x)) x += 8;
+  while (x < w && row[x] == 0) ++x;
+  *first = x;
+  *last = -1;
+  if (x == w) return;
+  int32_t y = w;
+  while (y - 8 > x && bare8(row + y - 8)) y -= 8;
+  do --y;
+  while (row[y] == 0);
+  *last = y;
+}
+
+}  // namespace
+
 void scaleCoverage(MaskPlane& plane, uint8_t intensity) {
   if (intensity == 255) return;
   uint8_t table[256];
   for (unsigned v = 0; v < 256; ++v) table[v] = uint8_t((v * intensity + 127) / 255);
-  for (uint8_t& v : plane.pixels) v = table[v];
+  // 0 stays 0: bare stretches are passed eight at a time.
+  uint8_t* p = plane.pixels.data();
+  const size_t n = plane.pixels.size();
+  for (size_t i = 0; i < n;) {
+    if (i + 8 <= n && bare8(p + i)) {
+      i += 8;
+      continue;
+    }
+    p[i] = table[p[i]];
+    ++i;
+  }
 }
 
 bool outlineOf(const MaskPlane& glyph, MaskPlane* out) {
@@ -52,38 +88,40 @@ bool outlineOf(const MaskPlane& glyph, MaskPlane* out) {
   // Each row's ink, so the passes below visit only the columns within a
   // pixel of it (a wave of letters leaves most of its box bare).
   std::vector<int32_t> firsts, lasts;
+  // The horizontal "any covered" of three rows at a time, row y in slot
+  // y % 3; each slot remembers the columns it last wrote.
   std::vector<uint8_t> spread;
+  int32_t written[3][2] = {{0, -1}, {0, -1}, {0, -1}};
   try {
     firsts.assign(size_t(h), w);
     lasts.assign(size_t(h), -1);
-    spread.assign(size_t(w) * size_t(h), 0);
+    spread.assign(size_t(w) * 3, 0);
   } catch (const std::bad_alloc&) {
     return false;
   }
-  for (int32_t y = 0; y < h; ++y) {
-    const uint8_t* g = glyph.row(y);
-    int32_t first = 0;
-    while (first < w && g[first] == 0) ++first;
-    if (first == w) continue;
-    int32_t last = w - 1;
-    while (g[last] == 0) --last;
-    firsts[size_t(y)] = first;
-    lasts[size_t(y)] = last;
-  }
-  // Horizontal "any covered" of each row first, then three rows of it
-  // vertically: a 3 x 3 dilation in two cheap passes.
-  auto spreadRow = [&](int32_t y) { return spread.data() + size_t(y) * size_t(w); };
-  for (int32_t y = 0; y < h; ++y) {
-    if (lasts[size_t(y)] < 0) continue;
-    const uint8_t* g = glyph.row(y);
+  for (int32_t y = 0; y < h; ++y) inkSpan(glyph.row(y), w, &firsts[size_t(y)], &lasts[size_t(y)]);
+  auto spreadRow = [&](int32_t y) { return spread.data() + size_t(y % 3) * size_t(w); };
+  // Fills row y's slot; null when the row holds no ink (all 0).
+  auto makeSpread = [&](int32_t y) -> const uint8_t* {
+    if (y < 0 || y >= h || lasts[size_t(y)] < 0) return nullptr;
     uint8_t* s = spreadRow(y);
+    int32_t* done = written[y % 3];
+    if (done[0] <= done[1]) std::memset(s + done[0], 0, size_t(done[1] - done[0] + 1));
+    const uint8_t* g = glyph.row(y);
     const int32_t from = std::max(0, firsts[size_t(y)] - 1), to = std::min(w - 1, lasts[size_t(y)] + 1);
     for (int32_t x = from; x <= to; ++x) {
       bool covered = g[x] != 0 || (x > 0 && g[x - 1] != 0) || (x + 1 < w && g[x + 1] != 0);
       s[x] = covered ? 1 : 0;
     }
-  }
+    done[0] = from;
+    done[1] = to;
+    return s;
+  };
+  // Then three rows of it vertically: a 3 x 3 dilation in two cheap passes.
+  const uint8_t* above = nullptr;
+  const uint8_t* here = makeSpread(0);
   for (int32_t y = 0; y < h; ++y) {
+    const uint8_t* below = makeSpread(y + 1);
     int32_t from = w, to = -1;
     for (int32_t j = std::max(0, y - 1); j <= std::min(h - 1, y + 1); ++j) {
       if (lasts[size_t(j)] < 0) continue;
@@ -93,18 +131,17 @@ bool outlineOf(const MaskPlane& glyph, MaskPlane* out) {
     from = std::max(from, 0);
     to = std::min(to, w - 1);
     const uint8_t* g = glyph.row(y);
-    const uint8_t* above = y > 0 ? spreadRow(y - 1) : nullptr;
-    const uint8_t* here = spreadRow(y);
-    const uint8_t* below = y + 1 < h ? spreadRow(y + 1) : nullptr;
     uint8_t* o = out->row(y);
     for (int32_t x = from; x <= to; ++x) {
       if (g[x] != 0) {
         o[x] = uint8_t(255 - g[x]);
       } else {
-        bool near = here[x] || (above && above[x]) || (below && below[x]);
+        bool near = (here && here[x]) || (above && above[x]) || (below && below[x]);
         o[x] = near ? 255 : 0;
       }
     }
+    above = here;
+    here = below;
   }
   return true;
 }

@@ -120,6 +120,9 @@ int simpleBuild(EffectContext& ctx) {
     return 1;
   }
 
+  // Every frame shows the same line moved: its shadow is softened once.
+  // Without it (memory) each frame softens its own, to the same pixels.
+
   // The rest frame's size is the distance the text travels.
   const int32_t width = prepared.composer.width(), height = prepared.composer.height();
   const size_t frameBytes = bitmapBlockSize(width, height, alphaMask ? 32 : 24);
@@ -132,6 +135,9 @@ int simpleBuild(EffectContext& ctx) {
   // Every frame is kept until the build ends: refuse now what the store
   // would refuse part way through.
   if (!frameStoreFits(*ctx.frameStore, uint64_t(s.frames), frameBytes)) return 0;
+  // Every frame shows the same line moved: its shadow is softened once.
+  // Without it (memory) each frame softens its own, to the same pixels.
+  prepared.composer.holdMovingShadow(!s.vertical, s.vertical);
 
   // Where the text is in each frame, and which frames hold the pause.
   std::vector<Motion> motions(size_t(s.frames));

@@ -191,6 +191,82 @@ TEST(Blur, BaselineGivesTheSameBytesAsTheWholeBlur) {
   EXPECT_EQ(other.pixels, expected.pixels);
 }
 
+// `ink` placed with its top-left at (x, y) in a w x h plane, cut at its edges.
+Plane placed(const Plane& ink, int32_t w, int32_t h, int32_t x0, int32_t y0) {
+  Plane p{w, h, std::vector<uint8_t>(size_t(w) * size_t(h), 0)};
+  for (int32_t y = 0; y < ink.height; ++y)
+    for (int32_t x = 0; x < ink.width; ++x)
+      if (x0 + x >= 0 && x0 + x < w && y0 + y >= 0 && y0 + y < h)
+        p.pixels[size_t(y0 + y) * size_t(w) + size_t(x0 + x)] = ink.pixels[size_t(y) * size_t(ink.width) + size_t(x)];
+  return p;
+}
+
+// A shape blurred once and moved must give exactly the whole blur of the
+// moved, cut plane: wholly inside, across each edge and corner (where the
+// taps are renormalised), partly or wholly outside, on planes as small as
+// the kernel and on planes too small for it; and a shape that spans the
+// plane along one axis (ends and all) while moving along the other.
+TEST(Blur, MovedShapeGivesTheSameBytesAsTheWholeBlur) {
+  const int32_t room = 40;
+  const Plane ink = randomPlane(37, 23, 21, 45);
+  struct Case {
+    const char* name;
+    bool alongX, alongY;  // else the shape spans the plane with the ink at rest
+  };
+  const Case cases[] = {{"both ways", true, true}, {"along x", true, false}, {"along y", false, true}};
+  const int32_t sizes[][2] = {{160, 102}, {41, 41}, {120, 50}, {50, 120}, {40, 90}, {90, 30}};
+  for (const Case& c : cases) {
+    for (int s : {3, 40}) {
+      const BlurKernel k = blurKernel(s);
+      for (auto& size : sizes) {
+        const int32_t w = size[0], h = size[1];
+        const int32_t restX = w / 3, restY = h / 2 - ink.height / 2;
+        // The shape, and where its plane's top-left lies for the ink's top-left at (0, 0).
+        const int32_t sw = c.alongX ? ink.width + 2 * room : w, sh = c.alongY ? ink.height + 2 * room : h;
+        const int32_t ax = c.alongX ? room : restX, ay = c.alongY ? room : restY;
+        Plane shape = placed(ink, sw, sh, ax, ay);
+        auto shapeRows = shape.rows();
+        BlurShape held;
+        ASSERT_TRUE(makeBlurShape(shapeRows.data(), sw, sh, k, &held));
+        // Ink's top-left at every interesting place: outside, across each edge, inside.
+        const int32_t xs[] = {-ink.width - 5, -ink.width + 1, -20, -3, 0, 2, 19, 20, 21, w / 2,
+                              w - ink.width - 21, w - ink.width - 19, w - ink.width, w - 10, w - 1, w + 3};
+        const int32_t ys[] = {-ink.height + 2, -7, 0, 5, 20, h / 2, h - ink.height - 20, h - ink.height + 4, h - 1, h + 2};
+        for (int32_t ix : xs) {
+          for (int32_t iy : ys) {
+            // Across an axis the shape spans, the ink stays at rest; once
+            // moved off it the plane is blurred whole, still exactly.
+            for (int moved = 0; moved < 2; ++moved) {
+              const int32_t x = c.alongX || moved ? ix : restX, y = c.alongY || moved ? iy : restY;
+              Plane p = placed(ink, w, h, x, y);
+              Plane expected = referenceBlur(p, k);
+              auto rows = p.rows();
+              ASSERT_TRUE(blurMovedShape(held, rows.data(), w, h, x - ax, y - ay));
+              ASSERT_EQ(p.pixels, expected.pixels)
+                  << c.name << " " << w << "x" << h << " ink at " << x << "," << y << " softness " << s;
+            }
+          }
+        }
+      }
+    }
+  }
+  // Room is two radii of bare samples at both ends of an axis.
+  const BlurKernel k = blurKernel(20);
+  const struct {
+    int32_t x, y;
+    bool roomyX, roomyY;
+  } dots[] = {{40, 40, true, true}, {39, 50, false, true}, {59, 59, true, true}, {60, 50, false, true}, {50, 60, true, false}};
+  for (const auto& d : dots) {
+    Plane p{100, 100, std::vector<uint8_t>(100 * 100, 0)};
+    p.pixels[size_t(d.y) * 100 + size_t(d.x)] = 9;
+    auto rows = p.rows();
+    BlurShape held;
+    ASSERT_TRUE(makeBlurShape(rows.data(), 100, 100, k, &held));
+    EXPECT_EQ(held.roomyX, d.roomyX) << d.x << "," << d.y;
+    EXPECT_EQ(held.roomyY, d.roomyY) << d.x << "," << d.y;
+  }
+}
+
 TEST(Blur, MaskBitmapsAreBlurredUpsideUp) {
   // Rows of a bitmap are stored bottom-up; the blur works on rows from the
   // top, so a bitmap gives what its top-down plane gives.
