@@ -271,6 +271,43 @@ TEST(FrameComposer, HeldLettersGiveTheSameFrames) {
   }
 }
 
+// A line held for moving gives, at every step of a scroll across each edge
+// and along each axis, the frame it gives softened whole; a motion along an
+// axis it was not held for is softened whole. Alpha masks and opacities too.
+TEST(FrameComposer, MovingShadowGivesTheSameFrames) {
+  struct Case {
+    bool alongX, alongY, alpha;
+    int softness, shadowOpacity;
+  };
+  const Case cases[] = {{true, false, false, 6, 255}, {false, true, true, 40, 180}, {true, true, false, 17, 90}};
+  for (const Case& c : cases) {
+    TextStyle s = style();
+    s.alphaMask = c.alpha;
+    s.softness = c.softness;
+    s.shadowOpacity = c.shadowOpacity;
+    StyledLine line;
+    ASSERT_TRUE(prepareStyledLine(s, &line));
+    FrameComposer whole, moving;
+    ASSERT_TRUE(whole.prepare(line, line.restWidth, line.restHeight));
+    ASSERT_TRUE(moving.prepare(line, line.restWidth, line.restHeight));
+    ASSERT_TRUE(moving.holdMovingShadow(c.alongX, c.alongY));
+    const int32_t w = line.restWidth, h = line.restHeight;
+    for (int32_t step = -w - 3; step <= w + 3; step += 7) {
+      const int32_t rise = step * h / w;
+      const Motion motions[] = {{c.alongX ? step : 0, c.alongY ? rise : 0}, {step % 5, rise % 3}};
+      for (const Motion& m : motions) {
+        auto painted = [&](MaskPlane& mask, Offset o) {
+          stampLine(line, mask, int64_t(o.x) + m.x, int64_t(o.y) + m.y);
+          return true;
+        };
+        MemBlock expected(whole.compose(painted)), got(composeLineAt(moving, line, m));
+        ASSERT_TRUE(expected && got);
+        ASSERT_EQ(bytesOf(expected.get()), bytesOf(got.get())) << m.x << "," << m.y << " softness " << c.softness;
+      }
+    }
+  }
+}
+
 TEST(FrameComposer, FailsCleanlyWhenMemoryRunsOut) {
   TextStyle s = style();
   s.alphaMask = true;
@@ -279,7 +316,8 @@ TEST(FrameComposer, FailsCleanlyWhenMemoryRunsOut) {
     if (!prepareStyledLine(s, &line)) return 0;
     FrameComposer composer;
     if (!composer.prepare(line, line.restWidth, line.restHeight)) return 0;
-    return composeLineAt(composer, line, {3, 1});
+    composer.holdMovingShadow(true, false);  // may fail; the frame must not
+    return composeLineAt(composer, line, {3, 0});
   });
   EXPECT_GT(failed, 5);
 }
