@@ -334,9 +334,25 @@ bool blurPlane(uint8_t* const* rows, int32_t width, int32_t height, const BlurKe
   auto in = tryArray<double>(size_t(width));
   auto acc = tryArray<double>(size_t(width));
   if (!in || !acc) return false;
-  if (width >= kBlurTaps) blurRows(rows, width, height, kernel, in.get(), acc.get());
-  if (height >= kBlurTaps) return blurColumns(rows, width, height, kernel, acc.get());
-  return true;
+  // Only the ink's box, grown by the radius, can change: outside it every
+  // input within reach is 0, and so is the output already (a mostly bare
+  // padded canvas costs little more than its letters).
+  int32_t x0 = width, x1 = -1, y0 = height, y1 = -1;
+  for (int32_t y = 0; y < height; ++y) {
+    const Extent e = extentOf(rows[y], width);
+    if (e.empty()) continue;
+    x0 = std::min(x0, e.first);
+    x1 = std::max(x1, e.last);
+    if (y0 > y) y0 = y;
+    y1 = y;
+  }
+  if (y1 < 0) return true;
+  if (width >= kBlurTaps) {
+    for (int32_t y = y0; y <= y1; ++y) rowPass(rows[y], rows[y], width, 0, width - 1, kernel, in.get(), acc.get());
+  }
+  if (height < kBlurTaps) return true;
+  return columnPass(rows, rows, width, height, std::max(0, x0 - kBlurRadius), std::min(width - 1, x1 + kBlurRadius),
+                    std::max(0, y0 - kBlurRadius), std::min(height - 1, y1 + kBlurRadius), kernel, acc.get());
 }
 
 bool makeBlurBaseline(const uint8_t* const* rows, int32_t width, int32_t height, const BlurKernel& kernel,

@@ -131,6 +131,29 @@ TEST(Blur, PlaneGivesTheSameBytesAsTheLineReference) {
   }
 }
 
+// Ink in a small box of a large bare plane: only the box's reach is
+// blurred, to the same bytes, wherever the box lies.
+TEST(Blur, BareRegionsGiveTheSameBytes) {
+  const BlurKernel k = blurKernel(25);
+  const Plane ink = randomPlane(13, 9, 4, 60);
+  const int32_t at[][2] = {{0, 0}, {5, 70}, {100, 40}, {187, 91}, {60, 0}, {199, 30}};
+  for (auto& a : at) {
+    Plane p{200, 100, std::vector<uint8_t>(200 * 100, 0)};
+    for (int32_t y = 0; y < ink.height; ++y)
+      for (int32_t x = 0; x < ink.width; ++x)
+        if (a[0] + x < p.width && a[1] + y < p.height)
+          p.pixels[size_t(a[1] + y) * 200 + size_t(a[0] + x)] = ink.pixels[size_t(y) * size_t(ink.width) + size_t(x)];
+    Plane expected = referenceBlur(p, k);
+    auto rows = p.rows();
+    ASSERT_TRUE(blurPlane(rows.data(), p.width, p.height, k));
+    ASSERT_EQ(p.pixels, expected.pixels) << a[0] << "," << a[1];
+  }
+  Plane bare{64, 64, std::vector<uint8_t>(64 * 64, 0)};
+  auto rows = bare.rows();
+  ASSERT_TRUE(blurPlane(rows.data(), 64, 64, k));
+  EXPECT_EQ(bare.pixels, std::vector<uint8_t>(64 * 64, 0));
+}
+
 // A plane blurred from a baseline must give exactly what the whole blur
 // gives, wherever the change lies: inside, at the plane's edges (where the
 // taps are renormalised), across the whole width, ink removed or added, in
