@@ -37,7 +37,13 @@ void softenLine(uint8_t* samples, int32_t count, ptrdiff_t step, const std::vect
     any = any || in[i] != 0;
   }
   if (!any) return;
-  for (int32_t i = 0; i < count; ++i) {
+  // Outputs further than r from the first and last ink sum only zeros: 0,
+  // which those samples already hold.
+  int32_t first = 0, last = count - 1;
+  while (in[first] == 0) ++first;
+  while (in[last] == 0) --last;
+  const int32_t from = std::max(0, first - r), to = std::min(count - 1, last + r);
+  for (int32_t i = from; i <= to; ++i) {
     double acc = 0;
     const int32_t lo = std::max(0, i - r), hi = std::min(count - 1, i + r);
     for (int32_t j = lo; j <= hi; ++j) acc += taps[size_t(j - i + r)] * in[j];

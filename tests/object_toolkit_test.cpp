@@ -133,6 +133,48 @@ TEST(ObjectPaint, SofteningKeepsTheMassAndWidensWithSoftness) {
   EXPECT_LT(soft80.at(30, 30), soft20.at(30, 30));
 }
 
+// Softening passes bare stretches without summing them: the bytes must be
+// those of the plain sum of every tap, on sparse and dense planes, objects
+// at the edges, and kernels wider than the plane.
+TEST(ObjectPaint, SofteningSparsePlanesGivesThePlainSum) {
+  auto plain = [](MaskPlane p, int32_t softness) {
+    const double sigma = (softness + 2) / 10.0;
+    const auto r = int32_t(std::ceil(3.5 * sigma));
+    std::vector<double> taps(size_t(2 * r + 1));
+    double sum = 0;
+    for (int32_t i = -r; i <= r; ++i) sum += taps[size_t(i + r)] = std::exp(-double(i * i) / (2 * sigma * sigma));
+    for (double& t : taps) t /= sum;
+    auto line = [&](uint8_t* s, int32_t n, ptrdiff_t step) {
+      std::vector<double> in(static_cast<size_t>(n));
+      for (int32_t i = 0; i < n; ++i) in[size_t(i)] = s[i * step];
+      for (int32_t i = 0; i < n; ++i) {
+        double acc = 0;
+        for (int32_t j = std::max(0, i - r); j <= std::min(n - 1, i + r); ++j) acc += taps[size_t(j - i + r)] * in[size_t(j)];
+        s[i * step] = uint8_t(std::min(255.0, acc + 0.5));
+      }
+    };
+    for (int32_t y = 0; y < p.height; ++y) line(p.row(y), p.width, 1);
+    for (int32_t x = 0; x < p.width; ++x) line(p.row(0) + x, p.height, p.width);
+    return p;
+  };
+  uint32_t seed = 5;
+  for (int density : {1, 5, 100}) {
+    for (int32_t softness : {3, 20, 120}) {
+      MaskPlane p;
+      ASSERT_TRUE(p.allocate(70, 33));
+      for (uint8_t& v : p.pixels) {
+        seed = seed * 22695477u + 1u;
+        if (int((seed >> 16) % 100) < density) v = uint8_t(seed >> 8);
+      }
+      p.row(0)[0] = 200;  // a corner
+      p.row(32)[69] = 90;
+      MaskPlane expected = plain(p, softness);
+      ASSERT_TRUE(softenPlane(p, softness));
+      EXPECT_EQ(p.pixels, expected.pixels) << density << " " << softness;
+    }
+  }
+}
+
 TEST(ObjectPaint, ShadowsGatherSoftenAndPaint) {
   Canvas c(40, 40);
   ObjectShadows s;
