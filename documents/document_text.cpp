@@ -47,7 +47,7 @@ std::vector<Piece> piecesOf(const std::string& bytes) {
     // A piece is a C string to whoever reads it: it ends at a zero byte.
     std::string piece = text.substr(at, end - at);
     piece.resize(std::strlen(piece.c_str()));
-    pieces.push_back({piece, number, part});
+    pieces.push_back({std::move(piece), number, part});
     if (cut) {
       ++part;
     } else {
@@ -113,12 +113,21 @@ void applyLine(DialogFacade& dialog, DocumentLine* line) {
 }  // namespace
 
 std::string documentText(const DialogFacade& dialog) {
-  std::string out = std::string(kDocumentHeader) + kLineEnd + kDocumentStart + kLineEnd;
+  // Material lines make a document of a hundred KB or more: its lines are
+  // gathered first and joined once, with no copy of the growing whole.
+  std::vector<std::string> lines;
+  size_t total = sizeof kDocumentHeader + sizeof kDocumentStart + sizeof kDocumentEnd + 3 * sizeof kLineEnd;
   for (uint32_t id : dialog.childIds()) {
     std::string line = documentLineOf(dialog, id);
-    if (!line.empty()) out += line + kLineEnd;
+    if (line.empty()) continue;
+    total += line.size() + sizeof kLineEnd;
+    lines.push_back(std::move(line));
   }
-  return out + kDocumentEnd + kLineEnd;
+  std::string out;
+  out.reserve(total);
+  out.append(kDocumentHeader).append(kLineEnd).append(kDocumentStart).append(kLineEnd);
+  for (const std::string& line : lines) out.append(line).append(kLineEnd);
+  return out.append(kDocumentEnd).append(kLineEnd);
 }
 
 const char* lineFateReason(LineFate fate) {

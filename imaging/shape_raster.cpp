@@ -55,9 +55,22 @@ class FillSink : public SpanSink {
 void polygonSpans(const ShapePoint* points, size_t count, int32_t clipWidth, int32_t clipHeight,
                   SpanSink& sink) {
   if (!points || count < 2 || clipWidth <= 0 || clipHeight <= 0) return;
-  std::unique_ptr<Edge[]> edges(new (std::nothrow) Edge[count]);
-  std::unique_ptr<int64_t[]> crossings(new (std::nothrow) int64_t[count]);
-  if (!edges || !crossings) return;
+  // Bands and quads, the shapes drawn by the hundred per gradient, fit on the
+  // stack; only a larger polygon costs an allocation.
+  constexpr size_t kSmall = 8;
+  Edge smallEdges[kSmall];
+  int64_t smallCrossings[kSmall];
+  std::unique_ptr<Edge[]> heapEdges;
+  std::unique_ptr<int64_t[]> heapCrossings;
+  Edge* edges = smallEdges;
+  int64_t* crossings = smallCrossings;
+  if (count > kSmall) {
+    heapEdges.reset(new (std::nothrow) Edge[count]);
+    heapCrossings.reset(new (std::nothrow) int64_t[count]);
+    if (!heapEdges || !heapCrossings) return;
+    edges = heapEdges.get();
+    crossings = heapCrossings.get();
+  }
 
   size_t edgeCount = 0;
   int64_t yMin = INT64_MAX, yMax = INT64_MIN;
@@ -86,7 +99,7 @@ void polygonSpans(const ShapePoint* points, size_t count, int32_t clipWidth, int
       // The first pixel on or right of the edge: the exact crossing rounded up.
       crossings[n++] = edge.xTop + ceilDiv((y - edge.yTop) * edge.dx, edge.dy);
     }
-    std::sort(crossings.get(), crossings.get() + n);
+    std::sort(crossings, crossings + n);
     for (size_t k = 0; k + 1 < n; k += 2) emit(sink, y, crossings[k], crossings[k + 1], clipWidth);
   }
 }

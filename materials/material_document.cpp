@@ -12,7 +12,9 @@
 namespace gw {
 
 std::string materialDocumentLine(int32_t controlId, const uint8_t* rec) {
-  return recordHexLine("MATLBT", controlId, rec, kMaterialRecordSize) + "\n";
+  std::string line = recordHexLine("MATLBT", controlId, rec, kMaterialRecordSize);
+  line += '\n';
+  return line;
 }
 
 bool materialDocumentDecode(const std::string& line, uint8_t* out) {

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <vector>
 
 namespace gw {
 namespace {
@@ -26,11 +25,16 @@ std::string recordHexLine(const char* tag, int32_t controlId, const uint8_t* byt
   static const char kDigits[] = "0123456789ABCDEF";
   char head[32];
   std::snprintf(head, sizeof head, "%.6s%d=", tag, int(controlId));
-  std::string line(head);
-  line.reserve(line.size() + 2 * size);
+  const size_t headLength = std::strlen(head);
+  // Room for the line end most callers add, so that adding it copies nothing.
+  std::string line;
+  line.reserve(headLength + 2 * size + 2);
+  line.resize(headLength + 2 * size);
+  std::memcpy(&line[0], head, headLength);
+  char* out = &line[headLength];
   for (size_t i = 0; i < size; ++i) {
-    line.push_back(kDigits[bytes[i] >> 4]);
-    line.push_back(kDigits[bytes[i] & 15]);
+    *out++ = kDigits[bytes[i] >> 4];
+    *out++ = kDigits[bytes[i] & 15];
   }
   return line;
 }
@@ -43,15 +47,17 @@ bool recordHexDecode(const std::string& line, const char* tag, uint8_t* out, siz
   size_t pos = line.find('=');
   if (pos == std::string::npos) return false;
   while (pos < line.size() && (line[pos] == '=' || line[pos] == ' ' || line[pos] == '\t')) ++pos;
-  std::vector<uint8_t> bytes(size, 0);
-  for (size_t i = 0; i < size; ++i, pos += 2) {
-    if (lineEnded(line, pos)) break;
-    const int high = hexValue(line[pos]);
+  // The digits are checked before `out` is touched, so a refused line
+  // leaves it as it was; bytes the line does not reach become 0.
+  const size_t first = pos;
+  size_t count = 0;
+  for (; count < size && !lineEnded(line, pos); ++count, pos += 2) {
     const int low = pos + 1 < line.size() ? hexValue(line[pos + 1]) : -1;
-    if (high < 0 || low < 0) return false;
-    bytes[i] = uint8_t(high * 16 + low);
+    if (hexValue(line[pos]) < 0 || low < 0) return false;
   }
-  std::memcpy(out, bytes.data(), size);
+  pos = first;
+  for (size_t i = 0; i < count; ++i, pos += 2) out[i] = uint8_t(hexValue(line[pos]) * 16 + hexValue(line[pos + 1]));
+  std::memset(out + count, 0, size - count);
   return true;
 }
 

@@ -1,7 +1,10 @@
 #include "settings/settings_file.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
+#include <unordered_map>
 
 #include "platform/folders.h"
 #include "platform/system_state.h"
@@ -14,12 +17,44 @@ constexpr char kMakerFolder[] = "Quillmere";
 
 bool isBlank(unsigned char c) { return c == ' '; }
 
-// The entry a key names, skipping the write-only ones.
-const SettingEntry* readableEntry(const std::string& key) {
-  const SettingEntry* table = settingsTable();
-  for (size_t i = 0; i < settingsTableSize(); ++i)
-    if (!table[i].neverRead && key == table[i].key) return &table[i];
-  return nullptr;
+// The entry a key names, skipping the write-only ones. A file names every
+// key once, so the table is indexed once rather than searched per line.
+const SettingEntry* readableEntry(std::string_view key) {
+  static const std::unordered_map<std::string_view, const SettingEntry*> index = [] {
+    std::unordered_map<std::string_view, const SettingEntry*> keys;
+    const SettingEntry* table = settingsTable();
+    for (size_t i = 0; i < settingsTableSize(); ++i)
+      if (!table[i].neverRead) keys.emplace(table[i].key, &table[i]);  // the first one wins
+    return keys;
+  }();
+  const auto found = index.find(key);
+  return found == index.end() ? nullptr : found->second;
+}
+
+// applySettingsLine on a piece of a larger text, copying only the value.
+void applyLine(std::string_view line, SettingsRecord& record) {
+  if (line.empty() || line[0] == ';') return;
+  // Everything from the first control character on (line end, tab) is dropped.
+  size_t end = 0;
+  while (end < line.size() && static_cast<unsigned char>(line[end]) >= 0x20) ++end;
+  const std::string_view text = line.substr(0, end);
+
+  size_t keyEnd = 0;
+  while (keyEnd < text.size() && static_cast<unsigned char>(text[keyEnd]) > 0x20 && text[keyEnd] != '=')
+    ++keyEnd;
+  const SettingEntry* entry = readableEntry(text.substr(0, keyEnd));
+  if (!entry) return;
+
+  size_t v = keyEnd;
+  while (v < text.size() && isBlank(text[v])) ++v;
+  while (v < text.size() && text[v] == '=') ++v;
+  while (v < text.size() && isBlank(text[v])) ++v;
+  const std::string value(text.substr(v));
+
+  if (entry->kind == SettingKind::kNumber)
+    record.*(entry->number) = atolWrapping(value.c_str());
+  else
+    setSettingText(record.*(entry->text), value.c_str());
 }
 
 // Puts the finished temporary in place of `path`. Where rename cannot replace
@@ -52,30 +87,7 @@ int32_t atolWrapping(const char* text) {
   return int32_t(value);
 }
 
-void applySettingsLine(const std::string& line, SettingsRecord& record) {
-  if (line.empty() || line[0] == ';') return;
-  // Everything from the first control character on (line end, tab) is dropped.
-  size_t end = 0;
-  while (end < line.size() && static_cast<unsigned char>(line[end]) >= 0x20) ++end;
-  const std::string text = line.substr(0, end);
-
-  size_t keyEnd = 0;
-  while (keyEnd < text.size() && static_cast<unsigned char>(text[keyEnd]) > 0x20 && text[keyEnd] != '=')
-    ++keyEnd;
-  const SettingEntry* entry = readableEntry(text.substr(0, keyEnd));
-  if (!entry) return;
-
-  size_t v = keyEnd;
-  while (v < text.size() && isBlank(text[v])) ++v;
-  while (v < text.size() && text[v] == '=') ++v;
-  while (v < text.size() && isBlank(text[v])) ++v;
-  const std::string value = text.substr(v);
-
-  if (entry->kind == SettingKind::kNumber)
-    record.*(entry->number) = atolWrapping(value.c_str());
-  else
-    setSettingText(record.*(entry->text), value.c_str());
-}
+void applySettingsLine(const std::string& line, SettingsRecord& record) { applyLine(line, record); }
 
 bool readSettingsFile(const std::string& path, SettingsRecord& record, std::string* problem) {
   auto refuse = [&](const std::string& why) {
@@ -85,16 +97,21 @@ bool readSettingsFile(const std::string& path, SettingsRecord& record, std::stri
   if (path.empty()) return refuse("no file name");
   FILE* f = std::fopen(path.c_str(), "rt");
   if (!f) return refuse("cannot open the file");
-  // Read whole, one byte past the limit, so that a device or a runaway file
-  // is refused after a bounded read rather than applied line by line forever.
-  std::string text(kSettingsFileLimit + 1, '\0');
-  const size_t n = std::fread(&text[0], 1, text.size(), f);
+  // Read whole, at most one byte past the limit, so that a device or a
+  // runaway file is refused after a bounded read rather than applied line by
+  // line forever. The buffer grows with what is read: a usual file of a few
+  // KB never pays for the limit.
+  std::string text;
+  char chunk[16384];
+  size_t n = 0;
+  while (text.size() <= kSettingsFileLimit &&
+         (n = std::fread(chunk, 1, std::min(sizeof chunk, kSettingsFileLimit + 1 - text.size()), f)) > 0)
+    text.append(chunk, n);
   const bool failed = std::ferror(f) != 0;
   std::fclose(f);
   if (failed) return refuse("cannot read the file");
-  if (n > kSettingsFileLimit)
+  if (text.size() > kSettingsFileLimit)
     return refuse("larger than " + std::to_string(kSettingsFileLimit / 1024) + " KiB; not a configuration file");
-  text.resize(n);
   // Pieces of at most 259 characters, each ending after a line end, handled
   // as lines of their own (as fgets hands them out; a zero byte ends one).
   SettingsRecord updated = record;
@@ -102,9 +119,8 @@ bool readSettingsFile(const std::string& path, SettingsRecord& record, std::stri
     size_t end = at;
     while (end < text.size() && end - at < kSettingsLinePiece && text[end] != '\n') ++end;
     if (end < text.size() && end - at < kSettingsLinePiece) ++end;  // keep the line end
-    std::string piece = text.substr(at, end - at);
-    piece.resize(strnlen(piece.c_str(), piece.size()));
-    applySettingsLine(piece, updated);
+    const char* piece = text.data() + at;
+    applyLine(std::string_view(piece, strnlen(piece, end - at)), updated);
     at = end;
   }
   record = updated;
@@ -113,6 +129,7 @@ bool readSettingsFile(const std::string& path, SettingsRecord& record, std::stri
 
 std::string settingsFileText(const SettingsRecord& record, int64_t now) {
   std::string text;
+  text.reserve(32 * settingsTableSize());  // a key, a number and a line end, mostly
   text += ";Quillmere animtion plugin configuration file\n";
   text += ";Edit this at your own risk\n";
   text += ";Last updated " + ctimeText(now).substr(0, 24) + "\n";

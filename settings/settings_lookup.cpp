@@ -1,4 +1,6 @@
 #include <cstring>
+#include <string>
+#include <unordered_map>
 
 #include "settings/settings_table.h"
 
@@ -6,10 +8,16 @@ namespace gw {
 
 const SettingEntry* findSetting(const char* key) {
   if (!key) return nullptr;
-  const SettingEntry* table = settingsTable();
-  for (size_t i = 0; i < settingsTableSize(); ++i)
-    if (std::strcmp(table[i].key, key) == 0) return &table[i];
-  return nullptr;
+  // Every control of every page looks its key up as the dialog opens: the
+  // table is indexed once rather than searched for each.
+  static const std::unordered_map<std::string, const SettingEntry*> index = [] {
+    std::unordered_map<std::string, const SettingEntry*> keys;
+    const SettingEntry* table = settingsTable();
+    for (size_t i = 0; i < settingsTableSize(); ++i) keys.emplace(table[i].key, &table[i]);  // the first one wins
+    return keys;
+  }();
+  const auto found = index.find(key);
+  return found == index.end() ? nullptr : found->second;
 }
 
 int32_t* settingNumber(SettingsRecord& record, const char* key) {

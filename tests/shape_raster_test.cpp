@@ -106,6 +106,22 @@ TEST(ShapeRasterTest, PolygonsAsGdiFillsThem) {
   EXPECT_EQ(square.picture(), box);
 }
 
+TEST(ShapeRasterTest, PolygonOfManyPointsFillsAsFewDo) {
+  // Small polygons are kept on the stack and larger ones on the heap: the
+  // square drawn with extra points along its sides, below and above that
+  // line, fills exactly as its four corners do.
+  ShapeCanvas four, eight, fourteen;
+  ShapePoint corners[4] = {{2, 2}, {12, 2}, {12, 10}, {2, 10}};
+  ShapePoint some[8] = {{2, 2}, {7, 2}, {12, 2}, {12, 6}, {12, 10}, {7, 10}, {2, 10}, {2, 6}};
+  ShapePoint many[14] = {{2, 2},  {5, 2},  {8, 2}, {12, 2}, {12, 4}, {12, 7}, {12, 10},
+                         {9, 10}, {6, 10}, {4, 10}, {2, 10}, {2, 8}, {2, 5},  {2, 3}};
+  fillPolygon(four.view(), corners, 4, 0xFFFFFF);
+  fillPolygon(eight.view(), some, 8, 0xFFFFFF);
+  fillPolygon(fourteen.view(), many, 14, 0xFFFFFF);
+  EXPECT_EQ(eight.picture(), four.picture());
+  EXPECT_EQ(fourteen.picture(), four.picture());
+}
+
 TEST(ShapeRasterTest, SelfCrossingPolygonUsesAlternateFill) {
   // A pentagram: the inner pentagon is crossed twice and stays empty.
   ShapeCanvas c;
