@@ -17,10 +17,12 @@
 #include "cli/render_host.h"
 #include "cli/render_options.h"
 #include "cli/truecolour_writers.h"
+#include "effects/effect_table.h"
 #include "host/build_pipeline.h"
 #include "platform/message_dialog.h"
 #include "resource_ids.h"
 #include "settings/settings_record.h"
+#include "settings/settings_table.h"
 
 namespace gw::cli {
 namespace {
@@ -48,6 +50,20 @@ long fileBytes(const std::string& path) {
   long n = std::ftell(f);
   std::fclose(f);
   return n;
+}
+
+// An effect may make fewer frames than its frame count asks for ("Simple"
+// makes at most two for each pixel its text travels); asked for on the
+// command line, the user hears what was made.
+void warnFewerFrames(const RenderOptions& options, size_t made) {
+  const EffectRow& row = effectRow(clampEffectIndex(settings().MainEffect));
+  const std::string key = effectKeyPrefix(row) + "Frames";
+  bool asked = options.frames.has_value();
+  for (const auto& set : options.sets) asked = asked || set.first == key;
+  const int32_t* wanted = settingNumber(settings(), key.c_str());
+  if (!asked || !wanted || made == 0 || int64_t(made) >= int64_t(*wanted)) return;
+  warn(key + " " + std::to_string(*wanted) + ": \"" + row.name + "\" made " + std::to_string(made) +
+       " frames, the most it makes of this text");
 }
 
 }  // namespace
@@ -88,6 +104,7 @@ int runRender(const std::vector<std::string>& args) {
   if (!host.animationError.empty()) warn("the animation was not used: " + host.animationError);
 
   const ReceivedAnimation& animation = host.animation();
+  if (!options.test) warnFewerFrames(options, animation.frames.size());
   bool written = false;
   switch (target) {
     case Target::kGif: written = writeGif(animation, options.output, &error); break;

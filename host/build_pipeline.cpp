@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "effects/effect_context.h"
 #include "effects/effect_table.h"
@@ -9,6 +10,7 @@
 #include "protocol/host_protocol.h"
 #include "platform/bitmap.h"
 #include "imaging/nearest_colour.h"
+#include "imaging/packed_frame.h"
 #include "imaging/palette_order.h"
 #include "imaging/palette_quantizer.h"
 #include "imaging/remap.h"
@@ -114,6 +116,7 @@ class Build {
     showMessage(dialog_.window(), message);
     return 0;
   }
+  void packNewFrames();
   bool makePalette();
   bool supercompress();
   bool remap();
@@ -135,7 +138,43 @@ class Build {
   int superIndex_ = -1;
   int32_t width_ = 0;
   int32_t height_ = 0;
+  uint32_t packed_ = 0;  // frames before this one have been offered for packing
+  std::vector<uint8_t> packScratch_;
 };
+
+// Frames that will be remapped are kept packed until then: the true-colour
+// frames of a build are most of its memory, and frames of text pack to a
+// small part of their size. Effects only ever append to the store (and give
+// up the image with it), so a frame may be packed as soon as it is there. A
+// frame that cannot be packed (out of memory, not 24-bit) is kept as it is;
+// every later step takes either form.
+void Build::packNewFrames() {
+  if (o_.trueColour) return;
+  for (; packed_ < frames_.store.count; ++packed_) {
+    FrameRecord rec;
+    if (!frameStoreGet(frames_.store, packed_, &rec)) return;
+    MemBlock packed(packFrame(rec.image, &packScratch_));
+    if (!packed) continue;
+    const MemHandle frame = rec.image;
+    rec.image = packed.get();
+    if (!frameStorePut(frames_.store, packed_, rec)) return;
+    packed.release();
+    memFree(frame);
+  }
+}
+
+// A frame as a bitmap: its own image, or a new one unpacked into `owner`.
+MemHandle frameBitmap(MemHandle image, MemBlock* owner) {
+  bool packed = false;
+  {
+    MemLock lock(image);
+    if (!lock) return 0;
+    packed = isPackedFrame(lock.data(), lock.size());
+  }
+  if (!packed) return image;
+  owner->reset(unpackFrame(image));
+  return owner->get();
+}
 
 int Build::run() {
   call(kHostBeforeBuild, 0, nullptr);
@@ -188,6 +227,8 @@ int Build::run() {
   ProgressSink sink;
   sink.user = this;
   sink.report = [](void* self, int32_t index, int32_t count) {
+    // Effects report after each frame they append: the place to pack it.
+    static_cast<Build*>(self)->packNewFrames();
     static_cast<Build*>(self)->progress(uint32_t(index), uint32_t(count));
   };
   ctx.progress = &sink;
@@ -196,6 +237,7 @@ int Build::run() {
     return fail(frames_.store.overBudget ? kFrameBudgetMessage : loadString(kStrMemoryError));
   }
   memFree(ctx.image);
+  packNewFrames();
   progress(0, 0);
   progress(0, 0);
 
@@ -266,7 +308,14 @@ bool Build::supercompress() {
     progress(i, count);
     FrameRecord rec;
     if (!frameStoreGet(frames_.store, i, &rec)) return false;
-    MemLock frameLock(rec.image);
+    MemBlock unpacked;
+    const MemHandle image = frameBitmap(rec.image, &unpacked);
+    if (!image) return false;
+    if (i == 0 && unpacked) {
+      screen.reset(unpacked.release());
+      continue;
+    }
+    MemLock frameLock(image);
     BitmapView frame = BitmapView::of(frameLock);
     if (!frame.valid()) return false;
     if (i == 0) {
@@ -315,7 +364,11 @@ bool Build::remap() {
         options.backgroundColour = int32_t(background_);
         options.backgroundIndex = substitute;
       }
-      MemBlock mapped(remapToPalette(rec.image, palette_, search, options));
+      MemBlock unpacked;
+      const MemHandle image = frameBitmap(rec.image, &unpacked);
+      if (!image) return false;
+      MemBlock mapped(remapToPalette(image, palette_, search, options));
+      unpacked.reset();
       if (!mapped) return false;
       if (o_.supercompress && rec.unchangedMask) {
         MemLock mappedLock(mapped.get());

@@ -180,6 +180,30 @@ bool ColourHistogram::add(const BitmapView& view) {
   return true;
 }
 
+bool ColourHistogram::addPacked(const uint8_t* data, size_t size) {
+  PackedRuns runs;
+  if (!keys_ || !runs.open(data, size)) return false;
+  // Runs are joined as add() joins pixels, so the same runs are counted in
+  // the same order and the histogram (even its coarsening) is the same.
+  while (runs.nextRow()) {
+    uint32_t run = 0, colour = 0, length = 0;
+    uint64_t total = 0;
+    while (runs.next(&colour, &length)) {
+      if (total == 0 || colour != run) {
+        if (total) addRun(run, total);
+        run = colour;
+        total = 0;
+      }
+      total += length;
+    }
+    if (!runs.ok()) return false;
+    addRun(run, total);
+  }
+  if (!runs.ok()) return false;
+  pixels_ += uint64_t(runs.width()) * uint64_t(runs.height());
+  return true;
+}
+
 bool ColourHistogram::collect(std::vector<HistogramEntry>* out) const {
   if (!out) return false;
   try {

@@ -23,6 +23,7 @@
 #include <memory>
 #include <vector>
 
+#include "imaging/packed_frame.h"
 #include "platform/bitmap.h"
 
 namespace gw {
@@ -54,6 +55,10 @@ class ColourHistogram {
   // Counts every pixel of a 24- or 32-bit image (alpha ignored). False for
   // other depths or an invalid view; the histogram is then unchanged.
   bool add(const BitmapView& view);
+  // The same for a locked packed frame (packed_frame.h): counts exactly what
+  // adding the frame it was packed from counts. False when the bytes are not
+  // a well-formed packed frame; the histogram may then hold part of it.
+  bool addPacked(const uint8_t* data, size_t size);
 
   size_t size() const { return used_; }
   uint64_t pixels() const { return pixels_; }

@@ -23,9 +23,11 @@ inline uint8_t toLevel(float v) {
   return uint8_t(i < 0 ? 0 : (i > 255 ? 255 : i));
 }
 
+// A build keeps its frames packed until they are remapped (packed_frame.h).
 bool addBitmap(ColourHistogram& histogram, MemHandle bitmap) {
   MemLock lock(bitmap);
   if (!lock) return false;
+  if (isPackedFrame(lock.data(), lock.size())) return histogram.addPacked(lock.data(), lock.size());
   return histogram.add(BitmapView::of(lock));
 }
 

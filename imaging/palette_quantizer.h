@@ -41,7 +41,8 @@ struct QuantizeStats {
 bool quantizeBitmaps(const MemHandle* bitmaps, size_t n, int limit, uint8_t* palette768, int* count,
                      QuantizeStats* stats = nullptr);
 
-// The same over the image of every frame in the store.
+// The same over the image of every frame in the store; an image may also be
+// a packed frame (packed_frame.h).
 bool quantizeFrames(const FrameStore& store, int limit, uint8_t* palette768, int* count,
                     QuantizeStats* stats = nullptr);
 

@@ -103,6 +103,9 @@ void failLocksAfter(int n);
 // How many times memFree was given a handle that is not a live block: a
 // block freed twice (native backend; -1 on Windows).
 long staleFreeCount();
+// How many locks of live blocks have been asked for, failed ones included
+// (native backend; -1 on Windows). Tests walk each lock of an operation.
+long lockCount();
 }  // namespace testing
 
 }  // namespace gw

@@ -7,14 +7,6 @@
 
 #include "platform/memory.h"
 
-namespace gw {
-namespace testing {
-// How many locks of live blocks have been asked for, failed ones included
-// (defined by the native memory backend beside the other failure hooks).
-long lockCount();
-}  // namespace testing
-}  // namespace gw
-
 // Returns how many attempts made nothing (so a test can check the failures
 // were really reached). `what` labels the failures.
 template <typename Make>

@@ -133,6 +133,9 @@ TEST(HostileCommandLine, ClampsAreSaidOnStderr) {
   r = runCli("render -q --frames 999999 --size 8 --text ab -o " + out);
   EXPECT_NE(r.out.find("Style000Frames 999999 is outside 2 to 32760; the build takes 32760"), std::string::npos)
       << r.out;
+  // "Simple" makes at most two frames for each pixel the text travels.
+  EXPECT_NE(r.out.find("Style000Frames 999999: \"Simple\" made "), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find(" frames, the most it makes of this text"), std::string::npos) << r.out;
 }
 
 TEST(HostileCommandLine, CodePage1252TextIsTaken) {

@@ -79,6 +79,7 @@ void failAllocationsAfter(int n) { failCountdown = n; }
 long liveBlockCount() { return -1; }
 void failLocksAfter(int) {}
 long staleFreeCount() { return -1; }
+long lockCount() { return -1; }
 }  // namespace testing
 
 }  // namespace gw
