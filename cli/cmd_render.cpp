@@ -96,18 +96,32 @@ int runRender(const std::vector<std::string>& args) {
     if (message.empty()) message = text;
     return 1;
   });
+  // A GIF is written as the task ends, from the plug-in's own frames: the
+  // host keeps no second copy of them.
+  bool written = false;
+  if (target == Target::kGif) {
+    host.copyFrames = false;
+    host.onTaskDone = [&](const ReceivedAnimation& a) {
+      if (!options.test) warnFewerFrames(options, a.frames.size());
+      try {
+        written = writeGif(a, options.output, &error);
+      } catch (...) {
+        error = options.output + ": out of memory";
+      }
+    };
+  }
   int built = runBuild(dialog, host.params(), options.test ? 1 : 0);
   setMessageResponder(nullptr);
   if (!built) return fail(message.empty() ? std::string("the build failed") : message);
+  if (target == Target::kGif && !written) return fail(error.empty() ? std::string("the build failed") : error);
   // The build goes on without an animation it cannot read, as the plug-in
   // does in a host; on the command line that must not pass unnoticed.
   if (!host.animationError.empty()) warn("the animation was not used: " + host.animationError);
 
   const ReceivedAnimation& animation = host.animation();
-  if (!options.test) warnFewerFrames(options, animation.frames.size());
-  bool written = false;
+  if (target != Target::kGif && !options.test) warnFewerFrames(options, animation.frames.size());
   switch (target) {
-    case Target::kGif: written = writeGif(animation, options.output, &error); break;
+    case Target::kGif: break;
     case Target::kWebp: written = writeAnimatedWebp(animation, options.output, &error); break;
     case Target::kPng: written = writePngSequence(animation, options.output, &error); break;
     case Target::kUnknown: break;

@@ -183,7 +183,10 @@ struct PlannedFrame {
 // leaves shown follows from its values alone, before any coding.
 bool planFrame(const ReceivedAnimation& a, const ReceivedFrame& f, int bits, GifPixelType mask,
                std::vector<int16_t>* screen, PlannedFrame* p, std::string* error) {
-  BitmapView view = BitmapView::over(const_cast<uint8_t*>(f.dib.data()), f.dib.size());
+  // A frame is a copy, or the plug-in's own image while its task lasts.
+  MemLock lock(f.dib.empty() ? f.image : 0);
+  BitmapView view = f.dib.empty() ? BitmapView::of(lock)
+                                  : BitmapView::over(const_cast<uint8_t*>(f.dib.data()), f.dib.size());
   if (!view.valid() || view.bits() != 8) {
     *error = "a frame is not an 8-bit image";
     return false;

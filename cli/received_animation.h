@@ -1,6 +1,7 @@
 // What a host keeps of a build: the task's fields, the background it was
 // told, and a copy of every frame (the plug-in frees its own images when the
-// build ends, so a host copies what it keeps).
+// build ends, so a host copies what it keeps). A host that uses the frames
+// before the task ends may keep the plug-in's handles instead of copies.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +11,9 @@
 namespace gw::cli {
 
 struct ReceivedFrame {
-  std::vector<uint8_t> dib;  // the packed bitmap as handed over
+  std::vector<uint8_t> dib;  // the packed bitmap as handed over (or empty, see image)
+  uint32_t image = 0;        // without a copy: the plug-in's bitmap, readable until the task ends
+  int bits = 0;              // bits per pixel of the bitmap (0: see dib)
   int32_t delay = 0;         // hundredths of a second
   int32_t index = 0;
   int32_t transparentIndex = -1;
@@ -39,7 +42,7 @@ struct ReceivedAnimation {
 // standard palette chosen in the dialog, as hosts have always been told.
 inline bool hasTrueColourFrames(const ReceivedAnimation& a) {
   for (const ReceivedFrame& f : a.frames)
-    if (f.dib.size() >= 16 && (f.dib[14] | (f.dib[15] << 8)) > 8) return true;
+    if (f.bits > 8 || (f.dib.size() >= 16 && (f.dib[14] | (f.dib[15] << 8)) > 8)) return true;
   return false;
 }
 

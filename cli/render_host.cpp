@@ -96,9 +96,12 @@ int32_t RenderHost::answer(void* task, int32_t code, int32_t a, void* p) {
       frame.index = index;
       frame.transparentIndex = readI32(rec + image_record::kTransparentIndex);
       frame.transparent = readU32(rec + image_record::kTransparent) != 0;
-      MemLock lock(readU32(rec + image_record::kImage));
-      if (!lock) break;
-      frame.dib.assign(lock.data(), lock.data() + lock.size());
+      const MemHandle image = readU32(rec + image_record::kImage);
+      MemLock lock(image);
+      if (!lock || lock.size() < 16) break;
+      frame.bits = lock.data()[14] | (lock.data()[15] << 8);
+      if (copyFrames) frame.dib.assign(lock.data(), lock.data() + lock.size());
+      else frame.image = image;
       animation_.frames.push_back(std::move(frame));
       result = 1;
       break;
@@ -111,6 +114,8 @@ int32_t RenderHost::answer(void* task, int32_t code, int32_t a, void* p) {
     case kHostEndTask:
       animation_.ended = true;
       animation_.succeeded = a == 1;
+      if (animation_.succeeded && onTaskDone) onTaskDone(animation_);
+      for (ReceivedFrame& f : animation_.frames) f.image = 0;  // the plug-in frees them now
       if (progressShown_) std::fprintf(stderr, "\r%-60s\r", "");
       progressShown_ = false;
       break;

@@ -47,6 +47,12 @@ class RenderHost {
   // Refusals a test can ask for: 0 from code 1/5, or from code 2 at this frame index.
   bool refuseTask = false;
   int refuseImageAt = -1;
+  // Whether frames are copied as they arrive. Without copies, `onTaskDone`
+  // must use them: it runs when the task ends well (code 4 with a = 1), the
+  // last moment the plug-in's images are there; afterwards no frame holds
+  // an image. A build's frames are then kept once, by the plug-in, not twice.
+  bool copyFrames = true;
+  std::function<void(const ReceivedAnimation&)> onTaskDone;
   // A progress bar on stderr from codes 10 and 13.
   bool showProgress = false;
   // The animation file this host picks when the plug-in asks for one (code

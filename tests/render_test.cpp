@@ -82,6 +82,39 @@ class RenderTest : public ::testing::Test {
   RenderHost host;
 };
 
+// The command line writes a GIF from the plug-in's own images as the task
+// ends, keeping no copies: the same bytes as from copies, for plain,
+// supercompressed and transparent builds, and no handle outlives the task.
+TEST_F(RenderTest, GifWrittenAsTheTaskEndsEqualsOneWrittenFromCopies) {
+  const std::vector<std::vector<std::string>> kBuilds = {
+      {"--frames", "5", "--comment"}, {"--frames", "5", "--supercompress"}, {"--frames", "4", "--transparent"}};
+  for (const auto& args : kBuilds) {
+    ASSERT_TRUE(build(args));
+    std::string copied = tempName("copied.gif"), borrowed = tempName("borrowed.gif"), error;
+    ASSERT_TRUE(writeGif(host.animation(), copied, &error)) << error;
+    host.clear();
+    host.copyFrames = false;
+    bool written = false;
+    size_t frames = 0;
+    host.onTaskDone = [&](const ReceivedAnimation& a) {
+      frames = a.frames.size();
+      for (const ReceivedFrame& f : a.frames) EXPECT_TRUE(f.dib.empty() && f.image != 0);
+      written = writeGif(a, borrowed, &error);
+    };
+    settings() = SettingsRecord{};
+    ASSERT_TRUE(build(args));
+    host.copyFrames = true;
+    host.onTaskDone = nullptr;
+    EXPECT_TRUE(written) << error;
+    EXPECT_GE(frames, 4u);
+    for (const ReceivedFrame& f : host.animation().frames) EXPECT_EQ(f.image, 0u);
+    EXPECT_EQ(readAll(copied), readAll(borrowed)) << args[2];
+    std::remove(copied.c_str());
+    std::remove(borrowed.c_str());
+    settings() = SettingsRecord{};
+  }
+}
+
 TEST_F(RenderTest, GifDecodesWithGiflibToTheFramesTheBuildMade) {
   ASSERT_TRUE(build({"--frames", "6", "--comment"}));
   const ReceivedAnimation& a = host.animation();
