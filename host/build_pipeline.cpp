@@ -364,11 +364,14 @@ bool Build::remap() {
         options.backgroundColour = int32_t(background_);
         options.backgroundIndex = substitute;
       }
-      MemBlock unpacked;
-      const MemHandle image = frameBitmap(rec.image, &unpacked);
-      if (!image) return false;
-      MemBlock mapped(remapToPalette(image, palette_, search, options));
-      unpacked.reset();
+      // Without dither a packed frame is remapped run by run as it is.
+      MemBlock mapped(options.dither ? 0 : remapPackedToPalette(rec.image, palette_, search, options));
+      if (!mapped) {
+        MemBlock unpacked;
+        const MemHandle image = frameBitmap(rec.image, &unpacked);
+        if (!image) return false;
+        mapped.reset(remapToPalette(image, palette_, search, options));
+      }
       if (!mapped) return false;
       if (o_.supercompress && rec.unchangedMask) {
         MemLock mappedLock(mapped.get());

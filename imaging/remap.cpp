@@ -1,9 +1,11 @@
 #include "imaging/remap.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <new>
 
+#include "imaging/packed_frame.h"
 #include "platform/bitmap.h"
 
 namespace gw {
@@ -96,6 +98,40 @@ void remapNearest(const BitmapView& src, const BitmapView& dst, ColourSearch& se
       remapRow<false, false>(src.row(y), step, w, dst.row(y), search, background, bg.index, searches, hits);
     }
   }
+}
+
+// remapNearest over runs: the same choices, one per run instead of per pixel.
+bool remapRunsNearest(PackedRuns& runs, const BitmapView& dst, ColourSearch& search, bool fast,
+                      const Background& bg) {
+  const uint32_t background = bg.active ? bg.colour : 0xFFFFFFFF;
+  CacheUse cacheUse;
+  for (int32_t y = 0; y < dst.height(); ++y) {
+    if (!runs.nextRow()) return false;
+    uint8_t* d = dst.row(y);
+    const bool cached = cacheUse.on(y);
+    uint32_t searches = 0, hits = 0;
+    uint32_t previous = 0xFFFFFFFF, colour = 0, length = 0;
+    uint8_t index = 0;
+    while (runs.next(&colour, &length)) {
+      if (colour != previous) {
+        previous = colour;
+        const int r = int(colour & 0xFF), g = int((colour >> 8) & 0xFF), b = int(colour >> 16);
+        if (colour == background) {
+          index = bg.index;
+        } else if (fast) {
+          index = uint8_t(search.nearestFast(r, g, b));
+        } else {
+          ++searches;
+          index = uint8_t(cached ? search.nearestCounted(r, g, b, hits) : search.nearestUncached(r, g, b));
+        }
+      }
+      std::memset(d, index, length);
+      d += length;
+    }
+    if (!runs.ok()) return false;
+    if (!fast && cached) cacheUse.rowDone(searches, hits);
+  }
+  return true;
 }
 
 // Error is kept per channel in units of 1/1600 of a level: 16ths from the
@@ -191,6 +227,24 @@ MemHandle remapToPalette(MemHandle trueColourBitmap, const uint8_t* palette768, 
     } else {
       remapNearest(src, dst, search, fast, bg);
     }
+  }
+  return out.release();
+}
+
+MemHandle remapPackedToPalette(MemHandle packedFrame, const uint8_t* palette768, ColourSearch& search,
+                               const RemapOptions& options) {
+  if (!palette768 || search.count() < 1 || options.dither) return 0;
+  MemLock srcLock(packedFrame);
+  PackedRuns runs;
+  if (!srcLock || !runs.open(srcLock.data(), srcLock.size())) return 0;
+  MemBlock out(bitmapCreateWithPalette(runs.width(), runs.height(), palette768, 8));
+  if (!out) return 0;
+  {
+    MemLock dstLock(out.get());
+    BitmapView dst = BitmapView::of(dstLock);
+    if (!dst.valid() || dst.width() != runs.width() || dst.height() != runs.height()) return 0;
+    const bool fast = options.fastRemap && search.enableFast();
+    if (!remapRunsNearest(runs, dst, search, fast, backgroundOf(options))) return 0;
   }
   return out.release();
 }

@@ -65,4 +65,11 @@ MemHandle remapToPalette(MemHandle trueColourBitmap, const uint8_t* palette768, 
 MemHandle remapToPalette(MemHandle trueColourBitmap, const uint8_t* palette768, ColourSearch& search,
                          const RemapOptions& options);
 
+// The same for a packed frame (packed_frame.h) without dither: each run of
+// one colour is looked up once and filled, never unpacked. The same pixels as
+// remapping the frame it was packed from; 0 with dither on, for a malformed
+// block, or when memory runs out.
+MemHandle remapPackedToPalette(MemHandle packedFrame, const uint8_t* palette768, ColourSearch& search,
+                               const RemapOptions& options);
+
 }  // namespace gw

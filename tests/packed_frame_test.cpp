@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "imaging/colour_histogram.h"
+#include "imaging/remap.h"
 #include "platform/bitmap.h"
 
 namespace gw {
@@ -113,6 +114,47 @@ TEST(PackedFrame, HistogramCountsWhatTheFrameCounts) {
       EXPECT_EQ(a[i].weight, b[i].weight);
     }
   }
+}
+
+// Frames are remapped from their runs: the same pixels as remapping the frame,
+// with the exact and the fast search, with and without a background index.
+TEST(PackedFrame, RemapsToWhatTheFrameRemapsTo) {
+  uint8_t palette[768] = {};
+  std::mt19937 rng(5);
+  for (int i = 0; i < 40 * 3; ++i) palette[i] = uint8_t(rng());
+  palette[0] = 0x99, palette[1] = 0x66, palette[2] = 0x33;  // the flat pictures' colour
+  std::vector<uint8_t> scratch;
+  uint32_t seed = 70;
+  for (const Case& c : kCases) {
+    MemBlock frame(picture(c.w, c.h, c.kind, seed++));
+    MemBlock packed(packFrame(frame.get(), &scratch));
+    for (int mode = 0; mode < 3; ++mode) {
+      RemapOptions options;
+      options.fastRemap = mode == 1;
+      if (mode == 2) {
+        options.backgroundColour = 0x336699;
+        options.backgroundIndex = 200;
+      }
+      ColourSearch a, b;
+      ASSERT_TRUE(a.init(palette, 40));
+      ASSERT_TRUE(b.init(palette, 40));
+      MemBlock direct(remapToPalette(frame.get(), palette, a, options));
+      MemBlock fromRuns(remapPackedToPalette(packed.get(), palette, b, options));
+      ASSERT_TRUE(direct && fromRuns);
+      ASSERT_EQ(memSize(direct.get()), memSize(fromRuns.get()));
+      MemLock la(direct.get()), lb(fromRuns.get());
+      EXPECT_EQ(std::memcmp(la.data(), lb.data(), la.size()), 0) << c.w << " x " << c.h << " mode " << mode;
+    }
+  }
+  // Dither needs the neighbours' true colours: the caller unpacks.
+  RemapOptions dither;
+  dither.dither = true;
+  ColourSearch search;
+  ASSERT_TRUE(search.init(palette, 40));
+  MemBlock frame(picture(20, 3, Kind::kNoise, 1));
+  MemBlock packed(packFrame(frame.get(), &scratch));
+  EXPECT_EQ(remapPackedToPalette(packed.get(), palette, search, dither), 0u);
+  EXPECT_EQ(remapPackedToPalette(frame.get(), palette, search, RemapOptions{}), 0u);
 }
 
 TEST(PackedFrame, RefusesWhatItCannotPackOrRead) {
