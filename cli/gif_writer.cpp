@@ -80,20 +80,51 @@ struct FrameImage {
   std::vector<int16_t> beneath;  // empty when the frame has no transparent index
 };
 
-// A frame left in place over the previous ones (a supercompressed frame)
-// draws nothing where it holds its transparent index, nor where it repeats
-// the colour already shown, so only the box around its other pixels is
-// stored, and the pixels in the box that show no change may be coded as
-// either the transparent index or the colour already there. A frame with
-// nothing new keeps one transparent pixel, as a GIF image needs one.
+// The box around the pixels of a frame without a transparent index that
+// change what is shown: elsewhere it repeats the screen. (0, 0, 0, 0) when
+// it changes nothing.
+Rect changedBox(const BitmapView& view, const std::vector<int16_t>& screen, const bool sameColour[256],
+                uint8_t mask) {
+  const int32_t w = view.width(), h = view.height();
+  int32_t left = w, right = -1, top = h, bottom = -1;
+  for (int32_t y = 0; y < h; ++y) {
+    const uint8_t* row = view.row(y);
+    const int16_t* shown = screen.data() + size_t(y) * size_t(w);
+    // Rows mostly repeat the screen whole, so each is searched from both
+    // ends and the middle, already inside the box, is skipped.
+    int32_t first = 0;
+    while (first < w && shown[first] == int16_t(row[first] & mask) && sameColour[row[first] & mask]) ++first;
+    if (first == w) continue;
+    int32_t last = w - 1;
+    while (last > first && shown[last] == int16_t(row[last] & mask) && sameColour[row[last] & mask]) --last;
+    left = std::min(left, first);
+    right = std::max(right, last);
+    top = std::min(top, y);
+    bottom = y;
+  }
+  return right < 0 ? Rect{0, 0, 0, 0} : Rect{left, top, right - left + 1, bottom - top + 1};
+}
+
+// A frame left in place over the previous ones draws nothing where it holds
+// its transparent index (a supercompressed frame), nor where it repeats the
+// colour already shown, so only the box around its other pixels is stored.
+// With a transparent index, the pixels in the box that show no change may
+// be coded as either the transparent index or the colour already there. A
+// frame with nothing new keeps one pixel, as a GIF image needs one: the
+// transparent index, or else the colour already shown there. A frame whose
+// background is restored afterwards is stored whole.
 //
 // `sameColour[i]`: the frame's table shows global entry i's colour at i; a
 // pixel may only repeat what is shown by an index that means the same here.
 FrameImage frameImage(const BitmapView& view, const std::vector<int16_t>& screen, const bool sameColour[256],
-                      int transparent, uint8_t mask) {
+                      int transparent, bool leftInPlace, uint8_t mask) {
   FrameImage out;
   const int32_t w = view.width(), h = view.height();  // the screen's size too
   out.box = Rect{0, 0, w, h};
+  if (leftInPlace && transparent < 0) {
+    out.box = changedBox(view, screen, sameColour, mask);
+    if (out.box.width == 0) out.box = Rect{0, 0, 1, 1};
+  }
   // Per pixel of the screen: the global index shown that this frame may
   // repeat (-1: none), and whether the pixel shows no change.
   std::vector<int16_t> beneath;
@@ -128,8 +159,8 @@ FrameImage frameImage(const BitmapView& view, const std::vector<int16_t>& screen
   const Rect& r = out.box;
   out.values.resize(size_t(r.width) * size_t(r.height));
   if (transparent < 0) {
-    // Every pixel is drawn as it is: rows are copied whole, and nothing
-    // shown beneath them matters.
+    // Every pixel of the box is drawn as it is, and nothing shown beneath
+    // it matters.
     for (int32_t y = 0; y < r.height; ++y) {
       const uint8_t* row = view.row(r.top + y) + r.left;
       uint8_t* value = out.values.data() + size_t(y) * size_t(r.width);
@@ -221,9 +252,9 @@ bool planFrame(const ReceivedAnimation& a, const ReceivedFrame& f, int bits, Gif
   bool sameColour[256] = {};
   for (int i = 0; i < (1 << bits); ++i)
     sameColour[i] = p->local.map == nullptr || std::memcmp(framePalette + i * 3, a.palette + i * 3, 3) == 0;
-  const bool leftInPlace = !f.transparent && f.transparentIndex >= 0 && f.transparentIndex <= mask;
-  p->transparent = leftInPlace ? f.transparentIndex : -1;
-  p->image = frameImage(view, *screen, sameColour, p->transparent, mask);
+  const bool leftInPlace = !f.transparent;
+  p->transparent = leftInPlace && f.transparentIndex >= 0 && f.transparentIndex <= mask ? f.transparentIndex : -1;
+  p->image = frameImage(view, *screen, sameColour, p->transparent, leftInPlace, mask);
   if (f.transparent) {
     // Disposed to the background afterwards: nothing of it stays shown.
     std::fill(screen->begin(), screen->end(), int16_t(-1));

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -69,6 +70,7 @@ std::vector<std::vector<uint32_t>> describedScreens(const ReceivedAnimation& a) 
 struct Decoded {
   std::vector<std::vector<uint32_t>> screens;
   std::vector<GifImageDesc> boxes;
+  std::vector<int> delays;
 };
 
 // Plays the file as a viewer would (every frame here is left in place).
@@ -94,6 +96,7 @@ bool decode(const std::string& path, Decoded* out) {
       }
     out->screens.push_back(screen);
     out->boxes.push_back(d);
+    out->delays.push_back(gcb.DelayTime);
   }
   DGifCloseFile(gif, &err);
   return ok;
@@ -161,6 +164,80 @@ TEST(GifWriter, FramesLeftInPlaceShowTheScreensTheyDescribe) {
   EXPECT_EQ(d.boxes[3].Height, 1);
 }
 
+// Frames without a transparent index, left in place: each after the first
+// is stored as the box of what it changes, at its place.
+TEST(GifWriter, OpaqueFramesLeftInPlaceAreStoredAsWhatTheyChange) {
+  ReceivedAnimation a = animation();
+  const Palette global = globalPalette();
+  std::vector<uint8_t> pixels(size_t(kWidth) * kHeight);
+  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = uint8_t(i % 7 + 1);
+  a.frames.push_back(makeFrame(global, pixels, -1));
+  std::vector<uint8_t> patched = pixels;
+  patched[size_t(1 * kWidth + 8)] = 40;  // a patch from (8, 1) to (10, 3)
+  patched[size_t(3 * kWidth + 10)] = 41;
+  a.frames.push_back(makeFrame(global, patched, -1));
+  a.frames.push_back(makeFrame(global, patched, -1));  // nothing new
+  a.frames.back().delay = 37;
+  std::vector<uint8_t> corner = patched;
+  corner.back() = 42;
+  a.frames.push_back(makeFrame(global, corner, -1));
+  // Its own table shows another colour at index 1: every pixel of index 1
+  // changes, although the index is the same.
+  Palette own = global;
+  own.rgb[3] = 200;
+  a.frames.push_back(makeFrame(own, corner, -1));
+
+  std::string path = tempPath("opaque.gif"), error;
+  ASSERT_TRUE(writeGif(a, path, &error)) << error;
+  Decoded d;
+  ASSERT_TRUE(decode(path, &d));
+  std::remove(path.c_str());
+  ASSERT_EQ(d.screens.size(), a.frames.size());
+  EXPECT_EQ(d.screens, describedScreens(a));
+  struct Box {
+    int left, top, width, height;
+  };
+  int firstOne = kWidth * kHeight, lastOne = -1;  // where index 1 is, in the last frame
+  for (int i = 0; i < kWidth * kHeight; ++i)
+    if (corner[size_t(i)] == 1) firstOne = std::min(firstOne, i), lastOne = i;
+  const Box expected[] = {{0, 0, kWidth, kHeight},
+                          {8, 1, 3, 3},
+                          {0, 0, 1, 1},
+                          {kWidth - 1, kHeight - 1, 1, 1},
+                          {0, firstOne / kWidth, kWidth, lastOne / kWidth - firstOne / kWidth + 1}};
+  for (size_t i = 0; i < a.frames.size(); ++i) {
+    EXPECT_EQ(d.boxes[i].Left, expected[i].left) << "frame " << i;
+    EXPECT_EQ(d.boxes[i].Top, expected[i].top) << "frame " << i;
+    EXPECT_EQ(d.boxes[i].Width, expected[i].width) << "frame " << i;
+    EXPECT_EQ(d.boxes[i].Height, expected[i].height) << "frame " << i;
+    EXPECT_EQ(d.delays[i], a.frames[i].delay) << "frame " << i;
+  }
+}
+
+TEST(GifWriter, FramesWhoseBackgroundIsRestoredAreStoredWhole) {
+  ReceivedAnimation a = animation();
+  const Palette global = globalPalette();
+  std::vector<uint8_t> pixels(size_t(kWidth) * kHeight, 3);
+  for (int i = 0; i < 3; ++i) {
+    pixels[size_t(i)] = 9;  // one pixel more each frame
+    a.frames.push_back(makeFrame(global, pixels, kTransparent));
+    a.frames.back().transparent = true;
+  }
+  std::string path = tempPath("restored.gif"), error;
+  ASSERT_TRUE(writeGif(a, path, &error)) << error;
+  Decoded d;
+  ASSERT_TRUE(decode(path, &d));
+  std::remove(path.c_str());
+  ASSERT_EQ(d.boxes.size(), 3u);
+  for (const GifImageDesc& box : d.boxes) {
+    EXPECT_EQ(box.Left, 0);
+    EXPECT_EQ(box.Top, 0);
+    EXPECT_EQ(box.Width, kWidth);
+    EXPECT_EQ(box.Height, kHeight);
+  }
+  EXPECT_EQ(d.screens, describedScreens(a));
+}
+
 std::vector<uint8_t> readFile(const std::string& path) {
   std::vector<uint8_t> bytes;
   if (FILE* f = std::fopen(path.c_str(), "rb")) {
@@ -187,6 +264,11 @@ TEST(GifWriter, FramesSharingAWayOfCodingShowTheirScreensWhateverTheThreads) {
       if ((seed >> 16) % 4 == 0) next[i] = uint8_t((seed >> 8) % 5 + 1);
     }
     a.frames.push_back(makeFrame(global, next, kTransparent));
+  }
+  // And opaque frames, each cropped to a patch that moves.
+  for (int f = 0; f < 7; ++f) {
+    for (int y = 1; y < 4; ++y) pixels[size_t(y * kWidth + f)] = uint8_t(f + 20);
+    a.frames.push_back(makeFrame(global, pixels, -1));
   }
   std::vector<uint8_t> bytes[3];
   const char* threads[] = {"1", "2", "5"};
