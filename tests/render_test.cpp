@@ -137,18 +137,29 @@ TEST_F(RenderTest, GifDecodesWithGiflibToTheFramesTheBuildMade) {
   for (int e = 0; e < gif->ExtensionBlockCount; ++e) sawComment |= gif->ExtensionBlocks[e].Function == COMMENT_EXT_FUNC_CODE;
   EXPECT_TRUE(sawLoop);
   EXPECT_TRUE(sawComment);
+  // Frames are left in place, each stored as the box of what it changes:
+  // drawn in turn, they must show the frames the build made.
+  std::vector<uint8_t> screen(size_t(a.width) * size_t(a.height), 0);
   for (int i = 0; i < gif->ImageCount; ++i) {
     const SavedImage& img = gif->SavedImages[i];
     GraphicsControlBlock gcb;
     ASSERT_EQ(DGifSavedExtensionToGCB(gif, i, &gcb), GIF_OK);
     EXPECT_EQ(gcb.DelayTime, a.frames[size_t(i)].delay);
+    EXPECT_EQ(gcb.TransparentColor, NO_TRANSPARENT_COLOR);
+    const GifImageDesc& d = img.ImageDesc;
+    ASSERT_TRUE(d.Left >= 0 && d.Top >= 0 && d.Width > 0 && d.Height > 0 && d.Left + d.Width <= a.width &&
+                d.Top + d.Height <= a.height);
+    if (i == 0) {
+      ASSERT_EQ(d.Width * d.Height, a.width * a.height);
+    }
+    for (int y = 0; y < d.Height; ++y)
+      for (int x = 0; x < d.Width; ++x)
+        screen[size_t(d.Top + y) * size_t(a.width) + size_t(d.Left + x)] = img.RasterBits[size_t(y * d.Width + x)];
     std::vector<uint8_t> dib = a.frames[size_t(i)].dib;
     BitmapView v = BitmapView::over(dib.data(), dib.size());
-    ASSERT_EQ(img.ImageDesc.Width, v.width());
-    ASSERT_EQ(img.ImageDesc.Height, v.height());
     for (int32_t y = 0; y < v.height(); ++y)
       for (int32_t x = 0; x < v.width(); ++x)
-        ASSERT_EQ(img.RasterBits[size_t(y) * size_t(v.width()) + size_t(x)], v.getPixel(x, y))
+        ASSERT_EQ(screen[size_t(y) * size_t(v.width()) + size_t(x)], v.getPixel(x, y))
             << "frame " << i << " at " << x << "," << y;
   }
   DGifCloseFile(gif, &err);
