@@ -7,6 +7,7 @@
 #include <new>
 
 #include "base/checked_math.h"
+#include "effects/ink_span.h"
 #include "platform/bitmap.h"
 
 namespace gw {
@@ -46,25 +47,11 @@ struct Extent {
   bool empty() const { return first > last; }
 };
 
-inline bool bare8(const uint8_t* p) {
-  uint64_t eight;
-  std::memcpy(&eight, p, sizeof eight);
-  return eight == 0;
-}
-
-// Bare stretches are passed eight at a time.
 Extent extentOf(const uint8_t* row, int32_t width) {
   Extent e;
-  int32_t x = 0;
-  while (x + 8 <= width && bare8(row + x)) x += 8;
-  while (x < width && row[x] == 0) ++x;
-  if (x == width) return e;
-  int32_t y = width;
-  while (y - 8 > x && bare8(row + y - 8)) y -= 8;
-  do --y;
-  while (row[y] == 0);
-  e.first = x;
-  e.last = y;
+  int32_t first, last;
+  inkSpan(row, width, &first, &last);
+  if (first <= last) e.first = first, e.last = last;
   return e;
 }
 

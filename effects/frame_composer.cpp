@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "effects/blur.h"
+#include "effects/ink_span.h"
 #include "materials/material_fill.h"
 
 namespace gw {
@@ -27,12 +28,6 @@ inline uint8_t addSaturated(uint8_t a, uint8_t b) {
 #define GW_BLEND_CLONES
 #endif
 
-inline bool bare8(const uint8_t* m) {
-  uint64_t eight;
-  std::memcpy(&eight, m, sizeof eight);
-  return eight == 0;
-}
-
 // (b * (255 - m) + s * m) / 255, exactly, for every byte of a span: with
 // m == 0 it is b, so bare pixels inside the span need no test, and the
 // loop has no branch for the compiler to keep it from vectors.
@@ -43,21 +38,6 @@ void blendSpan(uint8_t* bg, const uint8_t* src, const uint8_t* m3, size_t n) {
     const unsigned x = unsigned(bg[i]) * (255 - m) + unsigned(src[i]) * m;
     bg[i] = uint8_t((x + 1 + (x >> 8)) >> 8);  // x / 255 for x <= 255 * 255
   }
-}
-
-// The columns [first, last] of a mask row that hold anything; first > last when none.
-void spanOf(const uint8_t* m, int32_t w, int32_t* first, int32_t* last) {
-  int32_t x = 0;
-  while (x + 8 <= w && bare8(m + x)) x += 8;
-  while (x < w && m[x] == 0) ++x;
-  *first = x;
-  *last = -1;
-  if (x == w) return;
-  int32_t y = w;
-  while (y - 8 > x && bare8(m + y - 8)) y -= 8;
-  do --y;
-  while (m[y] == 0);
-  *last = y;
 }
 
 // background = blend(background, source at the same place, m) over every
@@ -80,7 +60,7 @@ bool composite(const BitmapView& background, const BitmapView& source, const Mas
   for (int32_t y = 0; y < h; ++y) {
     const uint8_t* m = mask.row(y);
     int32_t first = 0, last = -1;
-    spanOf(m, w, &first, &last);
+    inkSpan(m, w, &first, &last);
     if (first > last) continue;
     if (paint) {
       const size_t n = size_t(last - first + 1);
@@ -106,7 +86,7 @@ void compositeOutline(const BitmapView& background, const MaskPlane& outline, ui
     uint8_t* bg = background.row(y);
     uint8_t* a = alpha ? alpha->row(y) : nullptr;
     for (int32_t x = 1; x < xEnd; ++x) {
-      while (x + 8 <= xEnd && bare8(m + x)) x += 8;
+      while (x + 8 <= xEnd && bareEight(m + x)) x += 8;
       if (x >= xEnd) break;
       uint32_t v = m[x];
       if (v == 0) continue;

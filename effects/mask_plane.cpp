@@ -4,6 +4,8 @@
 #include <cstring>
 #include <new>
 
+#include "effects/ink_span.h"
+
 namespace gw {
 
 bool MaskPlane::allocate(int32_t w, int32_t h) {
@@ -39,32 +41,6 @@ void maxInto(MaskPlane& dst, const MaskPlane& src, int64_t left, int64_t top) {
   }
 }
 
-namespace {
-
-inline bool bare8(const uint8_t* p) {
-  uint64_t eight;
-  std::memcpy(&eight, p, sizeof eight);
-  return eight == 0;
-}
-
-// The first and last covered columns of a row; first == w when none. Bare
-// stretches (most of a padded canvas) are passed eight at a time.
-void inkSpan(const uint8_t* row, int32_t w, int32_t* first, int32_t* last) {
-  int32_t x = 0;
-  while (x + 8 <= w && bare8(row + x)) x += 8;
-  while (x < w && row[x] == 0) ++x;
-  *first = x;
-  *last = -1;
-  if (x == w) return;
-  int32_t y = w;
-  while (y - 8 > x && bare8(row + y - 8)) y -= 8;
-  do --y;
-  while (row[y] == 0);
-  *last = y;
-}
-
-}  // namespace
-
 void scaleCoverage(MaskPlane& plane, uint8_t intensity) {
   if (intensity == 255) return;
   uint8_t table[256];
@@ -73,7 +49,7 @@ void scaleCoverage(MaskPlane& plane, uint8_t intensity) {
   uint8_t* p = plane.pixels.data();
   const size_t n = plane.pixels.size();
   for (size_t i = 0; i < n;) {
-    if (i + 8 <= n && bare8(p + i)) {
+    if (i + 8 <= n && bareEight(p + i)) {
       i += 8;
       continue;
     }
