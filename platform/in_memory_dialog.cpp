@@ -35,25 +35,36 @@ std::unique_ptr<InMemoryDialog> InMemoryDialog::fromResource(const ResourceName&
 }
 
 bool InMemoryDialog::addControl(const DialogItem& item) {
-  if (controls_.count(item.id)) return false;
-  InMemoryControl c;
+  if (control(item.id)) return false;
+  const auto slot = uint32_t(controls_.size());
+  if (item.id < kDirectIds) {
+    if (item.id >= directSlots_.size()) directSlots_.resize(size_t(item.id) + 1, kNoSlot);
+    directSlots_[item.id] = slot;
+  } else {
+    farSlots_[item.id] = slot;
+  }
+  InMemoryControl& c = *controls_.emplace_back(std::make_unique<InMemoryControl>());
   c.item = item;
   c.text = item.text;
   c.visible = (item.style & 0x10000000u) != 0;  // WS_VISIBLE
   c.enabled = (item.style & 0x08000000u) == 0;  // WS_DISABLED
-  controls_[item.id] = c;
   order_.push_back(item.id);
   return true;
 }
 
 const InMemoryControl* InMemoryDialog::control(uint32_t id) const {
-  auto it = controls_.find(id);
-  return it == controls_.end() ? nullptr : &it->second;
+  uint32_t slot = kNoSlot;
+  if (id < directSlots_.size()) {
+    slot = directSlots_[id];
+  } else if (id >= kDirectIds) {
+    auto it = farSlots_.find(id);
+    if (it != farSlots_.end()) slot = it->second;
+  }
+  return slot == kNoSlot ? nullptr : controls_[slot].get();
 }
 
 InMemoryControl* InMemoryDialog::find(uint32_t id) {
-  auto it = controls_.find(id);
-  return it == controls_.end() ? nullptr : &it->second;
+  return const_cast<InMemoryControl*>(control(id));
 }
 
 std::string InMemoryDialog::text(uint32_t id) const {

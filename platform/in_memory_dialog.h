@@ -47,7 +47,7 @@ class InMemoryDialog : public DialogFacade {
   const InMemoryControl* control(uint32_t id) const;
 
   WindowId window() const override { return window_; }
-  bool hasControl(uint32_t id) const override { return controls_.count(id) != 0; }
+  bool hasControl(uint32_t id) const override { return control(id) != nullptr; }
   std::vector<uint32_t> childIds() const override { return order_; }
   std::string text(uint32_t id) const override;
   void setText(uint32_t id, const std::string& text) override;
@@ -76,8 +76,17 @@ class InMemoryDialog : public DialogFacade {
  private:
   InMemoryControl* find(uint32_t id);
   DialogTemplate template_;
-  std::map<uint32_t, InMemoryControl> controls_;
+  // In creation order; each on its own, so a control stays where it is while
+  // others are added (a procedure may add controls while its own is in use).
+  std::vector<std::unique_ptr<InMemoryControl>> controls_;
   std::vector<uint32_t> order_;
+  // Every read and write looks its control up, and documents read and write
+  // every control: ids below kDirectIds (all that templates use) find their
+  // slot by index, any others through the map.
+  static constexpr uint32_t kDirectIds = 0x10000;
+  static constexpr uint32_t kNoSlot = UINT32_MAX;
+  std::vector<uint32_t> directSlots_;
+  std::map<uint32_t, uint32_t> farSlots_;
   WindowId window_;
 };
 

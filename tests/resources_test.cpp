@@ -126,5 +126,45 @@ TEST(InMemoryDialogs, SelectionIsBoundedByTheItems) {
   EXPECT_FALSE(d.checked(99));
 }
 
+TEST(InMemoryDialogs, EveryIdFindsItsOwnControl) {
+  // Ids on both sides of 16 bits, in no order, a taken one refused, and
+  // controls found where they were before others were added.
+  const uint32_t ids[] = {20057, 7, 0, 65535, 65536, 0xFFFFFFFFu, 10057, 3000000};
+  DialogTemplate t;
+  for (uint32_t id : {ids[0], ids[1]}) {
+    DialogItem item;
+    item.id = id;
+    item.text = "t" + std::to_string(id);
+    t.items.push_back(item);
+  }
+  InMemoryDialog d(t);
+  const InMemoryControl* first = d.control(ids[0]);
+  ASSERT_NE(first, nullptr);
+  for (size_t i = 2; i < std::size(ids); ++i) {
+    DialogItem item;
+    item.id = ids[i];
+    item.text = "t" + std::to_string(ids[i]);
+    EXPECT_TRUE(d.createControl(item, 0, 0)) << ids[i];
+  }
+  for (uint32_t id : ids) {
+    DialogItem again;
+    again.id = id;
+    EXPECT_FALSE(d.addControl(again)) << id;
+    d.setText(id, "x" + std::to_string(id));
+  }
+  EXPECT_EQ(d.control(ids[0]), first);
+  EXPECT_EQ(d.childIds(), std::vector<uint32_t>(std::begin(ids), std::end(ids)));
+  for (uint32_t id : ids) {
+    EXPECT_TRUE(d.hasControl(id)) << id;
+    EXPECT_EQ(d.text(id), "x" + std::to_string(id));
+  }
+  for (uint32_t absent : {1u, 8u, 20056u, 65534u, 65537u, 0xFFFFFFFEu}) {
+    EXPECT_FALSE(d.hasControl(absent)) << absent;
+    EXPECT_EQ(d.control(absent), nullptr);
+    d.setText(absent, "y");  // nothing to write to, nothing made
+    EXPECT_FALSE(d.hasControl(absent)) << absent;
+  }
+}
+
 }  // namespace
 }  // namespace gw

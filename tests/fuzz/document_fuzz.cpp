@@ -3,20 +3,31 @@
 // in its starting state to the same bytes.
 //
 // Opening the main dialog (every effect page, every material button and its
-// file) and writing its whole document (forty material records in hex, a
-// hundred KB) cost far more than reading a short document. So one dialog is
-// opened per process, and per input only what the input can have changed is
-// written and read again:
+// file) and writing its whole document (hundreds of lines, forty of them
+// material records in hex, a hundred KB) cost far more than reading a short
+// document. So one dialog is opened per process, and per input only what the
+// input can have changed is written and read again:
+// - a control whose line is made from what it shows (its text, check and
+//   selection; a spin field's range is its partner's text) writes the line
+//   it wrote at the start while no control of the dialog shows anything else
+//   than it did then;
 // - a material button writes its line from its record alone, so a button
-//   whose record is still the one it opened with writes the line it wrote
-//   then, which is reused; every other control writes its line afresh;
-// - a line read into a control in its starting state changes nothing (the
-//   whole starting document read back into the fresh dialog proves it, once),
-//   so reading back the lines that differ from the starting ones is reading
-//   back the whole document;
+//   whose record is the one its starting line reads into writes that line;
+//   every button's record is compared every time, its long line made only
+//   when the record differs;
+// - every other control (one that keeps its state itself, a font list that
+//   may stand for a face by its bound name) writes its line afresh;
+// - a line changes its own control only: every control whose line differs
+//   after a document was read was named by a line the document applied. So
+//   a line read into a control in its starting state changes nothing else
+//   (the whole starting document read back into the fresh dialog proves it
+//   changes nothing at all, once), and reading back the lines that differ
+//   from the starting ones is reading back the whole document;
 // - after every input the dialog is put back: the starting lines of the
 //   controls that differ are read again, and the dialog must then write the
 //   starting document exactly, with the process's settings as they started.
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -39,36 +50,47 @@
 namespace {
 
 using gw::DialogFacade;
+using gw::InMemoryControl;
+using gw::MaterialBytes;
 
-// The lines a dialog writes, one per control that writes lines: a material
-// line unchanged since the start is not copied (`asStarted`).
-struct Lines {
-  std::vector<std::string> text;
-  std::vector<bool> asStarted;
-  const std::string& at(size_t i, const std::vector<std::string>& start) const {
-    return asStarted[i] ? start[i] : text[i];
-  }
-  bool same(const Lines& other, const std::vector<std::string>& start) const {
-    for (size_t i = 0; i < text.size(); ++i)
-      if (!(asStarted[i] && other.asStarted[i]) && at(i, start) != other.at(i, start)) return false;
-    return true;
-  }
-  bool isStart(const std::vector<std::string>& start) const {
-    for (size_t i = 0; i < text.size(); ++i)
-      if (!asStarted[i] && text[i] != start[i]) return false;
-    return true;
+// Where a control's line comes from, and so how to tell it is unchanged.
+enum class LineFrom {
+  kShown,   // what the dialog's controls show
+  kRecord,  // a material button's record
+  kItself,  // anything else: asked for every time
+};
+
+// What a control showed at the start: the state a line of kind kShown is
+// made from. The dialog keeps each control in one place while it lives.
+struct Shown {
+  const InMemoryControl* control;
+  std::string text;
+  bool checked;
+  int selection;
+  uint8_t kind;
+  void* variable;
+  explicit Shown(const InMemoryControl* c)
+      : control(c), text(c->text), checked(c->checked), selection(c->selection), kind(c->kind), variable(c->variable) {}
+  bool changed() const {
+    const InMemoryControl& c = *control;
+    return c.checked != checked || c.selection != selection || c.kind != kind || c.variable != variable ||
+           c.text != text;
   }
 };
 
-// A control's line and, for a material button, the record it was written from.
+// A control that writes a line, and what it started with.
 struct ControlLine {
   uint32_t id;
-  std::string line;
-  bool material = false;
-  gw::MaterialBytes record{};
+  LineFrom from;
+  size_t shown;            // its index among all the dialog's controls
+  MaterialBytes record{};  // kRecord: the record it holds at the start
 };
 
-bool cleanRecord(const DialogFacade& dialog, uint32_t id, gw::MaterialBytes* out) {
+// The lines a dialog writes that are not its starting ones, by ascending
+// index among the controls that write lines.
+using Lines = std::vector<std::pair<size_t, std::string>>;
+
+bool cleanRecord(const DialogFacade& dialog, uint32_t id, MaterialBytes* out) {
   if (!gw::readMaterialButton(dialog, id, out)) return false;
   gw::materialRecordClearRuntime(out->data());
   return true;
@@ -82,68 +104,89 @@ struct OpenDialog {
     ready = dialog && gw::mainDialogInit(*dialog, nullptr, 1024, 768);
     gw::testing::setShiftKeyDown(false);
     if (!ready) return;
-    for (uint32_t id : dialog->childIds()) {
+    for (uint32_t id : dialog->controlOrder()) {
+      const size_t index = shown.size();
+      shown.emplace_back(dialog->control(id));
+      const gw::ControlKind kind = gw::boundKindOf(*dialog, id);
+      const gw::DocumentLineKind* row = gw::documentLineKind(kind);
       // A control bound to no kind that writes lines (a label, a frame) never writes one.
-      if (!gw::documentLineKind(gw::boundKindOf(*dialog, id))) continue;
-      ControlLine c{id, gw::documentLineOf(*dialog, id)};
-      c.material = gw::boundKindOf(*dialog, id) == gw::ControlKind::kMaterialButton &&
-                   cleanRecord(*dialog, id, &c.record);
+      if (!row) continue;
+      ControlLine c{id, LineFrom::kItself, index};
+      if (kind == gw::ControlKind::kMaterialButton)
+        c.from = LineFrom::kRecord;
+      else if (row->write == gw::controlDocumentLine && kind != gw::ControlKind::kFontList)
+        c.from = LineFrom::kShown;
       fresh.push_back(c);
-      start.push_back(c.line);
+      start.push_back(gw::documentLineOf(*dialog, id));
     }
+    shownLine.resize(shown.size());
+    for (const ControlLine& c : fresh) shownLine[c.shown] = c.from == LineFrom::kShown;
+    changed.resize(shown.size());
     freshSettings = gw::settings();
     // What the lines make is the dialog's own document, and it reads back
     // into the dialog without changing a byte.
+    std::string lines = std::string(gw::kDocumentHeader) + "\r\n" + gw::kDocumentStart + "\r\n";
+    for (const std::string& line : start)
+      if (!line.empty()) lines += line + "\r\n";
+    lines += std::string(gw::kDocumentEnd) + "\r\n";
     const std::string whole = gw::documentText(*dialog);
-    ready = whole == text(lines()) &&
-            gw::applyDocumentText(*dialog, whole, nullptr) == gw::DocumentRead::kRead &&
+    ready = whole == lines && gw::applyDocumentText(*dialog, whole, nullptr) == gw::DocumentRead::kRead &&
             gw::documentText(*dialog) == whole;
+    // A record as read from a line: a line does not carry what is derived
+    // from the rest (the preview's mean colour), and every record read back
+    // from the starting lines is this one.
+    for (ControlLine& c : fresh)
+      if (c.from == LineFrom::kRecord && !cleanRecord(*dialog, c.id, &c.record)) c.from = LineFrom::kItself;
+    ready = ready && now().empty();
   }
   ~OpenDialog() {
     if (dialog) gw::releaseEffectPages(*dialog);
     gw::settings() = saved;
   }
 
-  // Every control's line as the dialog would write it now.
-  Lines lines() const {
-    Lines out{std::vector<std::string>(fresh.size()), std::vector<bool>(fresh.size())};
-    gw::MaterialBytes record;
+  // The lines the dialog writes now that differ from the starting ones.
+  Lines now() {
+    Lines out;
+    // Which controls show something else than they did at the start. One
+    // that writes no such line but shows something else (a spin field's
+    // partner), or one added since, may change any line made from what
+    // controls show: they are all asked then.
+    bool askAllShown = dialog->controlOrder().size() != shown.size();
+    for (size_t k = 0; k < shown.size(); ++k) {
+      changed[k] = shown[k].changed();
+      if (changed[k] && !shownLine[k]) askAllShown = true;
+    }
+    MaterialBytes record;
     for (size_t i = 0; i < fresh.size(); ++i) {
       const ControlLine& c = fresh[i];
-      out.asStarted[i] = c.material && cleanRecord(*dialog, c.id, &record) &&
-                         std::memcmp(record.data(), c.record.data(), record.size()) == 0;
-      if (!out.asStarted[i]) out.text[i] = gw::documentLineOf(*dialog, c.id);
+      if (c.from == LineFrom::kShown && !askAllShown && !changed[c.shown]) continue;
+      if (c.from == LineFrom::kRecord) {
+        // A button always has a record to give (its own, or the one it stands for).
+        GW_FUZZ_CHECK(cleanRecord(*dialog, c.id, &record));
+        if (std::memcmp(record.data(), c.record.data(), record.size()) == 0) continue;
+      }
+      std::string line = gw::documentLineOf(*dialog, c.id);
+      if (line != start[i]) out.emplace_back(i, std::move(line));
     }
     return out;
   }
 
-  // The document those lines make, as documentText writes it.
-  std::string text(const Lines& lines) const {
-    std::string out = std::string(gw::kDocumentHeader) + "\r\n" + gw::kDocumentStart + "\r\n";
-    for (size_t i = 0; i < fresh.size(); ++i)
-      if (!lines.at(i, start).empty()) out += lines.at(i, start) + "\r\n";
-    return out + gw::kDocumentEnd + "\r\n";
-  }
-
-  // A document of the lines in `want` that differ from those in `have`.
-  std::string patch(const Lines& have, const Lines& want) const {
+  // A document of the lines in `lines`, or, with `toStart`, of the starting
+  // lines of the same controls.
+  std::string patch(const Lines& lines, bool toStart) const {
     std::string out = std::string(gw::kDocumentHeader) + "\r\n";
-    for (size_t i = 0; i < fresh.size(); ++i) {
-      if (have.asStarted[i] && want.asStarted[i]) continue;
-      const std::string& line = want.at(i, start);
-      if (have.at(i, start) != line && !line.empty()) out += line + "\r\n";
+    for (const auto& [index, text] : lines) {
+      const std::string& line = toStart ? start[index] : text;
+      if (!line.empty()) out += line + "\r\n";
     }
     return out;
   }
-
-  // The lines as the dialog opened.
-  Lines started() const { return Lines{std::vector<std::string>(fresh.size()), std::vector<bool>(fresh.size(), true)}; }
 
   // Back to the state the dialog opened in, from the lines it writes now.
-  void reset(const Lines& now) {
-    if (!now.isStart(start)) {
-      GW_FUZZ_CHECK(gw::applyDocumentText(*dialog, patch(now, started()), nullptr) == gw::DocumentRead::kRead);
-      GW_FUZZ_CHECK(lines().isStart(start));
+  void reset(const Lines& lines) {
+    if (!lines.empty()) {
+      GW_FUZZ_CHECK(gw::applyDocumentText(*dialog, patch(lines, true), nullptr) == gw::DocumentRead::kRead);
+      GW_FUZZ_CHECK(now().empty());
     }
     gw::settings() = freshSettings;
   }
@@ -151,6 +194,9 @@ struct OpenDialog {
   gw::SettingsRecord saved;
   std::unique_ptr<gw::InMemoryDialog> dialog;
   bool ready = false;
+  std::vector<Shown> shown;        // every control of the dialog, in its order
+  std::vector<uint8_t> shownLine;  // by index in `shown`: it writes a line of kind kShown
+  std::vector<uint8_t> changed;    // by index in `shown`: it shows something else (as now() found)
   std::vector<ControlLine> fresh;
   std::vector<std::string> start;  // their lines
   gw::SettingsRecord freshSettings;
@@ -172,12 +218,21 @@ GW_FUZZ_TARGET(effect_document) {
   using namespace gw;
   OpenDialog& d = theDialog();
   const std::string bytes(reinterpret_cast<const char*>(data), size);
-  applyDocumentText(*d.dialog, bytes, nullptr);
-  const Lines written = d.lines();
-  if (written.isStart(d.start)) return;  // nothing to write back, nothing to undo
+  std::vector<DocumentLine> report;
+  applyDocumentText(*d.dialog, bytes, &report);
+  const Lines written = d.now();
+  // A line changes its own control only: every control that writes another
+  // line was named by a line the document applied.
+  std::vector<uint32_t> applied;
+  for (const DocumentLine& line : report)
+    if (line.fate == LineFate::kApplied) applied.push_back(line.id);
+  std::sort(applied.begin(), applied.end());
+  for (const auto& line : written)
+    GW_FUZZ_CHECK(std::binary_search(applied.begin(), applied.end(), d.fresh[line.first].id));
+  if (written.empty()) return;  // nothing to write back, nothing to undo
   d.reset(written);
   // The written document read back into the dialog in its starting state.
-  GW_FUZZ_CHECK(applyDocumentText(*d.dialog, d.patch(d.started(), written), nullptr) == DocumentRead::kRead);
-  GW_FUZZ_CHECK(d.lines().same(written, d.start));
+  GW_FUZZ_CHECK(applyDocumentText(*d.dialog, d.patch(written, false), nullptr) == DocumentRead::kRead);
+  GW_FUZZ_CHECK(d.now() == written);
   d.reset(written);
 }
