@@ -183,11 +183,9 @@ bool animationSelectorApplyLine(MemHandle state, const std::string& line, Window
   if (line.size() < 6) return false;
   for (int i = 0; i < 6; ++i)
     if (std::toupper(static_cast<unsigned char>(line[size_t(i)])) != kTag[i]) return false;
-  size_t at = line.find('=');
-  if (at == std::string::npos) return false;
-  while (at < line.size() && line[at] == '=') ++at;
-  while (at < line.size() && line[at] == ' ') ++at;
-  animationSelectorLoadPath(state, line.substr(at), owner);
+  std::string path;
+  if (!documentLineValue(line, &path)) return false;
+  animationSelectorLoadPath(state, path, owner);
   ensureSomeAnimation(state);
   return true;
 }

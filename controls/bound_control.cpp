@@ -65,16 +65,6 @@ int fontListEntryFor(const DialogFacade& dialog, uint32_t id, const std::string&
 
 std::string unsignedText(int32_t v) { return std::to_string(uint32_t(v)); }
 
-// The value part of a document line: after the first "=", further "=" and blanks skipped.
-bool lineValue(const std::string& line, std::string* value) {
-  size_t at = line.find('=');
-  if (at == std::string::npos) return false;
-  while (at < line.size() && line[at] == '=') ++at;
-  while (at < line.size() && line[at] == ' ') ++at;
-  *value = line.substr(at);
-  return true;
-}
-
 long atolOf(const std::string& s) {
   // Documents carry 32-bit values; wrap like a 32-bit long would.
   const char* p = s.c_str();
@@ -192,6 +182,16 @@ CommandResult handleControlCommand(DialogFacade& dialog, uint32_t id, ControlEve
   return r;
 }
 
+bool documentLineValue(const std::string& line, std::string* value) {
+  size_t at = line.find('=');
+  if (at == std::string::npos) return false;
+  // "=" and blanks in any order: a value read never begins with either, so
+  // the line written for it reads back to the same value.
+  while (at < line.size() && (line[at] == '=' || line[at] == ' ')) ++at;
+  *value = line.substr(at);
+  return true;
+}
+
 std::string controlDocumentLine(const DialogFacade& dialog, uint32_t id) {
   const ControlKind kind = boundKindOf(dialog, id);
   const char* tag = controlTag(kind);
@@ -225,7 +225,7 @@ bool applyControlDocumentLine(DialogFacade& dialog, uint32_t id, const std::stri
   const char* tag = controlTag(kind);
   if (!tag || line.size() < 6 || !equalNoCase(line.substr(0, 6), tag)) return false;
   std::string value;
-  if (!lineValue(line, &value)) return false;
+  if (!documentLineValue(line, &value)) return false;
   int32_t* number = numberOf(dialog, id);
   switch (kind) {
     case ControlKind::kCheckBox:

@@ -59,6 +59,10 @@ CommandResult handleControlCommand(DialogFacade& dialog, uint32_t id, ControlEve
 // "Build" (1) is enabled only while the main text field (52) is not empty.
 void updateBuildButton(DialogFacade& dialog);
 
+// The value of a document line: what follows its first "=", after any
+// further "=" and blanks. False when the line has no "=".
+bool documentLineValue(const std::string& line, std::string* value);
+
 // A control's line in an effect document ("SPNBTN108=255"), or "" for
 // controls that write none. Gradient, material and animation controls write
 // their own lines (their kinds return "" here).

@@ -233,6 +233,35 @@ TEST_F(DocumentTest, ValuesAreTakenAsTheControlsTakeThem) {
   EXPECT_EQ(documentLineOf(*dialog, 100), before);
 }
 
+TEST_F(DocumentTest, AValueReadIsWrittenSoItReadsBackTheSame) {
+  // The value follows the first "=" and every "=" and blank after it, in any
+  // order; a text that began with either could not be written back.
+  struct Case {
+    const char* line;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"TXTFLD52=Fuzz = me", "Fuzz = me"},
+      {"TXTFLD52 = Hello ", "Hello "},
+      {"TXTFLD52==  =me", "me"},
+      {"TXTFLD52zu@F= = me", "me"},
+      {"TXTFLD52= \t= x", "\t= x"},
+      {"TXTFLD52= = ", ""},
+  };
+  for (const Case& c : cases) {
+    applyOne(c.line);
+    EXPECT_EQ(dialog->text(IDC_TEXT), c.text) << c.line;
+    const std::string written = documentLineOf(*dialog, IDC_TEXT);
+    applyOne("TXTFLD52=other");
+    applyOne(written);
+    EXPECT_EQ(dialog->text(IDC_TEXT), c.text) << written;
+  }
+  std::string value;
+  EXPECT_FALSE(documentLineValue("ANMCTL3000", &value));
+  EXPECT_TRUE(documentLineValue("ANMCTL3000= =/tmp/a= b.gif", &value));
+  EXPECT_EQ(value, "/tmp/a= b.gif");
+}
+
 TEST_F(DocumentTest, AFaceThisSystemLacksKeepsItsName) {
   // Selected by the first entry that begins with the name, without regard to case.
   ASSERT_GT(dialog->itemCount(IDC_FONT), 0);
