@@ -165,6 +165,20 @@ struct GifScreen {
   size_t stride() const { return size_t(width) * 3; }
 };
 
+// Paints the part of the screen from (x0, y0) up to (x1, y1), clipped to it,
+// with the background colour: one row pixel by pixel, the others copied from
+// it, since a screen may be millions of pixels.
+void paintBackground(GifScreen* screen, long x0, long y0, long x1, long y1) {
+  x0 = std::max(0L, x0), y0 = std::max(0L, y0);
+  x1 = std::min(screen->width, x1), y1 = std::min(screen->height, y1);
+  if (x0 >= x1 || y0 >= y1) return;
+  const size_t span = size_t(x1 - x0) * 3;
+  uint8_t* first = &screen->canvas[size_t(y0) * screen->stride() + size_t(x0) * 3];
+  for (size_t i = 0; i < span; i += 3) std::memcpy(first + i, screen->background, 3);
+  for (long y = y0 + 1; y < y1; ++y)
+    std::memcpy(&screen->canvas[size_t(y) * screen->stride() + size_t(x0) * 3], first, span);
+}
+
 // Reads the image whose descriptor giflib has just read and draws it on the
 // screen; false (with *why) when it has no colours or its data is damaged.
 bool drawGifImage(GifFileType* gif, const GraphicsControlBlock& gcb, GifScreen* screen, Bytes* row,
@@ -287,8 +301,6 @@ MemHandle decodeGif(const Bytes& file, std::string* error) {
     screen.background[1] = c.Green;
     screen.background[2] = c.Blue;
   }
-  screen.canvas.resize(screen.stride() * size_t(screen.height));
-  for (size_t i = 0; i < screen.canvas.size(); i += 3) std::memcpy(&screen.canvas[i], screen.background, 3);
 
   // A GIF cut short or damaged after some frames still shows the frames
   // before the damage, as editors do; no frame at all is an error.
@@ -315,6 +327,12 @@ MemHandle decodeGif(const Bytes& file, std::string* error) {
       continue;
     }
     if (type != IMAGE_DESC_RECORD_TYPE || DGifGetImageDesc(gif) != GIF_OK) break;
+    // The screen is laid out at its first image: a file that declares a
+    // large screen and holds no image is refused without painting it.
+    if (screen.canvas.empty()) {
+      screen.canvas.resize(screen.stride() * size_t(screen.height));
+      paintBackground(&screen, 0, 0, screen.width, screen.height);
+    }
     // Decoding the frame's own rectangle costs a byte of work a pixel, even
     // where it lies outside the screen.
     size_t area = 0;
@@ -324,14 +342,9 @@ MemHandle decodeGif(const Bytes& file, std::string* error) {
     if (gcb.DisposalMode == DISPOSE_PREVIOUS) screen.saved = screen.canvas;
     if (!drawGifImage(gif, gcb, &screen, &row, &damage)) break;
     if (!frames.add(screen.canvas.data(), screen.stride(), gcb.DelayTime, error)) return 0;
-    // The frame's rectangle, clipped to the screen.
-    const long left = gif->Image.Left, top = gif->Image.Top;
-    const long x0 = std::max(0L, left), y0 = std::max(0L, top);
-    const long x1 = std::min(screen.width, left + gif->Image.Width), y1 = std::min(screen.height, top + gif->Image.Height);
     if (gcb.DisposalMode == DISPOSE_BACKGROUND) {
-      for (long y = y0; y < y1; ++y)
-        for (long x = x0; x < x1; ++x)
-          std::memcpy(&screen.canvas[size_t(y) * screen.stride() + size_t(x) * 3], screen.background, 3);
+      const long left = gif->Image.Left, top = gif->Image.Top;
+      paintBackground(&screen, left, top, left + gif->Image.Width, top + gif->Image.Height);
     } else if (gcb.DisposalMode == DISPOSE_PREVIOUS) {
       screen.canvas.swap(screen.saved);
     }

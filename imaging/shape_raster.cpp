@@ -74,19 +74,21 @@ void polygonSpans(const ShapePoint* points, size_t count, int32_t clipWidth, int
 
   size_t edgeCount = 0;
   int64_t yMin = INT64_MAX, yMax = INT64_MIN;
+  // The edge into each point, from the one before it; each point is clamped
+  // once and carried on to the next edge.
+  int64_t px = clampCoord(points[count - 1].x), py = clampCoord(points[count - 1].y);
   for (size_t i = 0; i < count; ++i) {
-    const ShapePoint& p = points[i];
-    const ShapePoint& q = points[(i + 1) % count];
-    int64_t px = clampCoord(p.x), py = clampCoord(p.y);
-    int64_t qx = clampCoord(q.x), qy = clampCoord(q.y);
-    if (py == qy) continue;  // horizontal edges bound no row
-    if (py > qy) {
-      std::swap(px, qx);
-      std::swap(py, qy);
+    const int64_t qx = clampCoord(points[i].x), qy = clampCoord(points[i].y);
+    if (py != qy) {  // horizontal edges bound no row
+      const bool down = py < qy;
+      const int64_t topX = down ? px : qx, topY = down ? py : qy;
+      const int64_t bottomX = down ? qx : px, bottomY = down ? qy : py;
+      edges[edgeCount++] = Edge{topY, bottomY, topX, bottomX - topX, bottomY - topY};
+      yMin = std::min(yMin, topY);
+      yMax = std::max(yMax, bottomY);
     }
-    edges[edgeCount++] = Edge{py, qy, px, qx - px, qy - py};
-    yMin = std::min(yMin, py);
-    yMax = std::max(yMax, qy);
+    px = qx;
+    py = qy;
   }
   if (edgeCount == 0) return;
   int64_t yFrom = std::max<int64_t>(yMin, 0);
@@ -99,7 +101,17 @@ void polygonSpans(const ShapePoint* points, size_t count, int32_t clipWidth, int
       // The first pixel on or right of the edge: the exact crossing rounded up.
       crossings[n++] = edge.xTop + ceilDiv((y - edge.yTop) * edge.dx, edge.dy);
     }
-    std::sort(crossings, crossings + n);
+    if (n > kSmall) {
+      std::sort(crossings, crossings + n);
+    } else {
+      // A band crosses a row twice: insertion sort is all that needs.
+      for (size_t k = 1; k < n; ++k) {
+        const int64_t x = crossings[k];
+        size_t j = k;
+        for (; j > 0 && crossings[j - 1] > x; --j) crossings[j] = crossings[j - 1];
+        crossings[j] = x;
+      }
+    }
     for (size_t k = 0; k + 1 < n; k += 2) emit(sink, y, crossings[k], crossings[k + 1], clipWidth);
   }
 }

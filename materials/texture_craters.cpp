@@ -21,6 +21,13 @@ struct HeightField {
 
   // Integer mean of the square of half-side `v` around (x, y), clipped.
   int mean(int32_t x, int32_t y, int32_t v) const {
+    // Nine cells around an inner point, the case of nearly every crater.
+    if (v == 1 && x > 0 && y > 0 && x + 1 < w && y + 1 < h) {
+      const uint16_t* above = &at(x - 1, y - 1);
+      const uint16_t* middle = above + w;
+      const uint16_t* below = middle + w;
+      return (above[0] + above[1] + above[2] + middle[0] + middle[1] + middle[2] + below[0] + below[1] + below[2]) / 9;
+    }
     int32_t x0 = x - v < 0 ? 0 : x - v, x1 = x + v >= w ? w - 1 : x + v;
     int32_t y0 = y - v < 0 ? 0 : y - v, y1 = y + v >= h ? h - 1 : y + v;
     int64_t sum = 0, count = 0;
@@ -47,6 +54,7 @@ void largeCrater(const HeightField& f, int32_t x, int32_t y, double m, double de
   const int32_t py0 = y - r < 0 ? 0 : y - r, py1 = y + r > f.h - 1 ? f.h - 1 : y + r;
   const int32_t px0 = x - r < 0 ? 0 : x - r, px1 = x + r > f.w - 1 ? f.w - 1 : x + r;
   for (int32_t py = py0; py <= py1; ++py) {
+    const bool centreRow = py == y;
     for (int32_t px = px0; px <= px1; ++px) {
       double dy = double(y - py) / r, dx = double(x - px) / r;
       double d2 = dy * dy + dx * dx;
@@ -55,7 +63,7 @@ void largeCrater(const HeightField& f, int32_t x, int32_t y, double m, double de
       if (mm > 1.0) o = o > 0.0 ? o : 0.0;
       else o = o > -10.0 ? o : -10.0;
       double rr = o * q;
-      if (px == x && py == y && std::trunc(rr) == 0.0) rr = rr >= 0.0 ? 1.0 : -1.0;
+      if (centreRow && px == x && std::trunc(rr) == 0.0) rr = rr >= 0.0 ? 1.0 : -1.0;
       if (d2 > 0.9) d2 = 0.9;
       double s = (0.1 / (1.0 - d2) - 0.1) * 1.1111111111111111;
       uint16_t& cell = f.at(px, py);

@@ -54,11 +54,24 @@ bool fractalSynthesize(float* grid, uint32_t n, uint32_t seed, float dimension) 
   const double h = 3.0 - double(dimension);
   const double e = -(h + 1.0) / 2.0;
   const uint32_t half = n / 2;
+  // A bin's falloff depends on its distance alone, the same across the
+  // diagonal, and both passes below meet the same bins: each power is taken
+  // once, where it was taken up to four times.
+  const size_t side = size_t(half) + 1;
+  TextureBuffer<double> falloff(side * side);
+  if (!falloff) return false;
+  for (uint32_t i = 0; i <= half; ++i) {
+    for (uint32_t j = i; j <= half; ++j) {
+      const double v = i != 0 || j != 0 ? std::pow(double(i) * i + double(j) * j, e) : 0.0;
+      falloff[i * side + j] = v;
+      falloff[j * side + i] = v;
+    }
+  }
   for (uint32_t i = 0; i <= half; ++i) {
     for (uint32_t j = 0; j <= half; ++j) {
       double phase = 2.0 * kPi * rng.draw() / kTextureRandomMax;
       double rad = 0.0;
-      if (i != 0 || j != 0) rad = std::pow(double(i) * i + double(j) * j, e) * rng.gaussian();
+      if (i != 0 || j != 0) rad = falloff[i * side + j] * rng.gaussian();
       double re = rad * std::cos(phase);
       double im = rad * std::sin(phase);
       a.set(i, j, re, im);
@@ -71,7 +84,7 @@ bool fractalSynthesize(float* grid, uint32_t n, uint32_t seed, float dimension) 
   for (uint32_t i = 1; i < half; ++i) {
     for (uint32_t j = 1; j < half; ++j) {
       double phase = 2.0 * kPi * rng.draw() / kTextureRandomMax;
-      double rad = std::pow(double(i) * i + double(j) * j, e) * rng.gaussian();
+      double rad = falloff[i * side + j] * rng.gaussian();
       double re = rad * std::cos(phase);
       double im = rad * std::sin(phase);
       a.set(i, n - j, re, im);

@@ -34,7 +34,7 @@ launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DGW_BUILD_FUZZ=ON -DGW_BUILD_TESTS=OFF "${launcher[@]}" \
-  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined" \
+  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fsanitize-coverage-ignorelist=$PWD/tests/fuzz/coverage_ignore.txt" \
   -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null || exit 1
 cmake --build build-fuzz -j"$jobs" >/dev/null || { cmake --build build-fuzz -j1 2>&1 | tail -30; exit 1; }
 

@@ -112,19 +112,22 @@ bool readSettingsFile(const std::string& path, SettingsRecord& record, std::stri
   if (failed) return refuse("cannot read the file");
   if (text.size() > kSettingsFileLimit)
     return refuse("larger than " + std::to_string(kSettingsFileLimit / 1024) + " KiB; not a configuration file");
+  applySettingsText(text, record);
+  return true;
+}
+
+void applySettingsText(std::string_view text, SettingsRecord& record) {
   // Pieces of at most 259 characters, each ending after a line end, handled
   // as lines of their own (as fgets hands them out; a zero byte ends one).
-  SettingsRecord updated = record;
   for (size_t at = 0; at < text.size();) {
-    size_t end = at;
-    while (end < text.size() && end - at < kSettingsLinePiece && text[end] != '\n') ++end;
-    if (end < text.size() && end - at < kSettingsLinePiece) ++end;  // keep the line end
     const char* piece = text.data() + at;
-    applyLine(std::string_view(piece, strnlen(piece, end - at)), updated);
-    at = end;
+    const size_t most = std::min(text.size() - at, kSettingsLinePiece);
+    const void* lineEnd = std::memchr(piece, '\n', most);
+    // A piece keeps its line end; one cut at the length limit has none.
+    const size_t length = lineEnd ? size_t(static_cast<const char*>(lineEnd) - piece) + 1 : most;
+    applyLine(std::string_view(piece, strnlen(piece, length)), record);
+    at += length;
   }
-  record = updated;
-  return true;
 }
 
 std::string settingsFileText(const SettingsRecord& record, int64_t now) {

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "settings/settings_record.h"
 
@@ -41,6 +42,10 @@ constexpr size_t kSettingsFileLimit = size_t(1) << 20;
 // reason in *problem when given) when the file cannot be opened or read or
 // exceeds kSettingsFileLimit.
 bool readSettingsFile(const std::string& path, SettingsRecord& record, std::string* problem = nullptr);
+
+// Applies every line of a configuration file's text, as readSettingsFile
+// does once the file is read.
+void applySettingsText(std::string_view text, SettingsRecord& record);
 
 // The file's text: the header lines (the time as `ctime` gives it for `now`,
 // seconds since 1970) and one "key = value" line per entry, "\n" line ends.
