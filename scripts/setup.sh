@@ -22,7 +22,14 @@ else
 fi
 
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -q
+# A mirror caught mid-sync fails an index download now and then ("Hash Sum
+# mismatch"): try again, then go on with the lists there are; a package they
+# lack fails the install below with apt's own message.
+for attempt in 1 2 3; do
+  $SUDO apt-get update -q && break
+  echo "setup: apt-get update failed (attempt $attempt of 3)" >&2
+  [ "$attempt" -lt 3 ] && sleep 20
+done
 $SUDO apt-get install -y -q --no-install-recommends \
   build-essential cmake ninja-build pkg-config \
   libgtest-dev libgmock-dev libbenchmark-dev \
