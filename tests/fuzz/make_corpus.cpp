@@ -14,6 +14,7 @@
 #include "cli/received_animation.h"
 #include "cli/truecolour_writers.h"
 #include "controls/animation_block.h"
+#include "documents/document_text.h"
 #include "materials/fountain_library.h"
 #include "materials/fountain_record.h"
 #include "materials/gradient_settings.h"
@@ -89,6 +90,23 @@ int main(int argc, char** argv) {
     seed("material_line", name.c_str(), materialDocumentLine(100, r.data()));
     seed("material_file", name.c_str(), r.data(), r.size());
     seed("material_fill", name.c_str(), r.data(), r.size());
+  }
+
+  // Effect documents: controls of every kind with odd values, stray bytes
+  // and line ends, and two whole material lines (a gradient face and a
+  // texture shadow), without which no fuzzed input ever carries a record
+  // the buttons take.
+  {
+    const std::string header = std::string(kDocumentHeader) + "\r\n;Start of document\r\n";
+    seed("effect_document", "lines.gw5",
+         header +
+             "TXTFLD52=Fuzz = me\r\nFNTBOX53=No Such Face\r\nSPNBTN57=9999\r\nchkbox20 == 0\r\nCMBBOX58=99\r\n"
+             "SDWDIR120=5\r\nSCRL4D118=3\r\nCLRBTN106=4294967295\r\nMATLBT100=5155494C434D4154F604\r\n;End of document\r\n");
+    const char odd[] = "Glyphwright 5 Plugin Quillmere\nCHKBOX15=1\n\x01\x02 SPNBTN112=-3\rx\nTXTFLD52=\0zero\n";
+    seed("effect_document", "odd_bytes.gw5", odd, sizeof odd - 1);
+    seed("effect_document", "materials.gw5",
+         header + materialDocumentLine(100, materialOf(1).data()) + materialDocumentLine(102, materialOf(2).data()) +
+             ";End of document\n");
   }
 
   uint8_t gradient[kGradientSettingsSize];
