@@ -21,7 +21,10 @@ namespace gw {
 constexpr char kConfigurationFileName[] = "glwplug5.ini";
 
 // Longest piece of a line handled at once; longer lines are read as several.
-constexpr size_t kSettingsLinePiece = 259;
+// It holds any line the writer makes (a key, " = " and a full text of 260
+// characters), so a long path saved here reads back whole; a piece of 259,
+// as first designed, cut such a value short on every load.
+constexpr size_t kSettingsLinePiece = 511;
 
 // The full path of `name` in the maker's folder ("Quillmere") under the
 // per-user application-data folder; empty when that folder is unknown or the

@@ -198,16 +198,39 @@ TEST_F(SettingsFileTest, LinesThatChangeNothing) {
   EXPECT_EQ(a, b);
 }
 
-TEST_F(SettingsFileTest, LongLinesAreReadInPiecesOf259) {
+TEST_F(SettingsFileTest, LongLinesAreReadInPieces) {
   const std::string path = makeMakerFolder();
   std::string prefix = "MainText = ";
-  std::string value(300, 'x');
-  value.replace(259 - prefix.size(), 13, "MainDelay = 8");  // starts the second piece
+  std::string value(kSettingsLinePiece + 40, 'x');
+  value.replace(kSettingsLinePiece - prefix.size(), 13, "MainDelay = 8");  // starts the second piece
   writeAll(path, prefix + value + "\nMainPause = 3\n");
   loadSettings();
-  EXPECT_EQ(std::string(settings().MainText), std::string(259 - prefix.size(), 'x'));
+  EXPECT_EQ(std::string(settings().MainText), std::string(260, 'x'));  // as much as the field holds
   EXPECT_EQ(settings().MainDelay, 8);
   EXPECT_EQ(settings().MainPause, 3);
+}
+
+TEST_F(SettingsFileTest, FullTextsUnderTheLongestKeysReadBackWhole) {
+  // Every text field at its 260 characters: each written line fits one
+  // piece, and the file read again is the same file.
+  SettingsRecord full;
+  const std::string first = settingsFileText(SettingsRecord(), 0);
+  for (size_t at = 0; at < first.size();) {
+    const size_t end = first.find('\n', at);
+    applySettingsLine(first.substr(at, end - at).substr(0, first.find(' ', at) - at) + " = " + std::string(300, 'p'), full);
+    at = end + 1;
+  }
+  const std::string text = settingsFileText(full, 0);
+  size_t longest = 0;
+  for (size_t at = 0, end; at < text.size(); at = end + 1) {
+    end = text.find('\n', at);
+    longest = std::max(longest, end - at + 1);
+  }
+  EXPECT_LE(longest, kSettingsLinePiece);
+  EXPECT_NE(text.find(std::string(260, 'p')), std::string::npos);
+  SettingsRecord reread;
+  applySettingsText(text, reread);
+  EXPECT_EQ(settingsFileText(reread, 0), text);
 }
 
 TEST_F(SettingsFileTest, RoundTripKeepsNegativeNumbersAndTexts) {
