@@ -214,18 +214,13 @@ TEST_F(SettingsFileTest, FullTextsUnderTheLongestKeysReadBackWhole) {
   // Every text field at its 260 characters: each written line fits one
   // piece, and the file read again is the same file.
   SettingsRecord full;
-  const std::string first = settingsFileText(SettingsRecord(), 0);
-  for (size_t at = 0; at < first.size();) {
-    const size_t end = first.find('\n', at);
-    applySettingsLine(first.substr(at, end - at).substr(0, first.find(' ', at) - at) + " = " + std::string(300, 'p'), full);
-    at = end + 1;
-  }
+  std::istringstream keys(settingsFileText(SettingsRecord(), 0));
+  for (std::string line; std::getline(keys, line);)
+    applySettingsLine(line.substr(0, line.find(' ')) + " = " + std::string(300, 'p'), full);
   const std::string text = settingsFileText(full, 0);
   size_t longest = 0;
-  for (size_t at = 0, end; at < text.size(); at = end + 1) {
-    end = text.find('\n', at);
-    longest = std::max(longest, end - at + 1);
-  }
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) longest = std::max(longest, line.size() + 1);
   EXPECT_LE(longest, kSettingsLinePiece);
   EXPECT_NE(text.find(std::string(260, 'p')), std::string::npos);
   SettingsRecord reread;
