@@ -13,6 +13,7 @@
 #include "base/checked_math.h"
 #include "cli/png_io.h"
 #include "controls/animation_block.h"
+#include "imaging/pixel_rows.h"
 #include "platform/bitmap.h"
 
 namespace gw::cli {
@@ -51,12 +52,16 @@ size_t frameChunkBytes(int32_t width, int32_t height) {
   return bitmap == 0 ? 0 : animation_block::kFrameHeaderSize + bitmap;
 }
 
-// Collects frames (owned) and their delays. Every frame is paid for from the
-// budget before a byte of it is decoded, so a short file that declares a huge
-// canvas or thousands of frames is refused before it costs anything.
+// Collects frames straight into the block, with room for as many as the
+// file declares. Every frame is paid for from the budget before a byte of it
+// is decoded, so a short file that declares a huge canvas or thousands of
+// frames is refused before it costs anything.
 class FrameList {
  public:
-  FrameList(int32_t width, int32_t height) : width_(width), height_(height) {}
+  FrameList(int32_t width, int32_t height, size_t capacity)
+      : writer_(width, height, 0, capacity), capacity_(capacity) {
+    frameBytes_ = frameChunkBytes(width, height);
+  }
 
   // Takes `bytes` from the budget; false (with *error) when it is spent.
   bool reserve(size_t bytes, std::string* error) {
@@ -68,50 +73,39 @@ class FrameList {
     return true;
   }
 
-  // A new 24-bit frame of the canvas size from RGB rows (red, green, blue,
-  // top row first); false when the frames would grow past the budget.
+  // A 24-bit frame of the canvas size from RGB rows (red, green, blue, top
+  // row first); false when the frames would grow past the budget.
   bool add(const uint8_t* rgb, size_t rgbStride, int32_t delay, std::string* error) {
-    if (!reserve(frameChunkBytes(width_, height_), error)) return false;
-    MemBlock frame(bitmapCreateTrueColour(width_, height_, 24));
-    if (!frame) {
+    if (!reserve(frameBytes_, error)) return false;
+    if (!writer_.ok()) {
       *error = "out of memory";
       return false;
     }
-    {
-      MemLock lock(frame.get());
-      BitmapView view = BitmapView::of(lock);
-      for (int32_t y = 0; y < view.height(); ++y) {
-        const uint8_t* src = rgb + rgbStride * size_t(y);
-        uint8_t* dst = view.row(y);
-        for (int32_t x = 0; x < view.width(); ++x) {
-          dst[x * 3 + 0] = src[x * 3 + 2];
-          dst[x * 3 + 1] = src[x * 3 + 1];
-          dst[x * 3 + 2] = src[x * 3 + 0];
-        }
-      }
+    if (!writer_.addRgbFrame(rgb, rgbStride, delay)) {
+      *error = "the animation holds more frames than it declares";
+      return false;
     }
-    sources_.push_back({frame.get(), delay});
-    frames_.push_back(std::move(frame));
     return true;
   }
 
-  bool empty() const { return sources_.empty(); }
+  bool empty() const { return writer_.frames() == 0; }
+  bool full() const { return writer_.frames() >= capacity_; }
 
-  MemHandle block(std::string* error) const {
-    if (sources_.empty()) {
+  MemHandle block(std::string* error) {
+    if (empty()) {
       *error = "the animation has no frames";
       return 0;
     }
-    MemHandle b = animationBlockBuild(width_, height_, 0, sources_.data(), sources_.size());
+    MemHandle b = writer_.finish();
     if (!b) *error = "out of memory";
     return b;
   }
 
  private:
-  int32_t width_, height_;
+  AnimationBlockWriter writer_;
+  size_t capacity_;
+  size_t frameBytes_ = 0;
   size_t spent_ = 0;
-  std::vector<MemBlock> frames_;
-  std::vector<AnimationFrameSource> sources_;
 };
 
 // The canvas must make a bitmap, and `workBytes` (what the decoder needs
@@ -278,10 +272,8 @@ MemHandle decodeGif(const Bytes& file, std::string* error) {
   // The screen and its saved copy (for frames disposed to the previous one).
   const size_t work = size_t(std::max(0L, screen.width)) * size_t(std::max(0L, screen.height)) * 6;
   if (!canvasSizeOk(screen.width, screen.height, work, error)) return 0;
-  FrameList frames{int32_t(screen.width), int32_t(screen.height)};
-  if (!frames.reserve(work, error)) return 0;
+  const GifCensus census = gifCensus(file);
   {
-    const GifCensus census = gifCensus(file);
     size_t all = 0;
     if (!checkedMul(frameChunkBytes(int32_t(screen.width), int32_t(screen.height)), census.images, &all) ||
         !checkedAdd(all, census.area, &all) || !checkedAdd(all, work, &all) || all > kMaxAnimationBytes) {
@@ -292,6 +284,8 @@ MemHandle decodeGif(const Bytes& file, std::string* error) {
       return 0;
     }
   }
+  FrameList frames{int32_t(screen.width), int32_t(screen.height), census.images};
+  if (!frames.reserve(work, error)) return 0;
 
   // Pixels no frame has painted, and areas disposed to the background, show
   // the screen's background colour.
@@ -327,6 +321,9 @@ MemHandle decodeGif(const Bytes& file, std::string* error) {
       continue;
     }
     if (type != IMAGE_DESC_RECORD_TYPE || DGifGetImageDesc(gif) != GIF_OK) break;
+    // The census read the file the same way; an image past its count lies
+    // beyond damage it met, and ends the animation there as damage does.
+    if (frames.full()) break;
     // The screen is laid out at its first image: a file that declares a
     // large screen and holds no image is refused without painting it.
     if (screen.canvas.empty()) {
@@ -365,6 +362,7 @@ MemHandle decodeWebp(const Bytes& file, std::string* error) {
   // The canvas and the frame count come first, from the container alone:
   // a short file may declare a 16384-square canvas and many frames, and the
   // decoder would take its canvas before a frame is read.
+  size_t count = 0;
   {
     WebPDemuxer* demux = WebPDemux(&data);
     if (!demux) {
@@ -373,7 +371,7 @@ MemHandle decodeWebp(const Bytes& file, std::string* error) {
     }
     const long width = long(WebPDemuxGetI(demux, WEBP_FF_CANVAS_WIDTH));
     const long height = long(WebPDemuxGetI(demux, WEBP_FF_CANVAS_HEIGHT));
-    const size_t count = WebPDemuxGetI(demux, WEBP_FF_FRAME_COUNT);
+    count = WebPDemuxGetI(demux, WEBP_FF_FRAME_COUNT);
     WebPDemuxDelete(demux);
     // The decoder keeps two RGBA canvases; this side one RGB row set.
     const size_t work = size_t(std::max(0L, width)) * size_t(std::max(0L, height)) * 11;
@@ -413,7 +411,7 @@ MemHandle decodeWebp(const Bytes& file, std::string* error) {
   const uint8_t back[3] = {uint8_t(info.bgcolor >> 16), uint8_t(info.bgcolor >> 8), uint8_t(info.bgcolor)};
   const size_t stride = size_t(width) * 3;
   Bytes rgb(stride * size_t(height));
-  FrameList frames(width, height);
+  FrameList frames(width, height, count);
   int previous = 0;
   while (WebPAnimDecoderHasMoreFrames(decoder)) {
     uint8_t* rgba = nullptr;

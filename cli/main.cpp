@@ -6,9 +6,26 @@
 
 #include "cli/command.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace gw::cli {
 
 namespace {
+
+// A render frees and takes again blocks of the frame's size many times, and
+// a large frame is beyond glibc's default cut for mapping a block of its
+// own: every time, the block is mapped, faulted in page by page, and
+// unmapped. On a 65529 x 251 animation that was half of the run. The
+// process renders once and ends, so freed memory is kept for the next block.
+void keepFreedMemory() {
+#ifdef __GLIBC__
+  mallopt(M_MMAP_MAX, 0);
+  mallopt(M_TRIM_THRESHOLD, 1 << 30);
+#endif
+}
+
 void printHelp(FILE* out) {
   std::fprintf(out,
                "glyphwright - renders text animations with the Glyphwright 5 plug-in's own code\n\n"
@@ -22,6 +39,7 @@ void printHelp(FILE* out) {
 
 int main(int argc, char** argv) {
   using namespace gw::cli;
+  keepFreedMemory();
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) {
     printHelp(stderr);

@@ -5,6 +5,7 @@
 
 #include "base/checked_math.h"
 #include "base/le_bytes.h"
+#include "imaging/pixel_rows.h"
 #include "platform/bitmap.h"
 
 namespace gw {
@@ -105,27 +106,16 @@ MemHandle convertFrame(const FrameChunk& frame) {
   if (!view.valid() || view.width() != d.width || view.height() != d.height) return 0;
   const uint8_t* table = frame.bitmap + kBitmapHeaderSize;
   const uint8_t* pixels = table + d.tableBytes;
-  const uint32_t mask = d.bits <= 8 ? (1u << d.bits) - 1 : 0;
   for (int32_t y = 0; y < d.height; ++y) {
     // Row y counted from the top; a bottom-up source keeps its top row last.
     const uint8_t* src = pixels + d.stride * size_t(d.topDown ? y : d.height - 1 - y);
     uint8_t* dst = view.row(y);
-    for (int32_t x = 0; x < d.width; ++x) {
-      uint8_t* p = dst + size_t(x) * 3;
-      if (d.bits >= 24) {
-        const uint8_t* s = src + size_t(x) * size_t(d.bits / 8);
-        p[0] = s[0];
-        p[1] = s[1];
-        p[2] = s[2];
-        continue;
-      }
-      const size_t bit = size_t(x) * size_t(d.bits);
-      const uint32_t index = (src[bit / 8] >> (8 - d.bits - bit % 8)) & mask;
-      const uint8_t* e = table + size_t(index) * 4;  // blue, green, red, 0
-      p[0] = e[0];
-      p[1] = e[1];
-      p[2] = e[2];
-    }
+    if (d.bits == 24)  // already the output's layout: the row as it stands
+      std::memcpy(dst, src, size_t(d.width) * 3);
+    else if (d.bits == 32)
+      bgraRowToBgr(dst, src, d.width);
+    else
+      indexedRowToBgr(dst, src, d.bits, table, d.width);
   }
   return out.release();
 }
@@ -180,6 +170,35 @@ MemHandle animationFrame(MemHandle block, int32_t index, bool convert, int32_t* 
   return lock ? animationFrame(lock.data(), lock.size(), index, convert, delay) : 0;
 }
 
+namespace {
+
+void writeHeaderChunk(uint8_t* p, int32_t width, int32_t height, uint32_t flags, size_t count) {
+  std::memcpy(p, "ANMo", 4);
+  writeU32(p + ab::kHeaderLength, ab::kHeaderSize);
+  writeU32(p + ab::kVersion, 4096);
+  writeU32(p + ab::kFlags, flags);
+  writeU32(p + ab::kFrameCount, uint32_t(count));
+  writeI32(p + ab::kWidth, width);
+  writeI32(p + ab::kHeight, height);
+}
+
+// The chunk's header; its bitmap of `bitmapLength` bytes follows.
+void writeFrameChunkHeader(uint8_t* chunk, size_t bitmapLength, int32_t delay) {
+  std::memcpy(chunk, "ANMe", 4);
+  writeU32(chunk + ab::kFrameHeaderLength, ab::kFrameHeaderSize);
+  writeU32(chunk + 8, 4096);
+  writeU32(chunk + ab::kFrameBitmapLength, uint32_t(bitmapLength));
+  writeI32(chunk + ab::kFrameDelay, delay);
+}
+
+void writeEndChunk(uint8_t* p) {
+  std::memcpy(p, "ANMx", 4);
+  writeU32(p + 4, ab::kEndSize);
+  writeU32(p + 8, 4096);
+}
+
+}  // namespace
+
 MemHandle animationBlockBuild(int32_t width, int32_t height, uint32_t flags,
                               const AnimationFrameSource* frames, size_t count) {
   if (!frames || count == 0 || count > 0x7FFFFFFF || width <= 0 || height <= 0) return 0;
@@ -200,30 +219,65 @@ MemHandle animationBlockBuild(int32_t width, int32_t height, uint32_t flags,
   MemLock out(block.get());
   if (!out) return 0;
   uint8_t* p = out.data();
-  std::memcpy(p, "ANMo", 4);
-  writeU32(p + ab::kHeaderLength, ab::kHeaderSize);
-  writeU32(p + ab::kVersion, 4096);
-  writeU32(p + ab::kFlags, flags);
-  writeU32(p + ab::kFrameCount, uint32_t(count));
-  writeI32(p + ab::kWidth, width);
-  writeI32(p + ab::kHeight, height);
+  writeHeaderChunk(p, width, height, flags, count);
   size_t at = ab::kHeaderSize;
   for (size_t i = 0; i < count; ++i) {
-    uint8_t* chunk = p + at;
-    std::memcpy(chunk, "ANMe", 4);
-    writeU32(chunk + ab::kFrameHeaderLength, ab::kFrameHeaderSize);
-    writeU32(chunk + 8, 4096);
-    writeU32(chunk + ab::kFrameBitmapLength, uint32_t(lengths[i]));
-    writeI32(chunk + ab::kFrameDelay, frames[i].delay);
+    writeFrameChunkHeader(p + at, lengths[i], frames[i].delay);
     MemLock source(frames[i].bitmap);
     if (!source || source.size() < lengths[i]) return 0;
-    std::memcpy(chunk + ab::kFrameHeaderSize, source.data(), lengths[i]);
+    std::memcpy(p + at + ab::kFrameHeaderSize, source.data(), lengths[i]);
     at += ab::kFrameHeaderSize + lengths[i];
   }
-  std::memcpy(p + at, "ANMx", 4);
-  writeU32(p + at + 4, ab::kEndSize);
-  writeU32(p + at + 8, 4096);
+  writeEndChunk(p + at);
   return block.release();
+}
+
+AnimationBlockWriter::AnimationBlockWriter(int32_t width, int32_t height, uint32_t flags, size_t capacity)
+    : width_(width), height_(height), flags_(flags), capacity_(capacity) {
+  bitmapBytes_ = bitmapBlockSize(width, height, 24);
+  size_t total = 0;
+  if (bitmapBytes_ == 0 || capacity == 0 || !checkedMul(ab::kFrameHeaderSize + bitmapBytes_, capacity, &total) ||
+      !checkedAdd(total, ab::kHeaderSize + ab::kEndSize, &total) || total > 0x7FFFFFFF)
+    return;
+  block_.reset(memAlloc(total));
+}
+
+size_t AnimationBlockWriter::bytesFor(size_t frames) const {
+  return ab::kHeaderSize + frames * (ab::kFrameHeaderSize + bitmapBytes_) + ab::kEndSize;
+}
+
+bool AnimationBlockWriter::addRgbFrame(const uint8_t* rgb, size_t rgbStride, int32_t delay) {
+  if (!block_ || count_ >= capacity_) return false;
+  MemLock lock(block_.get());
+  if (!lock || lock.size() < bytesFor(count_ + 1)) return false;
+  uint8_t* chunk = lock.data() + bytesFor(count_) - ab::kEndSize;
+  writeFrameChunkHeader(chunk, bitmapBytes_, delay);
+  uint8_t* bitmap = chunk + ab::kFrameHeaderSize;
+  if (!bitmapWriteHeader(bitmap, width_, height_, 24)) return false;
+  BitmapView view = BitmapView::over(bitmap, bitmapBytes_);
+  if (!view.valid()) return false;
+  for (int32_t y = 0; y < view.height(); ++y) rgbRowToBgr(view.row(y), rgb + rgbStride * size_t(y), view.width());
+  ++count_;
+  return true;
+}
+
+MemHandle AnimationBlockWriter::finish() {
+  if (!block_ || count_ == 0) return 0;
+  {
+    MemLock lock(block_.get());
+    if (!lock) return 0;
+    writeHeaderChunk(lock.data(), width_, height_, flags_, count_);
+    writeEndChunk(lock.data() + bytesFor(count_) - ab::kEndSize);
+  }
+  // Room taken for frames the file did not hold is given back.
+  if (count_ < capacity_) {
+    MemHandle smaller = memRealloc(block_.get(), bytesFor(count_));
+    if (smaller) {
+      block_.release();
+      block_.reset(smaller);
+    }
+  }
+  return block_.release();
 }
 
 }  // namespace gw

@@ -78,4 +78,38 @@ struct AnimationFrameSource {
 MemHandle animationBlockBuild(int32_t width, int32_t height, uint32_t flags,
                               const AnimationFrameSource* frames, size_t count);
 
+// Builds a block of 24-bit frames one at a time, each written straight into
+// its place, so a decoder making frames holds no second copy of them. Room
+// for `capacity` frames is taken at once; finish() gives back what was not
+// used.
+//
+//   gw::AnimationBlockWriter writer(w, h, 0, frameCount);
+//   while (decode(&rgb)) if (!writer.addRgbFrame(rgb, w * 3, delay)) fail();
+//   gw::MemHandle block = writer.finish();
+class AnimationBlockWriter {
+ public:
+  AnimationBlockWriter(int32_t width, int32_t height, uint32_t flags, size_t capacity);
+  // False when the room could not be taken (or the numbers make no block).
+  bool ok() const { return bool(block_); }
+  size_t frames() const { return count_; }
+
+  // A frame from red, green, blue rows, top row first, `rgbStride` bytes
+  // apart; false when the capacity is used up or the block cannot be locked.
+  bool addRgbFrame(const uint8_t* rgb, size_t rgbStride, int32_t delay);
+
+  // The block with its frame count and end chunk; 0 when no frame was added
+  // or the block cannot be locked. The writer holds nothing afterwards.
+  MemHandle finish();
+
+ private:
+  size_t bytesFor(size_t frames) const;
+
+  int32_t width_, height_;
+  uint32_t flags_;
+  size_t capacity_;
+  size_t bitmapBytes_ = 0;
+  size_t count_ = 0;
+  MemBlock block_;
+};
+
 }  // namespace gw

@@ -15,6 +15,20 @@ bool supportedBits(int bits) { return bits == 1 || bits == 4 || bits == 8 || bit
 
 size_t colourTableBytes(int bits) { return bits <= 8 ? size_t(4) << bits : 0; }
 
+void writeHeader(uint8_t* p, int32_t width, int32_t height, int bits, uint32_t declaredEntries) {
+  writeU32(p + 0, 40);
+  writeI32(p + 4, width);
+  writeI32(p + 8, height);
+  writeU16(p + 12, 1);
+  writeU16(p + 14, uint16_t(bits));
+  writeU32(p + 16, 0);
+  writeU32(p + 20, uint32_t(size_t(height) * bitmapStride(width, bits)));
+  writeU32(p + 24, 0);
+  writeU32(p + 28, 0);
+  writeU32(p + 32, declaredEntries);
+  writeU32(p + 36, declaredEntries);
+}
+
 // The colour-table space is reserved for every depth of 8 bits and below,
 // because readers find the pixels at 40 + 4 * 2^bits whatever biClrUsed says;
 // only the constructor with palette declares the table in the header.
@@ -29,19 +43,8 @@ MemHandle createBitmap(int32_t width, int32_t height, int bits, const uint8_t* p
     memFree(h);
     return 0;
   }
-  size_t stride = bitmapStride(width, bits);
   uint32_t tableEntries = bits <= 8 ? (1u << bits) : 0;
-  writeU32(p + 0, 40);
-  writeI32(p + 4, width);
-  writeI32(p + 8, height);
-  writeU16(p + 12, 1);
-  writeU16(p + 14, uint16_t(bits));
-  writeU32(p + 16, 0);
-  writeU32(p + 20, uint32_t(size_t(height) * stride));
-  writeU32(p + 24, 0);
-  writeU32(p + 28, 0);
-  writeU32(p + 32, declareTable ? tableEntries : 0);
-  writeU32(p + 36, declareTable ? tableEntries : 0);
+  writeHeader(p, width, height, bits, declareTable ? tableEntries : 0);
   if (palette && tableEntries) {
     uint8_t* table = p + kBitmapHeaderSize;
     for (uint32_t i = 0; i < tableEntries; ++i) {
@@ -73,6 +76,12 @@ size_t bitmapBlockSize(int32_t width, int32_t height, int bits) {
   if (!checkedAdd(kBitmapHeaderSize + colourTableBytes(bits), pixels, &total)) return 0;
   if (total > 0x7FFFFFFF) return 0;
   return total;
+}
+
+bool bitmapWriteHeader(uint8_t* p, int32_t width, int32_t height, int bits) {
+  if (!p || bitmapBlockSize(width, height, bits) == 0) return false;
+  writeHeader(p, width, height, bits, 0);
+  return true;
 }
 
 int trueColourBitsFor(int requested) {

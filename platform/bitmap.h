@@ -40,6 +40,11 @@ MemHandle bitmapCreateTrueColour(int32_t width, int32_t height, int requestedBit
 MemHandle bitmapCreateWithPalette(int32_t width, int32_t height, const uint8_t* palette,
                                   int requestedBits);
 
+// Writes the 40-byte header of a bitmap that declares no colour table at
+// `p`, which must have room for bitmapBlockSize(width, height, bits) bytes;
+// false (nothing written) when those numbers make no bitmap.
+bool bitmapWriteHeader(uint8_t* p, int32_t width, int32_t height, int bits);
+
 // Fills the outputs that are given; `palette` receives 2^bits 3-byte entries
 // (up to 256). Returns false when the block cannot be locked or its header is
 // not a bitmap this system makes.

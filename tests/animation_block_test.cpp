@@ -293,6 +293,72 @@ TEST(AnimationBlock, WriterRoundTripsFramesAndDelays) {
   EXPECT_EQ(pixelOf(f1.get(), 3, 0), 0xABCDEFu);
 }
 
+TEST(AnimationBlock, FrameByFrameWriterMakesTheSameBlockAsTheWholeBuild) {
+  const int32_t w = 5, h = 3;  // odd: the bitmap rows are padded
+  const size_t stride = w * 3 + 2;  // and the source rows are wider than the frame
+  auto colour = [](int k, int x, int y) { return uint32_t(k * 0x405060 + x * 0x10203 + y * 0x302010) & 0xFFFFFF; };
+  AnimationBlockWriter writer(w, h, 0, 3);  // room for one frame more than is written
+  ASSERT_TRUE(writer.ok());
+  std::vector<MemBlock> bitmaps;
+  std::vector<AnimationFrameSource> sources;
+  for (int k = 0; k < 2; ++k) {
+    Bytes rgb(stride * h, 0xEE);
+    bitmaps.emplace_back(bitmapCreateTrueColour(w, h, 24));
+    MemLock lock(bitmaps.back().get());
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const uint32_t c = colour(k, x, y);  // 0xBBGGRR, as setPixel takes it
+        rgb[y * stride + x * 3 + 0] = uint8_t(c);
+        rgb[y * stride + x * 3 + 1] = uint8_t(c >> 8);
+        rgb[y * stride + x * 3 + 2] = uint8_t(c >> 16);
+        BitmapView::of(lock).setPixel(x, y, c);
+      }
+    ASSERT_TRUE(writer.addRgbFrame(rgb.data(), stride, 10 + k));
+    sources.push_back({bitmaps.back().get(), 10 + k});
+  }
+  MemBlock built(animationBlockBuild(w, h, 0, sources.data(), sources.size()));
+  MemBlock written(writer.finish());
+  ASSERT_TRUE(built);
+  ASSERT_TRUE(written);
+  MemLock a(built.get()), b(written.get());
+  ASSERT_EQ(a.size(), b.size());  // the unused room is given back
+  size_t first = 0;
+  while (first < a.size() && a.data()[first] == b.data()[first]) ++first;
+  EXPECT_EQ(first, a.size()) << "first difference at byte " << first;
+}
+
+TEST(AnimationBlock, FrameByFrameWriterKeepsToItsRoom) {
+  const uint8_t rgb[12] = {};
+  AnimationBlockWriter one(2, 2, 0, 1);
+  EXPECT_EQ(one.finish(), MemHandle(0));  // no frame: no block
+  AnimationBlockWriter full(2, 2, 0, 1);
+  EXPECT_TRUE(full.addRgbFrame(rgb, 6, 0));
+  EXPECT_FALSE(full.addRgbFrame(rgb, 6, 0));
+  MemBlock block(full.finish());
+  AnimationInfo info;
+  ASSERT_TRUE(animationValidate(block.get(), &info));
+  EXPECT_EQ(info.frames, 1);
+  // Numbers that make no block take no room and take no frame.
+  struct Room {
+    int32_t w, h;
+    size_t frames;
+  };
+  for (const Room& r : {Room{0, 2, 1}, Room{2, 2, 0}, Room{65535, 65535, 1}, Room{100, 100, size_t(1) << 40}}) {
+    AnimationBlockWriter bad(r.w, r.h, 0, r.frames);
+    EXPECT_FALSE(bad.ok()) << r.w << "x" << r.h << " x" << r.frames;
+    EXPECT_FALSE(bad.addRgbFrame(rgb, 6, 0));
+  }
+  const int failed = expectNoLeaksWhenAllocationsFail(
+      3,
+      [&] {
+        AnimationBlockWriter writer(2, 2, 0, 2);
+        writer.addRgbFrame(rgb, 6, 0);
+        return writer.finish();
+      },
+      "writer");
+  EXPECT_GE(failed, 1);
+}
+
 TEST(AnimationBlock, OperationsLeakNothingWhenAllocationsFail) {
   Bytes b = numbered(2);
   int failed = expectNoLeaksWhenAllocationsFail(
