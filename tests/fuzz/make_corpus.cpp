@@ -128,10 +128,11 @@ int main(int argc, char** argv) {
                    "0.600000 0.800000 1.000000 1.000000 1.000000 1.000000 1.000000 0.100000 0.100000 0.100000 1.000000 3 2 0 0\n"));
 
   // A one-tile group as the plug-in writes it: the header, then one chunk.
+  // Stamped with a fixed time and owner, so the seed is the same every time.
   {
     MemBlock tile(bitmapCreateTrueColour(6, 4, 24));
     const std::string path = root + "/one-tile.mtx";
-    if (tile && tileGroupWrite(path, {tile.get()}, false)) {
+    if (tile && tileGroupWriteStamped(path, {tile.get()}, false, TileGroupStamp{0x6B18638F, "root", "", true})) {
       std::vector<uint8_t> bytes(std::filesystem::file_size(path));
       if (FILE* f = std::fopen(path.c_str(), "rb")) {
         if (std::fread(bytes.data(), 1, bytes.size(), f) == bytes.size()) seed("tile_group", "one", bytes.data(), bytes.size());
@@ -153,6 +154,24 @@ int main(int argc, char** argv) {
     seed("texture_group", "two-items.fft",
          textureGroupFormat(group, TextureGroupStamp{"Thu Jan  1 00:00:00 1970", "Owner", "Organization"}));
   }
+  // A texture group a hand or another tool wrote: keys in any case, doubled
+  // "=", values out of range or not numbers, and a last item cut short.
+  seed("texture_group", "odd-values.fft",
+       std::string("QUILLMERE O-RIVET TEXTURE FILE  \r\n"
+         "writeable = 0\r\n"
+         ":beginitem\r\n"
+         "texturename==  Odd  \r\n"
+         "MatrixSize=99999\r\n"
+         "Power1=nan\r\n"
+         "ForeColour1=-1\r\n"
+         "BubbleCount=-7\r\n"
+         ";comment=1\r\n"
+         ":enditem\r\n"
+         ":BEGINITEM\n"
+         "TextureType=4\n"
+         ":ENDITEM\n"
+         ":BEGINITEM\n"
+         "TextureName=cut short\n"));
   // A compiled resource file as windres writes it: the empty entry that
   // opens every .res, then one string-table block of the plug-in's own.
   if (auto strings = findResource(kResString, ResourceName::number(1))) {
