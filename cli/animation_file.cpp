@@ -59,9 +59,7 @@ size_t frameChunkBytes(int32_t width, int32_t height) {
 class FrameList {
  public:
   FrameList(int32_t width, int32_t height, size_t capacity)
-      : writer_(width, height, 0, capacity), capacity_(capacity) {
-    frameBytes_ = frameChunkBytes(width, height);
-  }
+      : writer_(width, height, 0, capacity), frameBytes_(frameChunkBytes(width, height)) {}
 
   // Takes `bytes` from the budget; false (with *error) when it is spent.
   bool reserve(size_t bytes, std::string* error) {
@@ -89,7 +87,7 @@ class FrameList {
   }
 
   bool empty() const { return writer_.frames() == 0; }
-  bool full() const { return writer_.frames() >= capacity_; }
+  bool full() const { return writer_.full(); }
 
   MemHandle block(std::string* error) {
     if (empty()) {
@@ -103,8 +101,7 @@ class FrameList {
 
  private:
   AnimationBlockWriter writer_;
-  size_t capacity_;
-  size_t frameBytes_ = 0;
+  size_t frameBytes_;
   size_t spent_ = 0;
 };
 

@@ -247,7 +247,7 @@ size_t AnimationBlockWriter::bytesFor(size_t frames) const {
 }
 
 bool AnimationBlockWriter::addRgbFrame(const uint8_t* rgb, size_t rgbStride, int32_t delay) {
-  if (!block_ || count_ >= capacity_) return false;
+  if (!block_ || full()) return false;
   MemLock lock(block_.get());
   if (!lock || lock.size() < bytesFor(count_ + 1)) return false;
   uint8_t* chunk = lock.data() + bytesFor(count_) - ab::kEndSize;

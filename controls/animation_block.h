@@ -92,6 +92,7 @@ class AnimationBlockWriter {
   // False when the room could not be taken (or the numbers make no block).
   bool ok() const { return bool(block_); }
   size_t frames() const { return count_; }
+  bool full() const { return count_ >= capacity_; }
 
   // A frame from red, green, blue rows, top row first, `rgbStride` bytes
   // apart; false when the capacity is used up or the block cannot be locked.
